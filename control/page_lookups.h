@@ -1,0 +1,21 @@
+#pragma once
+// Lookups on the page that several subsystems share.
+
+#include <string_view>
+
+#include "control/dom.h"
+
+namespace reVoziz {
+
+// The attribute's value, or "" when the element has no such attribute.
+Value getVal(const Element& o, std::string_view p);
+
+// The first of `el` and its ancestors, below the body, whose whole className
+// is `cls` (case-sensitive). `found` is written only on success.
+bool findClassAncestor(const Element& el, std::string_view cls, Element& found);
+
+// Whether a proper ancestor's whole className equals `className`, compared
+// lower-cased; climbs to the root of the document.
+bool classContains(std::string_view className, const Element& el);
+
+}  // namespace reVoziz

@@ -1,0 +1,79 @@
+#include "control/tq.h"
+
+#include "control/page_lookups.h"
+#include "control/rounding.h"
+#include "control/started_flag.h"
+#include "control/time_code.h"
+
+namespace reVoziz {
+
+tq::tq(Platform& platform)
+    : Timer1(platform.createTimer()),
+      filesDialog(platform.createFileDialog()),
+      transcript_(state_),
+      navigation_(transcript_) {
+  Timer1->onTick([this] { tick(); });
+}
+
+void tq::startVelisk(const Window& w, const Player& mp) {
+  state_.HostWindow = w;
+  state_.HostDocument = w.document();
+  state_.Player = mp;
+  // Set before the player is touched: a player that cannot play still leaves
+  // the notes methods enabled.
+  setStartedFlag();
+  state_.Player.controls().play();
+  Timer1->setInterval(500);
+  state_.NotesBackup.clear();
+  w.setProperty("tqStarted", true);
+}
+
+void tq::tick() {
+  // A failing step ends this tick only; the next one starts afresh.
+  try {
+    markFrame("tq_toc");
+    markFrame("tq_trans");
+  } catch (const Error& e) {
+    if (tickFailure_) tickFailure_(e);
+  }
+}
+
+void tq::markFrame(std::string_view frameName) const {
+  const Element iText(state_.HostDocument.frame(frameName).document().all().member("iText"));
+  const std::int32_t seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
+  transcript_.markCurrentSegment(iText, seconds);
+}
+
+std::int32_t tq::timeToSeconds(std::string_view time) const { return reVoziz::timeToSeconds(time); }
+std::string tq::secondsToTime(std::int32_t t) const { return reVoziz::secondsToTime(t); }
+Value tq::getVal(const Element& o, std::string_view p) const { return reVoziz::getVal(o, p); }
+bool tq::classContains(std::string_view className, const Element& el) const {
+  return reVoziz::classContains(className, el);
+}
+
+Element tq::getCurrentSegment(const Element& iText, std::int32_t time) const {
+  return transcript_.getCurrentSegment(iText, time);
+}
+void tq::markCurrentSegment(const Element& iText, std::int32_t time) const {
+  transcript_.markCurrentSegment(iText, time);
+}
+void tq::addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,
+                  const Value& v) const {
+  transcript_.addStyle(sSheet, sel, s, v);
+}
+void tq::singleSegments(const Window& w) const { transcript_.singleSegments(w); }
+void tq::scrollSegments(const Window& w) const { transcript_.scrollSegments(w); }
+void tq::toggleSync(const Document& d, const Element& e) const { transcript_.toggleSync(d, e); }
+void tq::showMode(const Element& mode, std::int32_t layout) const {
+  transcript_.showMode(mode, layout);
+}
+void tq::goTo_(std::string_view pos_) const { transcript_.goTo_(pos_); }
+void tq::switchText(const Document& d, const Element& e) const { transcript_.switchText(d, e); }
+
+void tq::closeSelects(const Window& w) const { navigation_.closeSelects(w); }
+void tq::clickDispatch(const Window& w) const { navigation_.clickDispatch(w); }
+void tq::toggleXpand(const Element& ex) const { navigation_.toggleXpand(ex); }
+void tq::MouseOverDispatch(const Window& w) const { navigation_.MouseOverDispatch(w); }
+void tq::MouseOutDispatch(const Window& w) const { navigation_.MouseOutDispatch(w); }
+
+}  // namespace reVoziz

@@ -1,0 +1,74 @@
+#pragma once
+// The control. A lesson page creates one, starts it with startVelisk and
+// forwards its events to it. One C++ method per method of the automation
+// interface, named as there; each forwards to the subsystem that owns it.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "control/control_state.h"
+#include "control/dom.h"
+#include "control/error.h"
+#include "control/platform.h"
+#include "control/player.h"
+#include "navigation/navigation.h"
+#include "transcript/transcript.h"
+
+namespace reVoziz {
+
+class tq {
+ public:
+  explicit tq(Platform& platform);
+  tq(const tq&) = delete;
+  tq& operator=(const tq&) = delete;
+
+  // Control core.
+  void startVelisk(const Window& w, const Player& mp);
+  std::int32_t min(std::int32_t a, std::int32_t b) const { return a < b ? a : b; }
+  std::int32_t max(std::int32_t a, std::int32_t b) const { return b < a ? a : b; }
+  std::int32_t timeToSeconds(std::string_view time) const;
+  std::string secondsToTime(std::int32_t t) const;
+  Value getVal(const Element& o, std::string_view p) const;
+  bool classContains(std::string_view className, const Element& el) const;
+
+  // Transcript synchronisation.
+  Element getCurrentSegment(const Element& iText, std::int32_t time) const;
+  void markCurrentSegment(const Element& iText, std::int32_t time) const;
+  void addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,
+                const Value& v) const;
+  void singleSegments(const Window& w) const;
+  void scrollSegments(const Window& w) const;
+  void toggleSync(const Document& d, const Element& e) const;
+  void showMode(const Element& mode, std::int32_t layout) const;
+  void goTo_(std::string_view pos_) const;
+  void switchText(const Document& d, const Element& e) const;
+
+  // Page navigation.
+  void closeSelects(const Window& w) const;
+  void clickDispatch(const Window& w) const;
+  void toggleXpand(const Element& ex) const;
+  void MouseOverDispatch(const Window& w) const;
+  void MouseOutDispatch(const Window& w) const;
+
+  // Not part of the automation interface.
+  const ControlState& state() const { return state_; }
+  const Timer& timer() const { return *Timer1; }
+  // Called with the error of each failed tick; a failed tick is otherwise dropped.
+  void onTickFailure(std::function<void(const Error&)> report) { tickFailure_ = std::move(report); }
+
+ private:
+  void tick();
+  void markFrame(std::string_view frameName) const;
+
+  ControlState state_;
+  std::unique_ptr<Timer> Timer1;
+  std::unique_ptr<FileDialog> filesDialog;
+  Transcript transcript_;
+  Navigation navigation_;
+  std::function<void(const Error&)> tickFailure_;
+};
+
+}  // namespace reVoziz

@@ -1,0 +1,135 @@
+#include "pagemodel/document_model.h"
+
+#include "pagemodel/element_collection.h"
+#include "pagemodel/frames_collection.h"
+#include "pagemodel/member_args.h"
+#include "pagemodel/page_loader.h"
+#include "pagemodel/style_sheet_model.h"
+#include "pagemodel/window_model.h"
+
+namespace reVoziz::pagemodel {
+namespace {
+
+std::string textContent(const Node& node) {
+  std::string out;
+  for (const NodePtr& child : node.children()) {
+    out += child->kind() == NodeKind::Text ? child->data() : textContent(*child);
+  }
+  return out;
+}
+
+}  // namespace
+
+void noteWrite(const Node& node) {
+  if (auto document = node.document()) document->noteWrite();
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string address,
+                                                     std::filesystem::path file,
+                                                     std::weak_ptr<WindowModel> window) {
+  std::shared_ptr<DocumentModel> document(new DocumentModel);
+  document->root_ = std::move(root);
+  document->address_ = std::move(address);
+  document->file_ = std::move(file);
+  document->window_ = std::move(window);
+  document->root_->adoptInto(document);
+  document->root_->forEachDescendantElement([&](const NodePtr& e) {
+    if (e->tag() == "style") {
+      document->sheets_.push_back(StyleSheetModel::parse(e->attributeOr("id"), textContent(*e)));
+    }
+    return true;
+  });
+  return document;
+}
+
+NodePtr DocumentModel::body() const {
+  for (const NodePtr& child : root_->children()) {
+    if (child->tag() == "body" || child->tag() == "frameset") return child;
+  }
+  return nullptr;
+}
+
+NodePtr DocumentModel::elementById(std::string_view id) const {
+  NodePtr found;
+  root_->forEachDescendantElement([&](const NodePtr& e) {
+    const std::string* v = e->findAttribute("id");
+    if (v && *v == id) found = e;
+    return !found;
+  });
+  return found;
+}
+
+NodePtr DocumentModel::titleElement() const {
+  NodePtr found;
+  root_->forEachDescendantElement([&](const NodePtr& e) {
+    if (e->tag() == "title") found = e;
+    return !found;
+  });
+  return found;
+}
+
+const std::string& DocumentModel::uniqueIdOf(Node& element) {
+  if (element.uniqueId.empty()) {
+    element.uniqueId = "ms__id" + std::to_string(nextUniqueId_++);
+    byUniqueId_[element.uniqueId] = element.weak_from_this();
+  }
+  return element.uniqueId;
+}
+
+NodePtr DocumentModel::elementByUniqueId(std::string_view id) const {
+  const auto it = byUniqueId_.find(std::string(id));
+  if (it == byUniqueId_.end()) return nullptr;
+  NodePtr e = it->second.lock();
+  return (e && e->document().get() == this) ? e : nullptr;
+}
+
+Value DocumentModel::get(std::string_view member) {
+  if (member == "all") {
+    return std::shared_ptr<Object>(ElementCollection::over(root_, CollectionScope::Subtree));
+  }
+  if (member == "body") return std::shared_ptr<Object>(body());
+  if (member == "documentElement") return std::shared_ptr<Object>(root_);
+  if (member == "frames") return std::shared_ptr<Object>(makeFramesCollection(shared_from_this()));
+  if (member == "styleSheets") return std::shared_ptr<Object>(makeStyleSheetsCollection(shared_from_this()));
+  if (member == "title") {
+    const NodePtr title = titleElement();
+    return title ? textContent(*title) : std::string();
+  }
+  if (member == "URL" || member == "URLUnencoded") return address_;
+  if (member == "parentWindow") return std::shared_ptr<Object>(window());
+  throw memberNotFound(member);
+}
+
+void DocumentModel::put(std::string_view member, const Value& value) {
+  if (member == "URL") {
+    const auto w = window();
+    if (!w) throw Error(ErrorCode::HostError, "The document has no window to load into");
+    noteWrite();
+    navigate(*w, value.toText());
+    return;
+  }
+  if (member == "title") {
+    if (const NodePtr title = titleElement()) {
+      title->replaceChildren({Node::makeText(value.toText())});
+      noteWrite();
+      return;
+    }
+    throw Error(ErrorCode::HostError, "The document has no title element");
+  }
+  throw memberNotFound(member);
+}
+
+Value DocumentModel::call(std::string_view method, std::span<const Value> args) {
+  if (method == "execCommand") {
+    const std::string command = textArg(args, 0);
+    if (command == "print") {
+      executedCommands.push_back(command);
+      return true;
+    }
+    throw Error(ErrorCode::HostError, "The page model does not run the command " + command);
+  }
+  if (method == "getElementById") return std::shared_ptr<Object>(elementById(textArg(args, 0)));
+  throw memberNotFound(method);
+}
+
+}  // namespace reVoziz::pagemodel

@@ -1,0 +1,80 @@
+#pragma once
+// A document of the page model: its node tree, frames, style sheets, unique
+// ids, layout settings and what the control did to it.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "control/object.h"
+#include "pagemodel/node.h"
+
+namespace reVoziz::pagemodel {
+
+struct StyleSheetModel;
+class WindowModel;
+
+struct ScrollIntoViewCall {
+  NodePtr element;
+  bool alignToTop;
+};
+
+class DocumentModel : public Object, public std::enable_shared_from_this<DocumentModel> {
+ public:
+  // Adopts the tree and reads the style sheets of its <style> elements.
+  static std::shared_ptr<DocumentModel> create(NodePtr root, std::string address,
+                                               std::filesystem::path file,
+                                               std::weak_ptr<WindowModel> window);
+
+  const NodePtr& root() const { return root_; }
+  NodePtr body() const;
+  NodePtr elementById(std::string_view id) const;
+  std::shared_ptr<WindowModel> window() const { return window_.lock(); }
+  // The address as it was asked for, and the file it was read from.
+  const std::string& address() const { return address_; }
+  const std::filesystem::path& file() const { return file_; }
+
+  std::vector<std::shared_ptr<WindowModel>>& frames() { return frames_; }
+  const std::vector<std::shared_ptr<StyleSheetModel>>& styleSheets() const { return sheets_; }
+
+  // Unique ids are assigned on first request and stay with the element.
+  const std::string& uniqueIdOf(Node& element);
+  NodePtr elementByUniqueId(std::string_view id) const;
+
+  // Layout settings.
+  int lineHeight = 20;
+
+  // What was done to the document, for tests and tools.
+  std::vector<ScrollIntoViewCall> scrollIntoViewCalls;
+  std::vector<std::string> executedCommands;
+  std::uint64_t writes() const { return writes_; }
+  void noteWrite() { ++writes_; }
+
+  Value get(std::string_view member) override;
+  void put(std::string_view member, const Value& value) override;
+  Value call(std::string_view method, std::span<const Value> args) override;
+  std::string typeName() const override { return "HTMLDocument"; }
+  bool sameAs(const Object& other) const override { return this == &other; }
+
+ private:
+  DocumentModel() = default;
+  NodePtr titleElement() const;
+
+  NodePtr root_;
+  std::string address_;
+  std::filesystem::path file_;
+  std::weak_ptr<WindowModel> window_;
+  std::vector<std::shared_ptr<WindowModel>> frames_;
+  std::vector<std::shared_ptr<StyleSheetModel>> sheets_;
+  std::unordered_map<std::string, std::weak_ptr<Node>> byUniqueId_;
+  std::uint64_t nextUniqueId_ = 1;
+  std::uint64_t writes_ = 0;
+};
+
+// Counts a write to the document that holds `node`, if any.
+void noteWrite(const Node& node);
+
+}  // namespace reVoziz::pagemodel

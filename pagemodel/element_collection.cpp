@@ -1,0 +1,103 @@
+#include "pagemodel/element_collection.h"
+
+#include "pagemodel/document_model.h"
+#include "pagemodel/member_args.h"
+
+namespace reVoziz::pagemodel {
+
+std::shared_ptr<ElementCollection> ElementCollection::over(NodePtr root, CollectionScope scope,
+                                                           std::string tag) {
+  std::shared_ptr<ElementCollection> c(new ElementCollection);
+  c->root_ = std::move(root);
+  c->scope_ = scope;
+  c->tag_ = std::move(tag);
+  return c;
+}
+
+std::shared_ptr<ElementCollection> ElementCollection::of(std::vector<NodePtr> elements) {
+  std::shared_ptr<ElementCollection> c(new ElementCollection);
+  c->elements_ = std::move(elements);
+  return c;
+}
+
+const std::vector<NodePtr>& ElementCollection::elements() {
+  if (elements_) return *elements_;
+  elements_.emplace();
+  auto add = [this](const NodePtr& element) {
+    if (tag_.empty() || sameHtmlName(element->tag(), tag_)) elements_->push_back(element);
+    return true;
+  };
+  switch (scope_) {
+    case CollectionScope::Subtree:
+      add(root_);
+      root_->forEachDescendantElement(add);
+      break;
+    case CollectionScope::Descendants:
+      root_->forEachDescendantElement(add);
+      break;
+    case CollectionScope::Children:
+      for (const NodePtr& child : root_->children()) {
+        if (child->isElement()) add(child);
+      }
+      break;
+  }
+  return *elements_;
+}
+
+bool ElementCollection::inScope(const Node& element) const {
+  if (!root_) {
+    for (const NodePtr& e : *elements_) {
+      if (e.get() == &element) return true;
+    }
+    return false;
+  }
+  if (!tag_.empty() && !sameHtmlName(element.tag(), tag_)) return false;
+  switch (scope_) {
+    case CollectionScope::Subtree:
+      return root_->contains(&element);
+    case CollectionScope::Descendants:
+      return &element != root_.get() && root_->contains(&element);
+    case CollectionScope::Children:
+      return element.parent() == root_.get();
+  }
+  return false;
+}
+
+Value ElementCollection::at(std::size_t index) { return std::shared_ptr<Object>(elements()[index]); }
+
+Value ElementCollection::named(std::string_view name) {
+  std::vector<NodePtr> matches;
+  for (const NodePtr& e : elements()) {
+    const std::string* id = e->findAttribute("id");
+    const std::string* elementName = e->findAttribute("name");
+    if ((id && *id == name) || (elementName && *elementName == name)) matches.push_back(e);
+  }
+  if (matches.empty()) {
+    // Unique ids are not attributes; the document knows which element has one.
+    const auto document = root_ ? root_->document()
+                                : (elements_->empty() ? nullptr : elements_->front()->document());
+    if (document) {
+      if (NodePtr e = document->elementByUniqueId(name); e && inScope(*e)) {
+        return std::shared_ptr<Object>(e);
+      }
+    }
+    return Null{};
+  }
+  if (matches.size() == 1) return std::shared_ptr<Object>(matches.front());
+  return std::shared_ptr<Object>(of(std::move(matches)));
+}
+
+Value ElementCollection::call(std::string_view method, std::span<const Value> args) {
+  if (method == "tags") {
+    const std::string tag = textArg(args, 0);
+    if (root_ && tag_.empty()) return std::shared_ptr<Object>(over(root_, scope_, tag));
+    std::vector<NodePtr> matches;
+    for (const NodePtr& e : elements()) {
+      if (sameHtmlName(e->tag(), tag)) matches.push_back(e);
+    }
+    return std::shared_ptr<Object>(of(std::move(matches)));
+  }
+  return IndexedCollection::call(method, args);
+}
+
+}  // namespace reVoziz::pagemodel

@@ -1,0 +1,161 @@
+#include "pagemodel/layout.h"
+
+#include <algorithm>
+#include <array>
+
+#include "pagemodel/css.h"
+#include "pagemodel/document_model.h"
+#include "pagemodel/style_sheet_model.h"
+#include "pagemodel/window_model.h"
+
+namespace reVoziz::pagemodel::layout {
+namespace {
+
+bool isInlineTag(std::string_view tag) {
+  static constexpr std::array<std::string_view, 20> kInline = {
+      "a",    "abbr", "b",     "big", "br",  "code",   "em",  "font", "i",     "img",
+      "input", "label", "select", "small", "span", "strong", "sub", "sup", "u", "textarea"};
+  return std::find(kInline.begin(), kInline.end(), tag) != kInline.end();
+}
+
+bool isHiddenTag(std::string_view tag) {
+  static constexpr std::array<std::string_view, 8> kHidden = {
+      "head", "script", "style", "title", "meta", "link", "noscript", "template"};
+  return std::find(kHidden.begin(), kHidden.end(), tag) != kHidden.end();
+}
+
+std::string inlineStyleValue(const Node& element, std::string_view property) {
+  const std::string* css = element.findAttribute("style");
+  return css ? CssDeclarations::parse(*css).get(property) : std::string();
+}
+
+// The element's own display: inline style, then the last matching sheet rule.
+std::string ownDisplay(const Node& element) {
+  std::string display = inlineStyleValue(element, "display");
+  if (!display.empty()) return display;
+  if (const auto document = element.document()) {
+    for (const auto& sheet : document->styleSheets()) {
+      for (const auto& rule : sheet->rules) {
+        const std::string value = CssDeclarations::parse(rule->cssText).get("display");
+        if (!value.empty() && selectorMatches(rule->selectorText, element)) display = value;
+      }
+    }
+  }
+  if (display.empty() && isHiddenTag(element.tag())) return "none";
+  return display;
+}
+
+bool ownDisplayIsNone(const Node& element) { return ownDisplay(element) == "none"; }
+
+int lineHeightOf(const Node& element) {
+  const auto document = element.document();
+  return document ? document->lineHeight : 20;
+}
+
+bool isWhitespace(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n\f") == std::string_view::npos;
+}
+
+int heightOf(const Node& element);
+
+// Walks the rows of `container` and reports the top of `target` within it when
+// target is one of its children; returns the content height otherwise.
+int layOutChildren(const Node& container, const Node* target, int* targetTop) {
+  const int line = lineHeightOf(container);
+  int y = 0;
+  bool rowOpen = false;
+  for (const NodePtr& child : container.children()) {
+    if (child->kind() == NodeKind::Comment) continue;
+    const bool isText = child->kind() == NodeKind::Text;
+    if (isText || isInlineTag(child->tag())) {
+      const bool visible = isText ? !isWhitespace(child->data()) : !ownDisplayIsNone(*child);
+      if (visible && !rowOpen) {
+        rowOpen = true;
+        y += line;
+      }
+      if (child.get() == target) *targetTop = rowOpen ? y - line : y;
+      continue;
+    }
+    rowOpen = false;
+    if (child.get() == target) *targetTop = y;
+    if (!ownDisplayIsNone(*child)) y += heightOf(*child);
+  }
+  return y;
+}
+
+int heightOf(const Node& element) {
+  if (element.layout.height) return *element.layout.height;
+  if (ownDisplayIsNone(element)) return 0;
+  if (element.tag() == "img" || element.tag() == "br") return lineHeightOf(element);
+  return layOutChildren(element, nullptr, nullptr);
+}
+
+bool isPositioned(const Node& element) {
+  const std::string position = inlineStyleValue(element, "position");
+  return position == "relative" || position == "absolute" || position == "fixed";
+}
+
+// Top edge relative to the content of `ancestor`.
+int topWithin(const Node& element, const Node* ancestor) {
+  int top = 0;
+  for (const Node* n = &element; n != ancestor && n->parent(); n = n->parent()) {
+    if (n->layout.top) return top + *n->layout.top;
+    int childTop = 0;
+    layOutChildren(*n->parent(), n, &childTop);
+    top += childTop;
+  }
+  return top;
+}
+
+}  // namespace
+
+bool isDisplayed(const Node& element) {
+  for (const Node* n = &element; n; n = n->parent()) {
+    if (n->isElement() && ownDisplayIsNone(*n)) return false;
+  }
+  return true;
+}
+
+int offsetHeight(const Node& element) { return isDisplayed(element) ? heightOf(element) : 0; }
+
+Node* offsetParent(const Node& element) {
+  if (element.tag() == "body") return nullptr;
+  for (Node* n = element.elementParent(); n; n = n->elementParent()) {
+    if (n->tag() == "body" || isPositioned(*n) || n->tag() == "td" || n->tag() == "table") {
+      return n;
+    }
+  }
+  return nullptr;
+}
+
+int offsetTop(const Node& element) { return topWithin(element, offsetParent(element)); }
+
+int clientHeight(const Node& element) {
+  if (element.layout.clientHeight) return *element.layout.clientHeight;
+  if (element.tag() == "body") {
+    const auto document = element.document();
+    const auto window = document ? document->window() : nullptr;
+    if (window) return window->viewportHeight;
+  }
+  return offsetHeight(element);
+}
+
+int scrollHeight(const Node& element) {
+  return std::max(layOutChildren(element, nullptr, nullptr), clientHeight(element));
+}
+
+void scrollIntoView(Node& element, bool alignToTop) {
+  if (const auto document = element.document()) {
+    document->scrollIntoViewCalls.push_back({element.shared_from_this(), alignToTop});
+    document->noteWrite();
+  }
+  Node* scroller = offsetParent(element);
+  if (!scroller) return;
+  const int top = offsetTop(element);
+  const int band = clientHeight(*scroller);
+  const int wanted = alignToTop ? top : top + offsetHeight(element) - band;
+  const int maxScroll = std::max(0, scrollHeight(*scroller) - band);
+  scroller->scrollTop = std::clamp(wanted, 0, maxScroll);
+}
+
+}  // namespace reVoziz::pagemodel::layout

@@ -1,0 +1,69 @@
+#include "pagemodel/manual_clock.h"
+
+#include <algorithm>
+
+#include "control/error.h"
+
+namespace reVoziz::pagemodel {
+
+class ManualClock::ClockTimer : public Timer {
+ public:
+  explicit ClockTimer(ManualClock& clock) : clock_(clock) { clock_.timers_.push_back(this); }
+  ~ClockTimer() override { std::erase(clock_.timers_, this); }
+
+  void setInterval(std::int32_t ms) override {
+    interval_ = std::max<std::int32_t>(ms, 0);
+    due_ = clock_.now_ + interval_;
+  }
+  std::int32_t interval() const override { return interval_; }
+  void onTick(std::function<void()> tick) override { tick_ = std::move(tick); }
+
+  bool running() const { return interval_ > 0; }
+  std::int64_t due() const { return due_; }
+  void fire() {
+    due_ += interval_;  // a tick that resets the interval reschedules itself
+    if (tick_) tick_();
+  }
+
+ private:
+  ManualClock& clock_;
+  std::int32_t interval_ = 0;
+  std::int64_t due_ = 0;
+  std::function<void()> tick_;
+};
+
+ManualClock::ClockTimer* ManualClock::nextDue() const {
+  ClockTimer* next = nullptr;
+  for (ClockTimer* t : timers_) {
+    if (t->running() && (!next || t->due() < next->due())) next = t;
+  }
+  return next;
+}
+
+bool ManualClock::fireNextTickBy(std::int64_t limit) {
+  ClockTimer* next = nextDue();
+  if (!next || next->due() > limit) return false;
+  now_ = next->due();
+  next->fire();
+  return true;
+}
+
+void ManualClock::advance(std::int64_t ms) {
+  const std::int64_t target = now_ + ms;
+  while (fireNextTickBy(target)) {
+  }
+  now_ = target;
+}
+
+void ManualClock::advanceTo(std::int64_t when) {
+  if (when < now_) throw Error(ErrorCode::InvalidArgument, "The clock cannot go back");
+  const ClockTimer* next = nextDue();
+  if (next && next->due() < when) {
+    throw Error(ErrorCode::InvalidArgument, "A tick falls due before that time");
+  }
+  now_ = when;
+}
+
+std::unique_ptr<Timer> ManualClock::createTimer() { return std::make_unique<ClockTimer>(*this); }
+
+}  // namespace reVoziz::pagemodel

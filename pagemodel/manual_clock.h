@@ -1,0 +1,39 @@
+#pragma once
+// Simulated time for the page model. Timers created here tick only when a
+// test or tool advances the clock, in the order they fall due.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "control/platform.h"
+
+namespace reVoziz::pagemodel {
+
+class ManualClock {
+ public:
+  ManualClock() = default;
+  ManualClock(const ManualClock&) = delete;
+  ManualClock& operator=(const ManualClock&) = delete;
+
+  std::int64_t now() const { return now_; }
+  // Moves time forward by `ms`, firing every tick that falls due on the way.
+  void advance(std::int64_t ms);
+  // Fires the next tick if it falls due at or before `limit` (absolute ms),
+  // moving time to it. Returns whether a tick fired.
+  bool fireNextTickBy(std::int64_t limit);
+  // Moves time to `when` without passing any due tick (none may be due before).
+  void advanceTo(std::int64_t when);
+
+  std::unique_ptr<Timer> createTimer();
+
+ private:
+  class ClockTimer;
+  ClockTimer* nextDue() const;
+
+  std::int64_t now_ = 0;
+  std::vector<ClockTimer*> timers_;  // in creation order, which breaks ties
+};
+
+}  // namespace reVoziz::pagemodel

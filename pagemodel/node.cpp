@@ -1,0 +1,144 @@
+#include "pagemodel/node.h"
+
+#include <algorithm>
+
+#include "pagemodel/document_model.h"
+
+namespace reVoziz::pagemodel {
+
+bool sameHtmlName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+Node::Node(NodeKind kind, std::string tagOrData) : kind_(kind) {
+  if (kind == NodeKind::Element) {
+    tag_ = std::move(tagOrData);
+  } else {
+    data_ = std::move(tagOrData);
+  }
+}
+
+NodePtr Node::makeElement(std::string tag) {
+  return NodePtr(new Node(NodeKind::Element, std::move(tag)));
+}
+
+NodePtr Node::makeText(std::string text, NodeKind kind) {
+  return NodePtr(new Node(kind, std::move(text)));
+}
+
+const std::string* Node::findAttribute(std::string_view name) const {
+  for (const Attribute& a : attributes_) {
+    if (sameHtmlName(a.name, name)) return &a.value;
+  }
+  return nullptr;
+}
+
+void Node::setAttribute(std::string_view name, std::string value) {
+  for (Attribute& a : attributes_) {
+    if (sameHtmlName(a.name, name)) {
+      a.value = std::move(value);
+      return;
+    }
+  }
+  attributes_.push_back({std::string(name), std::move(value)});
+}
+
+bool Node::removeAttribute(std::string_view name) {
+  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                               [&](const Attribute& a) { return sameHtmlName(a.name, name); });
+  if (it == attributes_.end()) return false;
+  attributes_.erase(it);
+  return true;
+}
+
+std::string Node::attributeOr(std::string_view name, std::string_view fallback) const {
+  const std::string* v = findAttribute(name);
+  return v ? *v : std::string(fallback);
+}
+
+Node* Node::elementParent() const {
+  return (parent_ && parent_->isElement()) ? parent_ : nullptr;
+}
+
+std::size_t Node::indexInParent() const {
+  const auto& siblings = parent_->children_;
+  return static_cast<std::size_t>(
+      std::find_if(siblings.begin(), siblings.end(),
+                   [this](const NodePtr& n) { return n.get() == this; }) -
+      siblings.begin());
+}
+
+NodePtr Node::nextSibling() const {
+  if (!parent_) return nullptr;
+  const std::size_t i = indexInParent() + 1;
+  return i < parent_->children_.size() ? parent_->children_[i] : nullptr;
+}
+
+NodePtr Node::previousSibling() const {
+  if (!parent_) return nullptr;
+  const std::size_t i = indexInParent();
+  return i > 0 ? parent_->children_[i - 1] : nullptr;
+}
+
+void Node::insertChild(std::size_t index, NodePtr child) {
+  child->detach();
+  child->parent_ = this;
+  if (auto doc = document()) child->adoptInto(doc);
+  children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(std::min(index, children_.size())),
+                   std::move(child));
+}
+
+void Node::appendChild(NodePtr child) { insertChild(children_.size(), std::move(child)); }
+
+void Node::insertBefore(NodePtr child, const Node* reference) {
+  insertChild(reference ? reference->indexInParent() : children_.size(), std::move(child));
+}
+
+void Node::replaceChildren(std::vector<NodePtr> children) {
+  for (NodePtr& old : children_) old->parent_ = nullptr;
+  children_.clear();
+  for (NodePtr& child : children) appendChild(std::move(child));
+}
+
+NodePtr Node::detach() {
+  if (!parent_) return shared_from_this();
+  auto& siblings = parent_->children_;
+  const auto index = static_cast<std::ptrdiff_t>(indexInParent());
+  NodePtr self = siblings[static_cast<std::size_t>(index)];
+  siblings.erase(siblings.begin() + index);
+  parent_ = nullptr;
+  return self;
+}
+
+bool Node::contains(const Node* other) const {
+  for (const Node* n = other; n; n = n->parent_) {
+    if (n == this) return true;
+  }
+  return false;
+}
+
+NodePtr Node::deepClone() const {
+  NodePtr copy(new Node(kind_, kind_ == NodeKind::Element ? tag_ : data_));
+  copy->attributes_ = attributes_;
+  copy->document_ = document_;
+  for (const NodePtr& child : children_) {
+    NodePtr c = child->deepClone();
+    c->parent_ = copy.get();
+    copy->children_.push_back(std::move(c));
+  }
+  return copy;
+}
+
+void Node::adoptInto(const std::shared_ptr<DocumentModel>& document) {
+  if (document_.lock() == document) return;
+  document_ = document;
+  uniqueId.clear();  // ids are per document
+  for (const NodePtr& child : children_) child->adoptInto(document);
+}
+
+bool Node::sameAs(const Object& other) const { return this == &other; }
+
+}  // namespace reVoziz::pagemodel

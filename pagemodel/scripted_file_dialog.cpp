@@ -1,0 +1,14 @@
+#include "pagemodel/scripted_file_dialog.h"
+
+#include "control/error.h"
+
+namespace reVoziz::pagemodel {
+
+void ScriptedFileDialog::show(bool save) {
+  shown.push_back({save, fileName_, filter_});
+  if (answers.empty()) throw Error(ErrorCode::HostError, "No answer scripted for the file dialog");
+  fileName_ = answers.front();
+  answers.pop_front();
+}
+
+}  // namespace reVoziz::pagemodel

@@ -1,0 +1,37 @@
+#pragma once
+// Style sheets of a document, read from its <style> elements, and the objects
+// the page sees for them: styleSheets, a sheet, its rules, a rule.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "control/object.h"
+
+namespace reVoziz::pagemodel {
+
+class Node;
+
+struct StyleRuleModel {
+  std::string selectorText;
+  std::string cssText;
+};
+
+struct StyleSheetModel {
+  std::string id;
+  std::vector<std::shared_ptr<StyleRuleModel>> rules;
+
+  static std::shared_ptr<StyleSheetModel> parse(std::string id, std::string_view css);
+};
+
+// Whether a selector group ("div.segment, #x") matches the element. Only
+// simple selectors (tag, #id, .class and their compounds) take part in the
+// model's layout; any other selector matches nothing.
+bool selectorMatches(std::string_view selectorText, const Node& element);
+
+std::shared_ptr<Object> makeStyleSheetObject(std::shared_ptr<StyleSheetModel> sheet,
+                                             std::weak_ptr<class DocumentModel> document);
+std::shared_ptr<Object> makeStyleSheetsCollection(std::shared_ptr<class DocumentModel> document);
+
+}  // namespace reVoziz::pagemodel

@@ -1,0 +1,31 @@
+// The revoziz command.
+
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/play_command.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: revoziz play [LESSON_DIR] [--until SECONDS] [--rate R] [--click SECONDS=FRAME#id]...\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] != "play") {
+    std::cerr << kUsage;
+    return 2;
+  }
+  try {
+    const auto options = reVoziz::tools::parsePlayArguments(
+        std::span<const std::string>(args).subspan(1), REVOZIZ_SAMPLE_LESSON);
+    return reVoziz::tools::runPlay(options, std::cout, std::cerr);
+  } catch (const std::invalid_argument& e) {
+    std::cerr << "revoziz: " << e.what() << '\n' << kUsage;
+    return 2;
+  }
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Transcript synchronisation: the current segment of each list, the display
+// modes and the sync switch, the layout modes, seeking and menu choices.
+
+#include <cstdint>
+#include <string_view>
+
+#include "control/control_state.h"
+#include "control/dom.h"
+
+namespace reVoziz {
+
+class Transcript {
+ public:
+  explicit Transcript(ControlState& state) : state_(state) {}
+
+  // Current-segment tracking.
+  Element getCurrentSegment(const Element& iText, std::int32_t time) const;
+  void markCurrentSegment(const Element& iText, std::int32_t time) const;
+
+  // Display modes and the sync switch.
+  void addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,
+                const Value& v) const;
+  void singleSegments(const Window& w) const;
+  void scrollSegments(const Window& w) const;
+  void toggleSync(const Document& d, const Element& e) const;
+
+  // Layout modes, seeking and text switching.
+  void showMode(const Element& mode, std::int32_t layout) const;
+  void goTo_(std::string_view pos_) const;
+  void switchText(const Document& d, const Element& e) const;
+
+ private:
+  enum class DisplayMode { Scroll, Single };
+  void setDisplayMode(const Window& w, DisplayMode mode) const;
+
+  ControlState& state_;
+};
+
+}  // namespace reVoziz
