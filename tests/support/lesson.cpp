@@ -1,0 +1,57 @@
+#include "support/lesson.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "pagemodel/page_loader.h"
+
+namespace reVoziz::testing {
+
+std::string lessonIndex(std::string_view name) {
+  return std::string(REVOZIZ_TEST_LESSONS) + "/" + std::string(name) + "/index.html";
+}
+
+Lesson::Lesson(std::string_view name) : top(pagemodel::loadPage(lessonIndex(name))) {}
+
+std::shared_ptr<WindowModel> Lesson::window(std::string_view frame) const {
+  if (frame.empty()) return top;
+  auto w = top->frame(frame);
+  if (!w) throw std::runtime_error("fixture has no frame " + std::string(frame));
+  return w;
+}
+
+std::shared_ptr<pagemodel::DocumentModel> Lesson::document(std::string_view frame) const {
+  return window(frame)->document();
+}
+
+NodePtr Lesson::node(std::string_view frame, std::string_view id) const {
+  NodePtr n = document(frame)->elementById(id);
+  if (!n) throw std::runtime_error("fixture has no element #" + std::string(id));
+  return n;
+}
+
+Window Lesson::windowRef(std::string_view frame) const { return Window(std::shared_ptr<Object>(window(frame))); }
+
+Document Lesson::documentRef(std::string_view frame) const {
+  return Document(std::shared_ptr<Object>(document(frame)));
+}
+
+Element Lesson::element(std::string_view frame, std::string_view id) const {
+  return Element(std::shared_ptr<Object>(node(frame, id)));
+}
+
+LessonControl::LessonControl(std::string_view name)
+    : Lesson(name), player(std::make_shared<pagemodel::PlayerModel>(clock)) {}
+
+void LessonControl::start() { control.startVelisk(windowRef(), Player(player)); }
+
+std::shared_ptr<pagemodel::EventModel> LessonControl::fire(
+    std::string_view frame, std::string_view id, const std::function<void(const Window&)>& handler,
+    pagemodel::EventInit init) {
+  const auto w = window(frame);
+  const Window ref = windowRef(frame);
+  return pagemodel::fireEvent(*w, node(frame, id), std::move(init), [&] { handler(ref); });
+}
+
+}  // namespace reVoziz::testing
