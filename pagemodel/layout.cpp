@@ -36,8 +36,8 @@ std::string ownDisplay(const Node& element) {
   if (const auto document = element.document()) {
     for (const auto& sheet : document->styleSheets()) {
       for (const auto& rule : sheet->rules) {
-        const std::string value = CssDeclarations::parse(rule->cssText).get("display");
-        if (!value.empty() && selectorMatches(rule->selectorText, element)) display = value;
+        const std::string& value = rule->display();
+        if (!value.empty() && selectorMatches(rule->selectorText(), element)) display = value;
       }
     }
   }

@@ -1,6 +1,7 @@
 #include "pagemodel/style_sheet_model.h"
 
 #include "control/text.h"
+#include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/indexed_collection.h"
 #include "pagemodel/member_args.h"
@@ -71,14 +72,14 @@ class RuleObject : public Object {
   explicit RuleObject(std::shared_ptr<StyleRuleModel> rule, std::weak_ptr<DocumentModel> document)
       : rule_(std::move(rule)), document_(std::move(document)) {}
   Value get(std::string_view member) override {
-    if (member == "selectorText") return rule_->selectorText;
+    if (member == "selectorText") return rule_->selectorText();
     if (member == "style") {
       auto rule = rule_;
       auto document = document_;
       return std::shared_ptr<Object>(std::make_shared<StyleObject>(
-          rule.get(), [rule] { return rule->cssText; },
+          rule.get(), [rule] { return rule->cssText(); },
           [rule, document](std::string css) {
-            rule->cssText = std::move(css);
+            rule->setCssText(std::move(css));
             if (auto d = document.lock()) d->noteWrite();
           }));
     }
@@ -163,6 +164,16 @@ class StyleSheetsCollection : public IndexedCollection {
 
 }  // namespace
 
+void StyleRuleModel::setCssText(std::string css) {
+  cssText_ = std::move(css);
+  display_.reset();
+}
+
+const std::string& StyleRuleModel::display() const {
+  if (!display_) display_ = CssDeclarations::parse(cssText_).get("display");
+  return *display_;
+}
+
 std::shared_ptr<StyleSheetModel> StyleSheetModel::parse(std::string id, std::string_view css) {
   auto sheet = std::make_shared<StyleSheetModel>();
   sheet->id = std::move(id);
@@ -176,8 +187,8 @@ std::shared_ptr<StyleSheetModel> StyleSheetModel::parse(std::string id, std::str
     const std::string_view body = std::string_view(text).substr(
         open + 1, (close == std::string::npos ? text.size() : close) - open - 1);
     if (!selector.empty() && selector[0] != '@') {
-      sheet->rules.push_back(std::make_shared<StyleRuleModel>(
-          StyleRuleModel{std::string(selector), std::string(trimCss(body))}));
+      sheet->rules.push_back(
+          std::make_shared<StyleRuleModel>(std::string(selector), std::string(trimCss(body))));
     }
     if (close == std::string::npos) break;
     i = close + 1;

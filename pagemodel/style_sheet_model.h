@@ -3,6 +3,7 @@
 // the page sees for them: styleSheets, a sheet, its rules, a rule.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +14,22 @@ namespace reVoziz::pagemodel {
 
 class Node;
 
-struct StyleRuleModel {
-  std::string selectorText;
-  std::string cssText;
+class StyleRuleModel {
+ public:
+  StyleRuleModel(std::string selectorText, std::string cssText)
+      : selectorText_(std::move(selectorText)), cssText_(std::move(cssText)) {}
+
+  const std::string& selectorText() const { return selectorText_; }
+  const std::string& cssText() const { return cssText_; }
+  void setCssText(std::string css);
+  // The rule's display value, parsed once per change: layout asks for it for
+  // every element it places.
+  const std::string& display() const;
+
+ private:
+  std::string selectorText_;
+  std::string cssText_;
+  mutable std::optional<std::string> display_;
 };
 
 struct StyleSheetModel {

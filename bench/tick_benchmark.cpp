@@ -1,0 +1,77 @@
+// What one 500 ms tick costs on a long transcript in the page model, with the
+// current segment near the start and near the end of the list.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "control/time_code.h"
+#include "control/tq.h"
+#include "pagemodel/manual_clock.h"
+#include "pagemodel/model_platform.h"
+#include "pagemodel/page_loader.h"
+#include "pagemodel/player_model.h"
+#include "pagemodel/window_model.h"
+
+namespace {
+
+using namespace reVoziz;
+
+constexpr int kSegments = 10000;
+constexpr int kSecondsPerSegment = 10;
+
+void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path) << text;
+}
+
+std::string listPage(int segments) {
+  std::string html =
+      "<html><head><style id='tq_style'>.segment { display: inline }</style></head><body>"
+      "<div id='iText' tq_insync='1' tq_mode='scroll' tq_refresh='0' tq_oldSegment=''"
+      " tq_current='background-color:#ffd' tq_nonCurrent=''>\n";
+  for (int i = 0; i < segments; ++i) {
+    html += "<div class='segment' id='s" + std::to_string(i) + "' tq_start='" +
+            secondsToTime(i * kSecondsPerSegment) + "'><span class='sync'>" +
+            std::to_string(i) + "</span> Segment text number " + std::to_string(i) + "</div>\n";
+  }
+  return html + "</div></body></html>";
+}
+
+// A lesson whose table of contents and transcript both hold `segments` entries.
+std::filesystem::path writeLesson(int segments) {
+  const auto folder = std::filesystem::temp_directory_path() /
+                      ("revoziz-bench-" + std::to_string(segments));
+  std::filesystem::create_directories(folder);
+  writeFile(folder / "index.html",
+            "<html><body id='tq_player'><iframe name='tq_toc' src='toc.html'></iframe>"
+            "<iframe name='tq_trans' src='trans.html'></iframe></body></html>");
+  writeFile(folder / "toc.html", listPage(segments));
+  writeFile(folder / "trans.html", listPage(segments));
+  return folder / "index.html";
+}
+
+// Ticks with the player paused inside segment `current`: after the first
+// tick marks it, every tick finds the same segment and writes nothing.
+void BM_SteadyTick(benchmark::State& state) {
+  static const auto lesson = writeLesson(kSegments);
+  const int current = static_cast<int>(state.range(0));
+  pagemodel::ManualClock clock;
+  pagemodel::ModelPlatform platform(clock);
+  auto window = pagemodel::loadPage(lesson);
+  auto player = std::make_shared<pagemodel::PlayerModel>(clock);
+  tq control(platform);
+  control.onTickFailure([&](const Error& e) { state.SkipWithError(e.what()); });
+  control.startVelisk(Window(std::shared_ptr<Object>(window)), Player(player));
+  player->pause();
+  player->seek(current * kSecondsPerSegment + 1);
+  clock.advance(500);
+  for (auto _ : state) clock.advance(500);
+  state.SetLabel("segment " + std::to_string(current) + " of " + std::to_string(kSegments));
+}
+BENCHMARK(BM_SteadyTick)->Arg(10)->Arg(kSegments - 10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
