@@ -7,7 +7,15 @@
 
 namespace reVoziz {
 
-double roundHalfEven(double x) { return std::nearbyint(x); }
+// Written out rather than left to the floating-point environment, whose
+// rounding mode a host may have changed.
+double roundHalfEven(double x) {
+  const double below = std::floor(x);
+  const double fraction = x - below;
+  if (fraction < 0.5) return below;
+  if (fraction > 0.5) return below + 1;
+  return std::fmod(below, 2) == 0 ? below : below + 1;
+}
 
 std::int32_t toInt32HalfEven(double x) {
   const double r = roundHalfEven(x);

@@ -11,7 +11,8 @@ void setStartedFlag();
 // their empty result at once, without touching the event, the page or the player.
 template <class Body>
 auto whenStarted(Body&& body) -> decltype(body()) {
-  if (!startedFlag()) return {};
+  using Result = decltype(body());
+  if (!startedFlag()) return Result();  // also for methods without a result
   return body();
 }
 

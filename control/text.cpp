@@ -54,8 +54,10 @@ std::string lowerCase(std::string_view s) {
       ++i;
       continue;
     }
-    // Two-byte sequences cover every capital that lowerCodePoint maps.
-    if ((b & 0xE0) == 0xC0 && i + 1 < s.size() &&
+    // Two-byte sequences cover every capital that lowerCodePoint maps. Lead
+    // bytes C0 and C1 only start overlong forms of ASCII, which are no letters:
+    // decoding them would turn malformed bytes into "A" or NUL.
+    if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size() &&
         (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
       const char32_t c = (static_cast<char32_t>(b & 0x1F) << 6) |
                          (static_cast<unsigned char>(s[i + 1]) & 0x3F);

@@ -1,7 +1,7 @@
 #include "control/time_code.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -31,7 +31,7 @@ double readInteger(std::string_view digits, int base) {
   return value;
 }
 
-// The longest prefix of `s` that forms a decimal number, in strtod's syntax.
+// The longest prefix of `s` that forms a decimal number.
 std::string decimalPrefix(std::string_view s) {
   std::size_t i = 0;
   std::string out;
@@ -84,7 +84,19 @@ double leadingNumber(std::string_view text) {
     if (s[1] == 'O' || s[1] == 'o') return readInteger(std::string_view(s).substr(2), 8);
   }
   const std::string number = decimalPrefix(s);
-  return number.empty() ? 0 : std::strtod(number.c_str(), nullptr);
+  if (number.empty()) return 0;
+  // from_chars ignores the locale: only "." is a decimal point. It takes no "+".
+  std::string_view digits = number;
+  if (digits.front() == '+') digits.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    // Too small reads as zero; too large as infinity, which later overflows.
+    if (digits.find("e-") != std::string_view::npos) return 0;
+    return digits.front() == '-' ? -std::numeric_limits<double>::infinity()
+                                 : std::numeric_limits<double>::infinity();
+  }
+  return value;
 }
 
 std::int32_t timeToSeconds(std::string_view time) {

@@ -26,9 +26,15 @@ double parseStrictNumber(const std::string& s) {
   if (t.empty()) typeMismatch();
   double d = 0;
   const char* first = t.data();
-  if (*first == '+') ++first;
-  auto [end, ec] = std::from_chars(first, t.data() + t.size(), d);
-  if (ec != std::errc() || end != t.data() + t.size()) typeMismatch();
+  const char* last = t.data() + t.size();
+  const bool plus = *first == '+';
+  if (plus) ++first;  // from_chars takes no plus
+  // from_chars also reads "nan" and "inf", and would take "+-5" after the
+  // skipped plus; a number starts with digits or a point after one sign.
+  const char* body = (!plus && *first == '-') ? first + 1 : first;
+  if (body == last || !(*body == '.' || (*body >= '0' && *body <= '9'))) typeMismatch();
+  auto [end, ec] = std::from_chars(first, last, d);
+  if (ec != std::errc() || end != last) typeMismatch();
   return d;
 }
 

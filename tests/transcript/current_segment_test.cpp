@@ -1,0 +1,221 @@
+// Finding and marking the current segment, called directly as the page's
+// script may do; the tick's use of it is tested with the control.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include "control/error.h"
+#include "support/lesson.h"
+
+namespace reVoziz {
+namespace {
+
+using pagemodel::NodePtr;
+
+struct SegmentPage : testing::LessonControl {
+  using LessonControl::LessonControl;
+
+  NodePtr at(std::string_view id) const { return node("", id); }
+  std::string current(std::string_view list, std::int32_t time) const {
+    return control.getCurrentSegment(element("", list), time).id();
+  }
+  void mark(std::string_view list, std::int32_t time) const {
+    control.markCurrentSegment(element("", list), time);
+  }
+  std::string style(std::string_view id) const { return at(id)->attributeOr("style"); }
+  std::string attr(std::string_view id, std::string_view name) const {
+    return at(id)->attributeOr(name);
+  }
+  // The id of the segment the list marked last; "" before any marking.
+  std::string marked(std::string_view list) const {
+    const std::string uid = attr(list, "tq_oldSegment");
+    if (uid.empty()) return "";
+    const NodePtr segment = document()->elementByUniqueId(uid);
+    return segment ? segment->attributeOr("id") : "?";
+  }
+  std::size_t scrolls() const { return document()->scrollIntoViewCalls.size(); }
+  std::uint64_t writes() const { return document()->writes(); }
+};
+
+ErrorCode failureOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Error& e) {
+    return e.code();
+  }
+  ADD_FAILURE() << "the call did not fail";
+  return ErrorCode::HostError;
+}
+
+TEST(GetCurrentSegment, TakesTheLastSegmentStartingAtOrBeforeThePosition) {
+  const SegmentPage page("spine_segments");
+  const std::pair<std::int32_t, const char*> basic[] = {
+      {0, "b0"}, {9, "b0"}, {10, "b10"}, {19, "b10"}, {25, "b20"}};
+  for (const auto& [time, id] : basic) EXPECT_EQ(page.current("basic", time), id) << time;
+  // Starts 5, 10, 10 (nested deeper), 30.
+  const std::pair<std::int32_t, const char*> equal[] = {
+      {3, "e5"}, {10, "e10b"}, {12, "e10b"}, {100, "e30"}};
+  for (const auto& [time, id] : equal) EXPECT_EQ(page.current("equal", time), id) << time;
+}
+
+TEST(GetCurrentSegment, SkipsHiddenSegmentsOutsideSingleMode) {
+  const SegmentPage page("spine_segments");
+  EXPECT_EQ(page.current("hidden", 17), "h0");  // "Segment" and "segment extra" are no segments
+  EXPECT_EQ(page.current("hidden", 25), "h20");  // the collapsed one is not read
+  page.at("hidden")->setAttribute("tq_mode", "Single");
+  EXPECT_EQ(page.current("hidden", 17), "h10");
+  // Now the collapsed segment counts, and it has no start.
+  EXPECT_EQ(failureOf([&] { page.current("hidden", 25); }), ErrorCode::MemberNotFound);
+}
+
+TEST(MarkCurrentSegment, MarksNothingWhenNoSegmentCounts) {
+  const SegmentPage page("spine_segments");
+  EXPECT_EQ(page.current("allHidden", 5), "allHidden");  // the container itself
+  const auto writes = page.writes();
+  page.mark("allHidden", 5);
+  EXPECT_EQ(page.writes(), writes);
+  EXPECT_EQ(page.attr("allHidden", "tq_refresh"), "1");
+  EXPECT_EQ(page.attr("allHidden", "tq_oldSegment"), "");
+}
+
+TEST(MarkCurrentSegment, GivesTheNewSegmentTheCurrentLookAndTheOldOneTheOther) {
+  const SegmentPage page("spine_segments");
+  page.at("basic")->setAttribute("tq_refresh", "1");
+  page.mark("basic", 5);
+  EXPECT_EQ(page.style("b0"), "color: red");
+  EXPECT_EQ(page.marked("basic"), "b0");
+  EXPECT_EQ(page.attr("basic", "tq_refresh"), "0");
+  page.mark("basic", 15);
+  EXPECT_EQ(page.style("b0"), "color: gray");
+  EXPECT_EQ(page.style("b10"), "color: red");
+  EXPECT_EQ(page.style("b20"), "");
+  EXPECT_EQ(page.marked("basic"), "b10");
+  EXPECT_EQ(page.scrolls(), 0u);  // all in view
+}
+
+TEST(MarkCurrentSegment, RefreshReappliesTheLookOfAnUnchangedSegment) {
+  const SegmentPage page("spine_segments");
+  page.mark("basic", 5);
+  page.at("basic")->setAttribute("tq_current", "color: green");
+  page.mark("basic", 6);
+  EXPECT_EQ(page.style("b0"), "color: red");  // no change, no refresh: left alone
+  page.at("basic")->setAttribute("tq_refresh", "1");
+  page.mark("basic", 6);
+  EXPECT_EQ(page.style("b0"), "color: green");  // the other look first, then the current one
+  EXPECT_EQ(page.attr("basic", "tq_refresh"), "0");
+}
+
+TEST(MarkCurrentSegment, OutOfSyncDoesNothingEvenWhenRefreshIsAsked) {
+  const SegmentPage page("spine_segments");
+  const NodePtr list = page.at("basic");
+  list->setAttribute("tq_insync", "0");
+  list->setAttribute("tq_refresh", "1");
+  list->removeAttribute("tq_oldSegment");  // not even read
+  const auto writes = page.writes();
+  page.mark("basic", 15);
+  EXPECT_EQ(page.writes(), writes);
+  EXPECT_EQ(page.attr("basic", "tq_refresh"), "1");
+  EXPECT_EQ(page.style("b10"), "");
+}
+
+TEST(MarkCurrentSegment, SingleModeShowsOnlyTheCurrentSegment) {
+  const SegmentPage page("spine_single");
+  const NodePtr list = page.at("iText");
+  list->removeAttribute("tq_current");  // not needed in single mode
+  page.mark("iText", 5);
+  EXPECT_EQ(page.style("s0"), "font-size: 20px; display: inline");
+  EXPECT_GT(page.control.getCurrentSegment(page.element("", "iText"), 5).offsetHeight(), 0);
+  page.mark("iText", 15);
+  EXPECT_EQ(page.style("s0"), "color: gray");  // display cleared: the sheet hides it again
+  EXPECT_EQ(page.element("", "s0").offsetHeight(), 0);
+  EXPECT_EQ(page.style("s10"), "font-size: 20px; display: inline");
+  EXPECT_EQ(page.marked("iText"), "s10");
+
+  // Back to scroll mode with a refresh: the whole inline style is the current look.
+  list->setAttribute("tq_current", "color: red");
+  list->setAttribute("tq_mode", "scroll");
+  list->setAttribute("tq_refresh", "1");
+  page.mark("iText", 15);
+  EXPECT_EQ(page.style("s10"), "color: red");
+}
+
+TEST(MarkCurrentSegment, ScrollsTheSegmentIntoTheVisibleBand) {
+  struct Case {
+    int scrollTop;
+    std::int32_t time;
+    std::optional<bool> alignToTop;  // none: the list stays put
+    int scrollTopAfter;
+  };
+  // Segment k spans 20k to 20k + 20; the band is 60 px high.
+  const Case cases[] = {
+      {0, 25, std::nullopt, 0},  // ends exactly at the bottom edge
+      {0, 55, false, 60},        // below
+      {50, 55, false, 60},       // partly visible at the bottom
+      {100, 15, true, 20},       // above
+      {50, 25, true, 40},        // partly visible at the top
+  };
+  for (const Case& c : cases) {
+    const SegmentPage page("spine_scroll");
+    const NodePtr band = page.at("band");
+    band->layout.clientHeight = 60;
+    band->scrollTop = c.scrollTop;
+    page.mark("iText", c.time);
+    const auto& calls = page.document()->scrollIntoViewCalls;
+    SCOPED_TRACE(c.time);
+    ASSERT_EQ(calls.size(), c.alignToTop ? 1u : 0u);
+    if (c.alignToTop) {
+      EXPECT_EQ(calls[0].alignToTop, *c.alignToTop);
+    }
+    EXPECT_EQ(band->scrollTop, c.scrollTopAfter);
+  }
+}
+
+TEST(MarkCurrentSegment, AnUnchangedSegmentWritesNothingAndIsNotScrolledBack) {
+  const SegmentPage page("spine_scroll");
+  const NodePtr band = page.at("band");
+  band->layout.clientHeight = 60;
+  page.mark("iText", 25);
+  band->scrollTop = 100;  // the reader scrolls away
+  const auto writes = page.writes();
+  page.mark("iText", 27);
+  EXPECT_EQ(page.writes(), writes);
+  EXPECT_EQ(page.scrolls(), 0u);
+  EXPECT_EQ(band->scrollTop, 100);
+}
+
+TEST(MarkCurrentSegment, FailsWithoutTheLastMarkedSegmentEvenOnRefresh) {
+  const SegmentPage page("spine_segments");
+  const NodePtr list = page.at("basic");
+  list->removeAttribute("tq_oldSegment");
+  list->setAttribute("tq_refresh", "1");
+  EXPECT_EQ(failureOf([&] { page.mark("basic", 15); }), ErrorCode::MemberNotFound);
+  EXPECT_EQ(page.attr("basic", "tq_refresh"), "1");
+  EXPECT_EQ(page.style("b10"), "");
+}
+
+TEST(MarkCurrentSegment, FailsWithoutTheCurrentLookOutsideSingleMode) {
+  const SegmentPage page("spine_segments");
+  page.mark("basic", 5);
+  page.at("basic")->removeAttribute("tq_current");
+  EXPECT_EQ(failureOf([&] { page.mark("basic", 15); }), ErrorCode::MemberNotFound);
+  // What came before the failing step stays.
+  EXPECT_EQ(page.style("b0"), "color: gray");
+  EXPECT_EQ(page.style("b10"), "");
+  EXPECT_EQ(page.marked("basic"), "b0");
+}
+
+TEST(MarkCurrentSegment, AStaleLastMarkedSegmentFailsEveryMarking) {
+  const SegmentPage page("spine_segments");
+  page.mark("basic", 5);
+  page.at("b0")->detach();
+  for (const std::int32_t time : {15, 25}) {
+    EXPECT_EQ(failureOf([&] { page.mark("basic", time); }), ErrorCode::ObjectRequired);
+  }
+  EXPECT_EQ(page.style("b10"), "");
+  EXPECT_EQ(page.style("b20"), "");
+}
+
+}  // namespace
+}  // namespace reVoziz
