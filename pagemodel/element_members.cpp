@@ -224,40 +224,44 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
     layout::scrollIntoView(*this, alignToTop.isEmpty() || alignToTop.toBool());
     return {};
   }
-  noteWrite(*this);  // every method below changes the page
   if (method == "setAttribute") {
     setAttribute(textArg(args, 0), textArg(args, 1));
-    return {};
-  }
-  if (method == "removeAttribute") return removeAttribute(textArg(args, 0));
-  if (method == "removeAttributeNode") {
+  } else if (method == "removeAttribute") {
+    const bool removed = removeAttribute(textArg(args, 0));
+    noteWrite(*this);
+    return removed;
+  } else if (method == "removeAttributeNode") {
     auto attribute = std::dynamic_pointer_cast<AttributeObject>(arg(args, 0).toObject());
     if (!attribute || attribute->owner().get() != this) {
       throw Error(ErrorCode::InvalidArgument, "The attribute does not belong to this element");
     }
     removeAttribute(attribute->name());
+    noteWrite(*this);
     return std::shared_ptr<Object>(attribute);
-  }
-  if (method == "removeNode") {
+  } else if (method == "removeNode") {
     NodePtr self = shared_from_this();
     if (!arg(args, 0).toBool() && parent()) {
       const std::vector<NodePtr> kids = children();
       for (const NodePtr& child : kids) parent()->insertBefore(child, this);
     }
+    noteWrite(*this);  // counted while the node still belongs to the page
     detach();
     return std::shared_ptr<Object>(self);
-  }
-  if (method == "insertAdjacentElement") {
+  } else if (method == "insertAdjacentElement") {
     NodePtr element = nodeArg(args, 1);
     insertAdjacent(*this, textArg(args, 0), element);
+    noteWrite(*this);
     return std::shared_ptr<Object>(element);
-  }
-  if (method == "appendChild") {
+  } else if (method == "appendChild") {
     NodePtr child = nodeArg(args, 0);
     appendChild(child);
+    noteWrite(*this);
     return std::shared_ptr<Object>(child);
+  } else {
+    throw memberNotFound(method);
   }
-  throw memberNotFound(method);
+  noteWrite(*this);
+  return {};
 }
 
 std::string Node::typeName() const {

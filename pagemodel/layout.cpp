@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "control/text.h"
 #include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/style_sheet_model.h"
@@ -30,9 +31,10 @@ std::string inlineStyleValue(const Node& element, std::string_view property) {
 }
 
 // The element's own display: inline style, then the last matching sheet rule.
+// Keywords compare without case, as in CSS.
 std::string ownDisplay(const Node& element) {
   std::string display = inlineStyleValue(element, "display");
-  if (!display.empty()) return display;
+  if (!display.empty()) return lowerCase(display);
   if (const auto document = element.document()) {
     for (const auto& sheet : document->styleSheets()) {
       for (const auto& rule : sheet->rules) {
@@ -42,7 +44,7 @@ std::string ownDisplay(const Node& element) {
     }
   }
   if (display.empty() && isHiddenTag(element.tag())) return "none";
-  return display;
+  return lowerCase(display);
 }
 
 bool ownDisplayIsNone(const Node& element) { return ownDisplay(element) == "none"; }

@@ -49,6 +49,7 @@ bool ManualClock::fireNextTickBy(std::int64_t limit) {
 }
 
 void ManualClock::advance(std::int64_t ms) {
+  if (ms < 0) throw Error(ErrorCode::InvalidArgument, "The clock cannot go back");
   const std::int64_t target = now_ + ms;
   while (fireNextTickBy(target)) {
   }

@@ -2,9 +2,20 @@
 
 #include <algorithm>
 
+#include "control/error.h"
 #include "pagemodel/document_model.h"
 
 namespace reVoziz::pagemodel {
+namespace {
+
+// A node inside itself or its own content would make the tree a cycle.
+void requireCanHold(const Node& holder, const Node& child) {
+  if (child.contains(&holder)) {
+    throw Error(ErrorCode::HostError, "A node cannot be inserted into itself or its own content");
+  }
+}
+
+}  // namespace
 
 bool sameHtmlName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -84,6 +95,7 @@ NodePtr Node::previousSibling() const {
 }
 
 void Node::insertChild(std::size_t index, NodePtr child) {
+  requireCanHold(*this, *child);
   child->detach();
   child->parent_ = this;
   if (auto doc = document()) child->adoptInto(doc);
@@ -94,6 +106,10 @@ void Node::insertChild(std::size_t index, NodePtr child) {
 void Node::appendChild(NodePtr child) { insertChild(children_.size(), std::move(child)); }
 
 void Node::insertBefore(NodePtr child, const Node* reference) {
+  if (child.get() == reference) return;  // already in place
+  requireCanHold(*this, *child);
+  // Detached first: a child moving within this node shifts the reference's index.
+  child->detach();
   insertChild(reference ? reference->indexInParent() : children_.size(), std::move(child));
 }
 

@@ -152,7 +152,7 @@ class StyleSheetsCollection : public IndexedCollection {
   }
   Value named(std::string_view id) override {
     for (const auto& sheet : document_->styleSheets()) {
-      if (sheet->id == id) return makeStyleSheetObject(sheet, document_);
+      if (!id.empty() && sheet->id == id) return makeStyleSheetObject(sheet, document_);
     }
     return Null{};
   }

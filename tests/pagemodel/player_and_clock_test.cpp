@@ -1,0 +1,87 @@
+// The simulated player and the manual clock that drives it and the timers.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "control/error.h"
+#include "control/player.h"
+#include "pagemodel/manual_clock.h"
+#include "pagemodel/player_model.h"
+
+namespace reVoziz {
+namespace {
+
+TEST(PlayerModel, PositionFollowsTheClockWhilePlayingAndSeeksMoveIt) {
+  pagemodel::ManualClock clock;
+  const auto model = std::make_shared<pagemodel::PlayerModel>(clock);
+  const PlayerControls controls = Player(model).controls();
+  clock.advance(2000);
+  EXPECT_EQ(controls.currentPosition(), 0.0);  // not playing yet
+  controls.play();
+  clock.advance(1500);
+  EXPECT_EQ(controls.currentPosition(), 1.5);
+  controls.setCurrentPosition(30);
+  clock.advance(250);
+  EXPECT_EQ(controls.currentPosition(), 30.25);
+
+  model->pause();
+  clock.advance(1000);
+  EXPECT_EQ(controls.currentPosition(), 30.25);
+  controls.setCurrentPosition(-4);
+  EXPECT_EQ(model->position(), 0.0);
+  EXPECT_EQ(model->playCalls, 1);
+  EXPECT_EQ(model->seeks, (std::vector<double>{30, -4}));
+}
+
+class ManualClockTest : public ::testing::Test {
+ protected:
+  pagemodel::ManualClock clock;
+  std::vector<std::string> ticks;
+  std::unique_ptr<Timer> timer(const std::string& name, std::int32_t interval) {
+    auto t = clock.createTimer();
+    t->onTick([this, name] { ticks.push_back(name + "@" + std::to_string(clock.now())); });
+    t->setInterval(interval);
+    return t;
+  }
+};
+
+TEST_F(ManualClockTest, AdvanceFiresDueTicksInOrder) {
+  const auto a = timer("a", 300);
+  const auto b = timer("b", 500);
+  clock.advance(1500);
+  // Ties go to the timer created first.
+  EXPECT_EQ(ticks, (std::vector<std::string>{"a@300", "b@500", "a@600", "a@900", "b@1000", "a@1200",
+                                             "a@1500", "b@1500"}));
+  EXPECT_FALSE(clock.fireNextTickBy(1700));
+  EXPECT_TRUE(clock.fireNextTickBy(1800));
+  EXPECT_EQ(ticks.back(), "a@1800");
+  EXPECT_THROW(clock.advance(-1), Error);  // time does not run back
+  EXPECT_EQ(clock.now(), 1800);
+}
+
+TEST_F(ManualClockTest, IntervalZeroStopsAndANewIntervalRestartsTheCount) {
+  const auto a = timer("a", 500);
+  clock.advance(400);
+  a->setInterval(500);  // due at 900 now, not at 500
+  clock.advance(499);
+  EXPECT_TRUE(ticks.empty());
+  clock.advance(1);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"a@900"}));
+  a->setInterval(0);
+  clock.advance(5000);
+  EXPECT_EQ(ticks.size(), 1u);
+
+  // A tick may reschedule or stop its own timer.
+  a->onTick([&] {
+    ticks.push_back(std::to_string(clock.now()));
+    a->setInterval(ticks.size() < 3 ? 200 : 0);
+  });
+  a->setInterval(100);
+  clock.advance(2000);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"a@900", "6000", "6200"}));
+}
+
+}  // namespace
+}  // namespace reVoziz
