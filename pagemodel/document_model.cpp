@@ -2,6 +2,7 @@
 
 #include "pagemodel/element_collection.h"
 #include "pagemodel/frames_collection.h"
+#include "pagemodel/layout_generation.h"
 #include "pagemodel/member_args.h"
 #include "pagemodel/page_loader.h"
 #include "pagemodel/style_sheet_model.h"
@@ -40,6 +41,11 @@ std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string a
     return true;
   });
   return document;
+}
+
+void DocumentModel::setLineHeight(int pixels) {
+  invalidateLayout();
+  lineHeight_ = pixels;
 }
 
 NodePtr DocumentModel::body() const {

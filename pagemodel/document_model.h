@@ -45,7 +45,8 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   NodePtr elementByUniqueId(std::string_view id) const;
 
   // Layout settings.
-  int lineHeight = 20;
+  int lineHeight() const { return lineHeight_; }
+  void setLineHeight(int pixels);
 
   // What was done to the document, for tests and tools.
   std::vector<ScrollIntoViewCall> scrollIntoViewCalls;
@@ -72,6 +73,7 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::unordered_map<std::string, std::weak_ptr<Node>> byUniqueId_;
   std::uint64_t nextUniqueId_ = 1;
   std::uint64_t writes_ = 0;
+  int lineHeight_ = 20;
 };
 
 // Counts a write to the document that holds `node`, if any.

@@ -47,11 +47,15 @@ std::string ownDisplay(const Node& element) {
   return lowerCase(display);
 }
 
-bool ownDisplayIsNone(const Node& element) { return ownDisplay(element) == "none"; }
+bool ownDisplayIsNone(const Node& element) {
+  auto& memo = element.layoutMemo();
+  if (!memo.hidden) memo.hidden = ownDisplay(element) == "none";
+  return *memo.hidden;
+}
 
 int lineHeightOf(const Node& element) {
   const auto document = element.document();
-  return document ? document->lineHeight : 20;
+  return document ? document->lineHeight() : 20;
 }
 
 bool isWhitespace(std::string_view text) {
@@ -86,10 +90,18 @@ int layOutChildren(const Node& container, const Node* target, int* targetTop) {
 }
 
 int heightOf(const Node& element) {
-  if (element.layout.height) return *element.layout.height;
-  if (ownDisplayIsNone(element)) return 0;
-  if (element.tag() == "img" || element.tag() == "br") return lineHeightOf(element);
-  return layOutChildren(element, nullptr, nullptr);
+  if (element.layoutOverride().height) return *element.layoutOverride().height;
+  auto& memo = element.layoutMemo();
+  if (!memo.height) {
+    if (ownDisplayIsNone(element)) {
+      memo.height = 0;
+    } else if (element.tag() == "img" || element.tag() == "br") {
+      memo.height = lineHeightOf(element);
+    } else {
+      memo.height = layOutChildren(element, nullptr, nullptr);
+    }
+  }
+  return *memo.height;
 }
 
 bool isPositioned(const Node& element) {
@@ -101,7 +113,7 @@ bool isPositioned(const Node& element) {
 int topWithin(const Node& element, const Node* ancestor) {
   int top = 0;
   for (const Node* n = &element; n != ancestor && n->parent(); n = n->parent()) {
-    if (n->layout.top) return top + *n->layout.top;
+    if (n->layoutOverride().top) return top + *n->layoutOverride().top;
     int childTop = 0;
     layOutChildren(*n->parent(), n, &childTop);
     top += childTop;
@@ -133,7 +145,7 @@ Node* offsetParent(const Node& element) {
 int offsetTop(const Node& element) { return topWithin(element, offsetParent(element)); }
 
 int clientHeight(const Node& element) {
-  if (element.layout.clientHeight) return *element.layout.clientHeight;
+  if (element.layoutOverride().clientHeight) return *element.layoutOverride().clientHeight;
   if (element.tag() == "body") {
     const auto document = element.document();
     const auto window = document ? document->window() : nullptr;

@@ -4,6 +4,7 @@
 
 #include "control/error.h"
 #include "pagemodel/document_model.h"
+#include "pagemodel/layout_generation.h"
 
 namespace reVoziz::pagemodel {
 namespace {
@@ -48,6 +49,7 @@ const std::string* Node::findAttribute(std::string_view name) const {
 }
 
 void Node::setAttribute(std::string_view name, std::string value) {
+  invalidateLayout();
   for (Attribute& a : attributes_) {
     if (sameHtmlName(a.name, name)) {
       a.value = std::move(value);
@@ -61,6 +63,7 @@ bool Node::removeAttribute(std::string_view name) {
   const auto it = std::find_if(attributes_.begin(), attributes_.end(),
                                [&](const Attribute& a) { return sameHtmlName(a.name, name); });
   if (it == attributes_.end()) return false;
+  invalidateLayout();
   attributes_.erase(it);
   return true;
 }
@@ -96,6 +99,7 @@ NodePtr Node::previousSibling() const {
 
 void Node::insertChild(std::size_t index, NodePtr child) {
   requireCanHold(*this, *child);
+  invalidateLayout();
   child->detach();
   child->parent_ = this;
   if (auto doc = document()) child->adoptInto(doc);
@@ -114,6 +118,7 @@ void Node::insertBefore(NodePtr child, const Node* reference) {
 }
 
 void Node::replaceChildren(std::vector<NodePtr> children) {
+  invalidateLayout();
   for (NodePtr& old : children_) old->parent_ = nullptr;
   children_.clear();
   for (NodePtr& child : children) appendChild(std::move(child));
@@ -121,6 +126,7 @@ void Node::replaceChildren(std::vector<NodePtr> children) {
 
 NodePtr Node::detach() {
   if (!parent_) return shared_from_this();
+  invalidateLayout();
   auto& siblings = parent_->children_;
   const auto index = static_cast<std::ptrdiff_t>(indexInParent());
   NodePtr self = siblings[static_cast<std::size_t>(index)];
@@ -156,5 +162,21 @@ void Node::adoptInto(const std::shared_ptr<DocumentModel>& document) {
 }
 
 bool Node::sameAs(const Object& other) const { return this == &other; }
+
+void Node::setData(std::string data) {
+  invalidateLayout();
+  data_ = std::move(data);
+}
+
+void Node::setLayoutOverride(LayoutOverride layout) {
+  invalidateLayout();
+  layoutOverride_ = layout;
+}
+
+Node::LayoutMemo& Node::layoutMemo() const {
+  const std::uint64_t now = layoutGeneration();
+  if (layoutMemo_.generation != now) layoutMemo_ = LayoutMemo{now, std::nullopt, std::nullopt};
+  return layoutMemo_;
+}
 
 }  // namespace reVoziz::pagemodel

@@ -2,6 +2,7 @@
 // One node of the in-memory page: an element, a text or a comment. Nodes are
 // host objects; their members are served by member tables in element_members.cpp.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,9 +26,9 @@ struct Attribute {
 
 // What a test may impose on the deterministic layout of one element.
 struct LayoutOverride {
-  std::optional<int> height;
-  std::optional<int> top;
-  std::optional<int> clientHeight;
+  std::optional<int> height = std::nullopt;
+  std::optional<int> top = std::nullopt;
+  std::optional<int> clientHeight = std::nullopt;
 };
 
 class Node : public Object, public std::enable_shared_from_this<Node> {
@@ -40,7 +41,7 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   // Lower case; empty for text and comments.
   const std::string& tag() const { return tag_; }
   const std::string& data() const { return data_; }
-  void setData(std::string data) { data_ = std::move(data); }
+  void setData(std::string data);
 
   // Attributes, names compared without case.
   const std::vector<Attribute>& attributes() const { return attributes_; }
@@ -75,7 +76,15 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   // Model state beyond the markup.
   std::string& runtimeCss() { return runtimeCss_; }
   int scrollTop = 0;
-  LayoutOverride layout;
+  const LayoutOverride& layoutOverride() const { return layoutOverride_; }
+  void setLayoutOverride(LayoutOverride layout);
+  // Layout results remembered for the current layout generation.
+  struct LayoutMemo {
+    std::uint64_t generation = 0;
+    std::optional<bool> hidden;
+    std::optional<int> height = std::nullopt;
+  };
+  LayoutMemo& layoutMemo() const;
   // The lazily assigned unique id; see DocumentModel::uniqueIdOf.
   std::string uniqueId;
 
@@ -97,6 +106,8 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   Node* parent_ = nullptr;
   std::weak_ptr<DocumentModel> document_;
   std::string runtimeCss_;
+  LayoutOverride layoutOverride_;
+  mutable LayoutMemo layoutMemo_;
 };
 
 template <class Visit>

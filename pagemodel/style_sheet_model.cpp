@@ -4,6 +4,7 @@
 #include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/indexed_collection.h"
+#include "pagemodel/layout_generation.h"
 #include "pagemodel/member_args.h"
 #include "pagemodel/node.h"
 #include "pagemodel/style_object.h"
@@ -165,6 +166,7 @@ class StyleSheetsCollection : public IndexedCollection {
 }  // namespace
 
 void StyleRuleModel::setCssText(std::string css) {
+  invalidateLayout();
   cssText_ = std::move(css);
   display_.reset();
 }

@@ -43,7 +43,7 @@ TEST_F(StylesAndLayoutTest, DisplayedBlocksStackAtTheLineHeight) {
     EXPECT_EQ(byId(c.id).offsetHeight(), c.height) << c.id;
   }
   EXPECT_TRUE(byId("s3").offsetParent().sameAs(trans.body()));
-  lesson.document("tq_trans")->lineHeight = 15;
+  lesson.document("tq_trans")->setLineHeight(15);
   EXPECT_EQ(byId("after").offsetTop(), 150);
 }
 
@@ -83,18 +83,18 @@ TEST_F(StylesAndLayoutTest, ChangingASheetRuleChangesLayout) {
 }
 
 TEST_F(StylesAndLayoutTest, OverridesReplaceComputedValues) {
-  lesson.node("tq_trans", "s2")->layout.height = 50;
+  lesson.node("tq_trans", "s2")->setLayoutOverride({.height = 50});
   EXPECT_EQ(byId("s3").offsetTop(), 90);
   EXPECT_EQ(byId("iText").offsetHeight(), 230);
 
   EXPECT_EQ(trans.body().clientHeight(), 400);  // the frame's viewport
   lesson.window("tq_trans")->viewportHeight = 120;
   EXPECT_EQ(trans.body().clientHeight(), 120);
-  lesson.document("tq_trans")->body()->layout.clientHeight = 70;
+  lesson.document("tq_trans")->body()->setLayoutOverride({.clientHeight = 70});
   EXPECT_EQ(trans.body().clientHeight(), 70);
 
   // Tops count from the offset parent: the body, or a positioned ancestor.
-  lesson.node("tq_trans", "iText")->layout.top = 30;
+  lesson.node("tq_trans", "iText")->setLayoutOverride({.top = 30});
   EXPECT_EQ(byId("s3").offsetTop(), 120);
   byId("iText").style().setCssText("position: relative");
   EXPECT_TRUE(byId("s3").offsetParent().sameAs(byId("iText")));

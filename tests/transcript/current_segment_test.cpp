@@ -159,7 +159,7 @@ TEST(MarkCurrentSegment, ScrollsTheSegmentIntoTheVisibleBand) {
   for (const Case& c : cases) {
     const SegmentPage page("spine_scroll");
     const NodePtr band = page.at("band");
-    band->layout.clientHeight = 60;
+    band->setLayoutOverride({.clientHeight = 60});
     band->scrollTop = c.scrollTop;
     page.mark("iText", c.time);
     const auto& calls = page.document()->scrollIntoViewCalls;
@@ -175,7 +175,7 @@ TEST(MarkCurrentSegment, ScrollsTheSegmentIntoTheVisibleBand) {
 TEST(MarkCurrentSegment, AnUnchangedSegmentWritesNothingAndIsNotScrolledBack) {
   const SegmentPage page("spine_scroll");
   const NodePtr band = page.at("band");
-  band->layout.clientHeight = 60;
+  band->setLayoutOverride({.clientHeight = 60});
   page.mark("iText", 25);
   band->scrollTop = 100;  // the reader scrolls away
   const auto writes = page.writes();
