@@ -74,6 +74,19 @@ NodePtr DocumentModel::titleElement() const {
   return found;
 }
 
+DocumentModel::ElementList DocumentModel::elementList(
+    const ElementListKey& key, const std::function<std::vector<NodePtr>()>& collect) {
+  const std::uint64_t generation = layoutGeneration();
+  if (const auto found = elementLists_.find(key);
+      found != elementLists_.end() && found->second.first == generation) {
+    return found->second.second;
+  }
+  std::erase_if(elementLists_, [&](const auto& entry) { return entry.second.first != generation; });
+  auto list = std::make_shared<const std::vector<NodePtr>>(collect());
+  elementLists_[key] = {generation, list};
+  return list;
+}
+
 const std::string& DocumentModel::uniqueIdOf(Node& element) {
   if (element.uniqueId.empty()) {
     element.uniqueId = "ms__id" + std::to_string(nextUniqueId_++);

@@ -3,7 +3,10 @@
 // ids, layout settings and what the control did to it.
 
 #include <cstdint>
+#include <compare>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -44,6 +47,19 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   const std::string& uniqueIdOf(Node& element);
   NodePtr elementByUniqueId(std::string_view id) const;
 
+  // The elements of a collection, remembered until the layout generation (which
+  // every change of the tree advances) moves on: ticks ask for the same lists
+  // twice a second.
+  struct ElementListKey {
+    const Node* root;
+    int scope;
+    std::string tag;
+    auto operator<=>(const ElementListKey&) const = default;
+  };
+  using ElementList = std::shared_ptr<const std::vector<NodePtr>>;
+  ElementList elementList(const ElementListKey& key,
+                          const std::function<std::vector<NodePtr>()>& collect);
+
   // Layout settings.
   int lineHeight() const { return lineHeight_; }
   void setLineHeight(int pixels);
@@ -71,6 +87,7 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::vector<std::shared_ptr<WindowModel>> frames_;
   std::vector<std::shared_ptr<StyleSheetModel>> sheets_;
   std::unordered_map<std::string, std::weak_ptr<Node>> byUniqueId_;
+  std::map<ElementListKey, std::pair<std::uint64_t, ElementList>> elementLists_;
   std::uint64_t nextUniqueId_ = 1;
   std::uint64_t writes_ = 0;
   int lineHeight_ = 20;

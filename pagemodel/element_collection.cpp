@@ -16,15 +16,24 @@ std::shared_ptr<ElementCollection> ElementCollection::over(NodePtr root, Collect
 
 std::shared_ptr<ElementCollection> ElementCollection::of(std::vector<NodePtr> elements) {
   std::shared_ptr<ElementCollection> c(new ElementCollection);
-  c->elements_ = std::move(elements);
+  c->elements_ = std::make_shared<const std::vector<NodePtr>>(std::move(elements));
   return c;
 }
 
 const std::vector<NodePtr>& ElementCollection::elements() {
-  if (elements_) return *elements_;
-  elements_.emplace();
-  auto add = [this](const NodePtr& element) {
-    if (tag_.empty() || sameHtmlName(element->tag(), tag_)) elements_->push_back(element);
+  if (!elements_) {
+    const auto document = root_->document();
+    elements_ = document ? document->elementList({root_.get(), static_cast<int>(scope_), tag_},
+                                                 [this] { return collect(); })
+                         : std::make_shared<const std::vector<NodePtr>>(collect());
+  }
+  return *elements_;
+}
+
+std::vector<NodePtr> ElementCollection::collect() const {
+  std::vector<NodePtr> elements;
+  auto add = [&](const NodePtr& element) {
+    if (tag_.empty() || sameHtmlName(element->tag(), tag_)) elements.push_back(element);
     return true;
   };
   switch (scope_) {
@@ -41,7 +50,7 @@ const std::vector<NodePtr>& ElementCollection::elements() {
       }
       break;
   }
-  return *elements_;
+  return elements;
 }
 
 bool ElementCollection::inScope(const Node& element) const {

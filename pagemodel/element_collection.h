@@ -3,7 +3,6 @@
 // shared name yields. Built on first use, in document order.
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,12 +33,13 @@ class ElementCollection : public IndexedCollection {
  private:
   ElementCollection() = default;
   const std::vector<NodePtr>& elements();
+  std::vector<NodePtr> collect() const;
   bool inScope(const Node& element) const;
 
   NodePtr root_;
   CollectionScope scope_ = CollectionScope::Descendants;
   std::string tag_;
-  std::optional<std::vector<NodePtr>> elements_;
+  std::shared_ptr<const std::vector<NodePtr>> elements_;
 };
 
 }  // namespace reVoziz::pagemodel
