@@ -11,33 +11,16 @@ namespace reVoziz {
 namespace {
 
 using testing::Lesson;
+using testing::Dispatched;
 using testing::LessonControl;
 using Dispatch = void (tq::*)(const Window&) const;
 
-struct Dispatched {
-  std::shared_ptr<pagemodel::EventModel> event;
-  std::optional<ErrorCode> failure;
-};
-
 // Runs a dispatch method with an event from the element `id` of `frame` ("" id:
-// the frame's body), keeping the event and the error of a failing call.
+// the frame's body).
 Dispatched dispatch(LessonControl& l, std::string_view frame, std::string_view id,
-                    Dispatch method = &tq::clickDispatch) {
+                             Dispatch method = &tq::clickDispatch) {
   const pagemodel::NodePtr source = id.empty() ? l.document(frame)->body() : l.node(frame, id);
-  Dispatched d{std::make_shared<pagemodel::EventModel>(source, pagemodel::EventInit{}), {}};
-  l.window(frame)->event = d.event;
-  try {
-    (l.control.*method)(l.windowRef(frame));
-  } catch (const Error& e) {
-    d.failure = e.code();
-  }
-  l.window(frame)->event = nullptr;
-  return d;
-}
-
-std::string attributeOf(const Lesson& l, std::string_view frame, std::string_view id,
-                        std::string_view name) {
-  return l.node(frame, id)->attributeOr(name);
+  return l.dispatch(frame, source, [&](const Window& w) { (l.control.*method)(w); });
 }
 
 TEST(ClickDispatch, AlwaysCancelsBubblingAndNeverSetsReturnValue) {
@@ -117,7 +100,7 @@ TEST(HoverDispatch, OptionOverThenOutLeavesTheOutStyleApartFromInlineStyle) {
   EXPECT_EQ(l.node("", "optEn")->runtimeCss(), "background-color: #dde");
   EXPECT_TRUE(dispatch(l, "", "optEn", &tq::MouseOutDispatch).event->cancelBubble());
   EXPECT_EQ(l.node("", "optEn")->runtimeCss(), "background-color: transparent");
-  EXPECT_EQ(attributeOf(l, "", "optEn", "style"), "padding: 2px");
+  EXPECT_EQ(l.attribute("", "optEn", "style"), "padding: 2px");
 }
 
 TEST(HoverDispatch, SegmentTakesItsListsHoverStyleBesideTheMarking) {
@@ -126,10 +109,10 @@ TEST(HoverDispatch, SegmentTakesItsListsHoverStyleBesideTheMarking) {
   l.clock.advance(500);  // marks s0 with the inline style "color: red"
   dispatch(l, "tq_trans", "w0", &tq::MouseOverDispatch);
   EXPECT_EQ(l.node("tq_trans", "s0")->runtimeCss(), "text-decoration: underline");
-  EXPECT_EQ(attributeOf(l, "tq_trans", "s0", "style"), "color: red");
+  EXPECT_EQ(l.attribute("tq_trans", "s0", "style"), "color: red");
   dispatch(l, "tq_trans", "w0", &tq::MouseOutDispatch);
   EXPECT_EQ(l.node("tq_trans", "s0")->runtimeCss(), "text-decoration: none");
-  EXPECT_EQ(attributeOf(l, "tq_trans", "s0", "style"), "color: red");
+  EXPECT_EQ(l.attribute("tq_trans", "s0", "style"), "color: red");
 }
 
 TEST(CloseSelects, ClosesTheMenusOfThePlayerPageOnlyAndLeavesTheEvent) {
@@ -170,19 +153,19 @@ TEST(ClickRoad, WordClickSeeksPlaysAndTheNextTickMarksAndScrollsBothLists) {
   const auto uid = [&](std::string_view frame, std::string_view id) {
     return l.document(frame)->uniqueIdOf(*l.node(frame, id));
   };
-  ASSERT_EQ(attributeOf(l, "tq_trans", "iText", "tq_oldSegment"), uid("tq_trans", "s0"));
+  ASSERT_EQ(l.attribute("tq_trans", "iText", "tq_oldSegment"), uid("tq_trans", "s0"));
 
   ASSERT_FALSE(dispatch(l, "tq_trans", "w40").failure);
   EXPECT_EQ(l.player->seeks, std::vector<double>{40});
   EXPECT_TRUE(l.player->playing());
 
   l.clock.advance(500);
-  EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_oldSegment"), uid("tq_trans", "s40"));
-  EXPECT_EQ(attributeOf(l, "tq_trans", "s40", "style"), "color: red");
-  EXPECT_EQ(attributeOf(l, "tq_trans", "s0", "style"), "color: black");
-  EXPECT_EQ(attributeOf(l, "tq_toc", "iText", "tq_oldSegment"), uid("tq_toc", "c40"));
-  EXPECT_EQ(attributeOf(l, "tq_toc", "c40", "style"), "font-weight: bold");
-  EXPECT_EQ(attributeOf(l, "tq_toc", "c0", "style"), "font-weight: normal");
+  EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_oldSegment"), uid("tq_trans", "s40"));
+  EXPECT_EQ(l.attribute("tq_trans", "s40", "style"), "color: red");
+  EXPECT_EQ(l.attribute("tq_trans", "s0", "style"), "color: black");
+  EXPECT_EQ(l.attribute("tq_toc", "iText", "tq_oldSegment"), uid("tq_toc", "c40"));
+  EXPECT_EQ(l.attribute("tq_toc", "c40", "style"), "font-weight: bold");
+  EXPECT_EQ(l.attribute("tq_toc", "c0", "style"), "font-weight: normal");
 
   for (const char* frame : {"tq_trans", "tq_toc"}) {
     SCOPED_TRACE(frame);

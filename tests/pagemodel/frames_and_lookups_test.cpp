@@ -10,16 +10,6 @@
 namespace reVoziz {
 namespace {
 
-template <class Action>
-ErrorCode errorFrom(Action&& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.code();
-  }
-  return ErrorCode{};
-}
-
 class FramesTest : public ::testing::Test {
  protected:
   testing::Lesson lesson{"model_frames"};
@@ -36,14 +26,15 @@ TEST_F(FramesTest, FramesAreFoundByNameAndParentLeadsBackUp) {
   EXPECT_TRUE(notes.parent().parent().sameAs(lesson.windowRef()));
   EXPECT_TRUE(lesson.windowRef().parent().sameAs(lesson.windowRef()));  // the top is its own
 
-  EXPECT_TRUE(errorFrom([&] { top.frame("tq_notes"); }) == ErrorCode::MemberNotFound);
+  EXPECT_EQ(testing::failureOf([&] { top.frame("tq_notes"); }), ErrorCode::MemberNotFound);
   EXPECT_TRUE(top.frames().item("tq_notes").isNull());
 }
 
 TEST(PageLoading, MissingPageOrFrameFileIsFileNotFound) {
-  EXPECT_TRUE(errorFrom([] { testing::Lesson("model_missing_frame"); }) == ErrorCode::FileNotFound);
-  EXPECT_TRUE(errorFrom([] { pagemodel::loadPage(testing::lessonIndex("no_such_lesson")); }) ==
-              ErrorCode::FileNotFound);
+  EXPECT_EQ(testing::failureOf([] { testing::Lesson("model_missing_frame"); }),
+            ErrorCode::FileNotFound);
+  EXPECT_EQ(testing::failureOf([] { pagemodel::loadPage(testing::lessonIndex("no_such_lesson")); }),
+            ErrorCode::FileNotFound);
 }
 
 TEST_F(FramesTest, SettingUrlLoadsThePageAndUrlUnencodedReportsIt) {
@@ -54,7 +45,7 @@ TEST_F(FramesTest, SettingUrlLoadsThePageAndUrlUnencodedReportsIt) {
   EXPECT_EQ(Element(loaded.all().member("iText")).getAttribute("tq_lang"), Value("en"));
 
   // A missing page fails and leaves the frame as it was.
-  EXPECT_TRUE(errorFrom([&] { loaded.setURL("missing.html"); }) == ErrorCode::FileNotFound);
+  EXPECT_EQ(testing::failureOf([&] { loaded.setURL("missing.html"); }), ErrorCode::FileNotFound);
   EXPECT_TRUE(top.frame("tq_trans").document().sameAs(loaded));
 
   loaded.setURL("trans.html");
@@ -67,7 +58,7 @@ TEST_F(FramesTest, AllFindsByIdOrNameAndASharedNameYieldsAllInDocumentOrder) {
   EXPECT_EQ(Element(all.item("modefull")).tagName(), "IMG");
   EXPECT_EQ(Element(all.member("single")).id(), "tq_single");  // a name held once
   EXPECT_TRUE(all.item("nothing").isNull());
-  EXPECT_TRUE(errorFrom([&] { all.member("nothing"); }) == ErrorCode::MemberNotFound);
+  EXPECT_EQ(testing::failureOf([&] { all.member("nothing"); }), ErrorCode::MemberNotFound);
 
   for (const Value& found : {all.item("mode"), all.member("mode")}) {
     const Collection group(found);

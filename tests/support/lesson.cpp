@@ -12,6 +12,16 @@ std::string lessonIndex(std::string_view name) {
   return std::string(REVOZIZ_TEST_LESSONS) + "/" + std::string(name) + "/index.html";
 }
 
+ErrorCode failureOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const Error& e) {
+    return e.code();
+  }
+  ADD_FAILURE() << "the call did not fail";
+  return ErrorCode{};
+}
+
 Lesson::Lesson(std::string_view name) : top(pagemodel::loadPage(lessonIndex(name))) {}
 
 std::shared_ptr<WindowModel> Lesson::window(std::string_view frame) const {
@@ -41,17 +51,29 @@ Element Lesson::element(std::string_view frame, std::string_view id) const {
   return Element(std::shared_ptr<Object>(node(frame, id)));
 }
 
+std::string Lesson::attribute(std::string_view frame, std::string_view id,
+                              std::string_view name) const {
+  return node(frame, id)->attributeOr(name);
+}
+
 LessonControl::LessonControl(std::string_view name)
     : Lesson(name), player(std::make_shared<pagemodel::PlayerModel>(clock)) {}
 
 void LessonControl::start() { control.startVelisk(windowRef(), Player(player)); }
 
-std::shared_ptr<pagemodel::EventModel> LessonControl::fire(
-    std::string_view frame, std::string_view id, const std::function<void(const Window&)>& handler,
-    pagemodel::EventInit init) {
-  const auto w = window(frame);
+Dispatched LessonControl::dispatch(std::string_view frame, NodePtr source,
+                                  const std::function<void(const Window&)>& handler,
+                                  pagemodel::EventInit init) {
+  Dispatched result;
   const Window ref = windowRef(frame);
-  return pagemodel::fireEvent(*w, node(frame, id), std::move(init), [&] { handler(ref); });
+  result.event = pagemodel::fireEvent(*window(frame), std::move(source), std::move(init), [&] {
+    try {
+      handler(ref);
+    } catch (const Error& e) {
+      result.failure = e.code();
+    }
+  });
+  return result;
 }
 
 }  // namespace reVoziz::testing

@@ -2,11 +2,14 @@
 // Test fixtures: a lesson loaded from tests/lessons/<name>/index.html into the
 // page model, and a control started on it with a simulated player.
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "control/dom.h"
+#include "control/error.h"
 #include "control/player.h"
 #include "control/tq.h"
 #include "pagemodel/document_model.h"
@@ -24,6 +27,15 @@ using pagemodel::WindowModel;
 // The index.html of a fixture lesson.
 std::string lessonIndex(std::string_view name);
 
+// The code of the Error that `call` raises; fails the test when it raises none.
+ErrorCode failureOf(const std::function<void()>& call);
+
+// An event that a dispatch method handled, and the error it ended with, if any.
+struct Dispatched {
+  std::shared_ptr<pagemodel::EventModel> event;
+  std::optional<ErrorCode> failure;
+};
+
 class Lesson {
  public:
   explicit Lesson(std::string_view name);
@@ -40,6 +52,8 @@ class Lesson {
   Window windowRef(std::string_view frame = {}) const;
   Document documentRef(std::string_view frame = {}) const;
   Element element(std::string_view frame, std::string_view id) const;
+  // An attribute of an element as the markup now holds it; "" when absent.
+  std::string attribute(std::string_view frame, std::string_view id, std::string_view name) const;
 };
 
 // A lesson with a control and a simulated player on a manual clock. The
@@ -54,10 +68,11 @@ class LessonControl : public Lesson {
   tq control{platform};
 
   void start();
-  // Fires an event at an element of a frame and runs `handler` while it is current.
-  std::shared_ptr<pagemodel::EventModel> fire(std::string_view frame, std::string_view id,
-                                              const std::function<void(const Window&)>& handler,
-                                              pagemodel::EventInit init = {});
+  // Runs `handler` with the frame's window while an event from `source` is its
+  // current event, keeping the event and the error the handler ended with.
+  Dispatched dispatch(std::string_view frame, NodePtr source,
+                      const std::function<void(const Window&)>& handler,
+                      pagemodel::EventInit init = {});
 };
 
 }  // namespace reVoziz::testing

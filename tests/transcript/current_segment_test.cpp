@@ -12,6 +12,8 @@
 namespace reVoziz {
 namespace {
 
+using testing::failureOf;
+
 using pagemodel::NodePtr;
 
 struct SegmentPage : testing::LessonControl {
@@ -38,16 +40,6 @@ struct SegmentPage : testing::LessonControl {
   std::size_t scrolls() const { return document()->scrollIntoViewCalls.size(); }
   std::uint64_t writes() const { return document()->writes(); }
 };
-
-ErrorCode failureOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return e.code();
-  }
-  ADD_FAILURE() << "the call did not fail";
-  return ErrorCode::HostError;
-}
 
 TEST(GetCurrentSegment, TakesTheLastSegmentStartingAtOrBeforeThePosition) {
   const SegmentPage page("spine_segments");

@@ -17,11 +17,6 @@ using ModeSwitch = void (tq::*)(const Window&) const;
 constexpr ModeSwitch kSingle = &tq::singleSegments;
 constexpr ModeSwitch kScroll = &tq::scrollSegments;
 
-std::string attributeOf(const Lesson& l, std::string_view frame, std::string_view id,
-                        std::string_view name) {
-  return l.node(frame, id)->attributeOr(name);
-}
-
 // The css text of each rule of a transcript sheet, in order.
 std::vector<std::string> rulesOf(const Lesson& l, std::string_view sheetId) {
   const Collection rules = l.documentRef("tq_trans").styleSheet(sheetId).rules();
@@ -32,24 +27,9 @@ std::vector<std::string> rulesOf(const Lesson& l, std::string_view sheetId) {
   return css;
 }
 
-struct Clicked {
-  std::shared_ptr<pagemodel::EventModel> event;
-  std::optional<ErrorCode> failure;
-};
-
-// Clicks a mode button of the top page, keeping the event and the error of a failing switch.
-Clicked clickMode(LessonControl& l, ModeSwitch method) {
-  Clicked c{std::make_shared<pagemodel::EventModel>(l.node("", "tq_single"),
-                                                    pagemodel::EventInit{}),
-            {}};
-  l.top->event = c.event;
-  try {
-    (l.control.*method)(l.windowRef());
-  } catch (const Error& e) {
-    c.failure = e.code();
-  }
-  l.top->event = nullptr;
-  return c;
+// Clicks a mode button of the top page.
+testing::Dispatched clickMode(LessonControl& l, ModeSwitch method) {
+  return l.dispatch("", l.node("", "tq_single"), [&](const Window& w) { (l.control.*method)(w); });
 }
 
 TEST(ModeButtons, ShowTheSelectedModeWithThePagesOrTheFixedImages) {
@@ -66,12 +46,12 @@ TEST(ModeButtons, ShowTheSelectedModeWithThePagesOrTheFixedImages) {
                         Case{"nav_fixed_buttons", kScroll, "scroll_on.gif", "single.gif"}}) {
     SCOPED_TRACE(std::string(c.lesson) + (c.method == kSingle ? " single" : " scroll"));
     LessonControl l(c.lesson);
-    const Clicked clicked = clickMode(l, c.method);
+    const testing::Dispatched clicked = clickMode(l, c.method);
     ASSERT_FALSE(clicked.failure);
     EXPECT_TRUE(clicked.event->cancelBubble());
     EXPECT_TRUE(clicked.event->returnValue().isEmpty());
-    EXPECT_EQ(attributeOf(l, "", "tq_scroll", "src"), c.scrollSrc);
-    EXPECT_EQ(attributeOf(l, "", "tq_single", "src"), c.singleSrc);
+    EXPECT_EQ(l.attribute("", "tq_scroll", "src"), c.scrollSrc);
+    EXPECT_EQ(l.attribute("", "tq_single", "src"), c.singleSrc);
   }
 }
 
@@ -79,15 +59,15 @@ TEST(ModeButtons, TheInactiveButtonChangesFirst) {
   LessonControl single("nav_lesson");
   single.node("", "tq_single")->removeAttribute("tq_src_on");
   EXPECT_EQ(clickMode(single, kSingle).failure, ErrorCode::MemberNotFound);
-  EXPECT_EQ(attributeOf(single, "", "tq_scroll", "src"), "scroll-dim.gif");
-  EXPECT_EQ(attributeOf(single, "", "tq_single", "src"), "single-start.gif");
-  EXPECT_EQ(attributeOf(single, "tq_trans", "iText", "tq_mode"), "scroll");
+  EXPECT_EQ(single.attribute("", "tq_scroll", "src"), "scroll-dim.gif");
+  EXPECT_EQ(single.attribute("", "tq_single", "src"), "single-start.gif");
+  EXPECT_EQ(single.attribute("tq_trans", "iText", "tq_mode"), "scroll");
 
   LessonControl scroll("nav_lesson");
   scroll.node("", "tq_scroll")->removeAttribute("tq_src_on");
   EXPECT_EQ(clickMode(scroll, kScroll).failure, ErrorCode::MemberNotFound);
-  EXPECT_EQ(attributeOf(scroll, "", "tq_single", "src"), "single-dim.gif");
-  EXPECT_EQ(attributeOf(scroll, "", "tq_scroll", "src"), "scroll-start.gif");
+  EXPECT_EQ(scroll.attribute("", "tq_single", "src"), "single-dim.gif");
+  EXPECT_EQ(scroll.attribute("", "tq_scroll", "src"), "scroll-start.gif");
 }
 
 TEST(DisplayModes, SetModeSheetRulesAndRefresh) {
@@ -99,10 +79,10 @@ TEST(DisplayModes, SetModeSheetRulesAndRefresh) {
     l.node("tq_trans", "iText")->setAttribute("tq_refresh", "0");
     const auto probe = rulesOf(l, "probe");
     ASSERT_FALSE(clickMode(l, single ? kSingle : kScroll).failure);
-    EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_mode"), single ? "single" : "scroll");
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_mode"), single ? "single" : "scroll");
     const std::string rule = single ? "display: none" : "display: inline";
     EXPECT_EQ(rulesOf(l, "tq_style"), (std::vector<std::string>{rule, rule}));
-    EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_refresh"), "1");
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_refresh"), "1");
     EXPECT_EQ(rulesOf(l, "probe"), probe);
   }
 }
@@ -110,8 +90,8 @@ TEST(DisplayModes, SetModeSheetRulesAndRefresh) {
 TEST(DisplayModes, SheetWithoutSegmentRulesStillSetsModeAndRefresh) {
   LessonControl l("nav_bare_sheet");
   ASSERT_FALSE(clickMode(l, kSingle).failure);
-  EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_mode"), "single");
-  EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_refresh"), "1");
+  EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_mode"), "single");
+  EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_refresh"), "1");
   EXPECT_EQ(rulesOf(l, "tq_style"), std::vector<std::string>{"color: gray"});
 }
 
@@ -133,8 +113,8 @@ TEST(DisplayModes, WithoutCurrentEventFailAndChangeNothing) {
 
 TEST(DisplayModes, SingleTwiceLeavesTheStateOfOnce) {
   const auto state = [](const Lesson& l) {
-    std::string s = attributeOf(l, "", "tq_scroll", "src") + "|" +
-                    attributeOf(l, "", "tq_single", "src") + "|" +
+    std::string s = l.attribute("", "tq_scroll", "src") + "|" +
+                    l.attribute("", "tq_single", "src") + "|" +
                     l.element("tq_trans", "iText").outerHTML();
     for (const std::string& rule : rulesOf(l, "tq_style")) s += "|" + rule;
     return s;
@@ -159,11 +139,11 @@ TEST(DisplayModes, NextTickAppliesTheMode) {
   EXPECT_EQ(l.element("tq_trans", "s0").style().display(), "inline");
   EXPECT_GT(height("s0"), 0);
   EXPECT_EQ(height("s10"), 0);
-  EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_refresh"), "0");
+  EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_refresh"), "0");
 
   clickMode(l, kScroll);
   l.clock.advance(500);
-  EXPECT_EQ(attributeOf(l, "tq_trans", "s0", "style"), "color: red");
+  EXPECT_EQ(l.attribute("tq_trans", "s0", "style"), "color: red");
   EXPECT_GT(height("s10"), 0);
 }
 
@@ -172,12 +152,12 @@ TEST(ToggleSync, AbsentAttributeMeansOnSoTheFirstToggleSwitchesOff) {
   // Each toggle: tq_insync, tq_refresh and the button's image afterwards.
   for (const auto& [insync, refresh, image] : {std::tuple{"0", "0", "insync.gif"},
                                                std::tuple{"1", "1", "unsync.gif"}}) {
-    const auto event = l.fire("", "tq_sync", [&](const Window&) {
-      l.control.toggleSync(l.documentRef("tq_trans"), l.element("", "tq_sync"));
-    });
-    EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_insync"), insync);
-    EXPECT_EQ(attributeOf(l, "tq_trans", "iText", "tq_refresh"), refresh);
-    EXPECT_EQ(attributeOf(l, "", "tq_sync", "src"), image);
+    const auto event = l.dispatch("", l.node("", "tq_sync"), [&](const Window&) {
+                          l.control.toggleSync(l.documentRef("tq_trans"), l.element("", "tq_sync"));
+                        }).event;
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_insync"), insync);
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_refresh"), refresh);
+    EXPECT_EQ(l.attribute("", "tq_sync", "src"), image);
     EXPECT_FALSE(event->cancelBubble());
     EXPECT_TRUE(event->returnValue().isEmpty());
   }

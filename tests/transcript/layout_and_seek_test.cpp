@@ -10,6 +10,8 @@
 namespace reVoziz {
 namespace {
 
+using testing::failureOf;
+
 using testing::Lesson;
 using testing::LessonControl;
 
@@ -17,16 +19,6 @@ const std::vector<std::string> kLayoutButtons = {"modefull", "modetoc", "modetra
 
 std::string srcOf(const Lesson& l, std::string_view id) {
   return l.node("", id)->attributeOr("src");
-}
-
-ErrorCode failureOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return e.code();
-  }
-  ADD_FAILURE() << "the call succeeded";
-  return ErrorCode{};
 }
 
 TEST(ShowMode, OtherButtonOrLayoutOnlyResetsTheFourImages) {
