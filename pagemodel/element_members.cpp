@@ -193,7 +193,9 @@ void Node::put(std::string_view member, const Value& value) {
     replaceChildren({});
     if (!text.empty()) appendChild(Node::makeText(text));
   } else if (member == "scrollTop") {
-    scrollTop = std::max(0, value.toInt32());
+    // Clamped to the scroll range, as a browser does.
+    const int maxScroll = std::max(0, layout::scrollHeight(*this) - layout::clientHeight(*this));
+    scrollTop = std::clamp(value.toInt32(), 0, maxScroll);
   } else if (member == "Value") {
     setAttribute("value", value.toText());
   } else if (isReadOnlyMember(member)) {

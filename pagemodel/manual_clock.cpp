@@ -22,7 +22,8 @@ class ManualClock::ClockTimer : public Timer {
   std::int64_t due() const { return due_; }
   void fire() {
     due_ += interval_;  // a tick that resets the interval reschedules itself
-    if (tick_) tick_();
+    // A copy runs, so that a tick may destroy its own timer.
+    if (const auto tick = tick_) tick();
   }
 
  private:

@@ -83,5 +83,18 @@ TEST_F(ManualClockTest, IntervalZeroStopsAndANewIntervalRestartsTheCount) {
   EXPECT_EQ(ticks, (std::vector<std::string>{"a@900", "6000", "6200"}));
 }
 
+TEST_F(ManualClockTest, ATickMayDestroyItsOwnTimer) {
+  std::unique_ptr<Timer> owned = timer("owned", 100);
+  const auto other = timer("other", 150);
+  // The tick reads its own state after destroying the timer that held it.
+  owned->onTick([&, name = std::string(64, 'x')] {
+    owned.reset();
+    ticks.push_back(name.substr(0, 1));
+  });
+  clock.advance(300);
+  EXPECT_EQ(owned, nullptr);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"x", "other@150", "other@300"}));
+}
+
 }  // namespace
 }  // namespace reVoziz

@@ -120,6 +120,10 @@ TEST_F(StylesAndLayoutTest, ScrollIntoViewAlignsAnEdgeWithinTheScrollRange) {
     EXPECT_EQ(document->scrollIntoViewCalls.back().alignToTop, c.alignToTop);
   }
   EXPECT_EQ(byId("s5").offsetTop(), 100);  // scrolling moves the band, not the elements
+  trans.body().setScrollTop(1000);
+  EXPECT_EQ(trans.body().scrollTop(), 140);
+  trans.body().setScrollTop(-5);
+  EXPECT_EQ(trans.body().scrollTop(), 0);
 }
 
 }  // namespace
