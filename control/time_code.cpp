@@ -1,9 +1,11 @@
 #include "control/time_code.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
-#include <vector>
+#include <string>
 
 #include "control/error.h"
 #include "control/rounding.h"
@@ -31,82 +33,84 @@ double readInteger(std::string_view digits, int base) {
   return value;
 }
 
-// The longest prefix of `s` that forms a decimal number.
-std::string decimalPrefix(std::string_view s) {
+// The length of the longest prefix of `s` that forms a decimal number; 0 when
+// it does not start with one.
+std::size_t decimalPrefixLength(std::string_view s) {
   std::size_t i = 0;
-  std::string out;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) out += s[i++];
-  bool digits = false;
-  while (i < s.size() && isDigit(s[i])) {
-    out += s[i++];
-    digits = true;
-  }
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  const auto skipDigits = [&] {
+    const std::size_t first = i;
+    while (i < s.size() && isDigit(s[i])) ++i;
+    return i > first;
+  };
+  bool digits = skipDigits();
   if (i < s.size() && s[i] == '.') {
-    out += s[i++];
-    while (i < s.size() && isDigit(s[i])) {
-      out += s[i++];
-      digits = true;
-    }
+    ++i;
+    digits = skipDigits() || digits;
   }
-  if (!digits) return {};
+  if (!digits) return 0;
   if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-    std::size_t j = i + 1;
-    std::string exponent = "e";
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent += s[j++];
-    const std::size_t firstDigit = j;
-    while (j < s.size() && isDigit(s[j])) exponent += s[j++];
-    if (j > firstDigit) out += exponent;
+    const std::size_t mantissaEnd = i++;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    if (!skipDigits()) return mantissaEnd;  // an incomplete exponent is trailing text
   }
-  return out;
+  return i;
 }
 
-std::vector<std::string_view> splitFields(std::string_view time) {
-  std::vector<std::string_view> fields;
-  if (time.empty()) return fields;
-  while (true) {
-    const auto colon = time.find(':');
-    fields.push_back(time.substr(0, colon));
-    if (colon == std::string_view::npos) return fields;
-    time.remove_prefix(colon + 1);
+// A decimal number as decimalPrefixLength delimits it. from_chars ignores the
+// locale, so only "." is a decimal point; it takes no "+" and no "D" exponent.
+double parseDecimal(std::string_view number) {
+  if (number.front() == '+') number.remove_prefix(1);
+  std::string withE;
+  if (number.find_first_of("dD") != std::string_view::npos) {
+    withE = number;
+    for (char& c : withE) {
+      if (c == 'd' || c == 'D') c = 'e';
+    }
+    number = withE;
   }
-}
-
-}  // namespace
-
-double leadingNumber(std::string_view text) {
-  std::string s;
-  s.reserve(text.size());
-  for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\n') s += c;
-  }
-  if (s.size() >= 2 && s[0] == '&') {
-    if (s[1] == 'H' || s[1] == 'h') return readInteger(std::string_view(s).substr(2), 16);
-    if (s[1] == 'O' || s[1] == 'o') return readInteger(std::string_view(s).substr(2), 8);
-  }
-  const std::string number = decimalPrefix(s);
-  if (number.empty()) return 0;
-  // from_chars ignores the locale: only "." is a decimal point. It takes no "+".
-  std::string_view digits = number;
-  if (digits.front() == '+') digits.remove_prefix(1);
   double value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too small reads as zero; too large as infinity, which later overflows.
-    if (digits.find("e-") != std::string_view::npos) return 0;
-    return digits.front() == '-' ? -std::numeric_limits<double>::infinity()
+    if (number.find("e-") != std::string_view::npos) return 0;
+    return number.front() == '-' ? -std::numeric_limits<double>::infinity()
                                  : std::numeric_limits<double>::infinity();
   }
   return value;
 }
 
+bool isDropped(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+  std::string compact;
+  if (std::any_of(text.begin(), text.end(), isDropped)) {
+    std::copy_if(text.begin(), text.end(), std::back_inserter(compact),
+                 [](char c) { return !isDropped(c); });
+    text = compact;
+  }
+  if (text.size() >= 2 && text[0] == '&') {
+    if (text[1] == 'H' || text[1] == 'h') return readInteger(text.substr(2), 16);
+    if (text[1] == 'O' || text[1] == 'o') return readInteger(text.substr(2), 8);
+  }
+  const std::size_t length = decimalPrefixLength(text);
+  return length == 0 ? 0 : parseDecimal(text.substr(0, length));
+}
+
 std::int32_t timeToSeconds(std::string_view time) {
-  const std::vector<std::string_view> fields = splitFields(time);
-  if (fields.empty() || fields.size() > 3) return 0;
+  const auto colons = std::count(time.begin(), time.end(), ':');
+  if (time.empty() || colons > 2) return 0;
   // |A| x 3600 + |B| x 60 + |C|, summed from the left as written.
-  double weight = std::pow(60.0, static_cast<double>(fields.size() - 1));
+  static constexpr double kFirstWeight[] = {1, 60, 3600};
+  double weight = kFirstWeight[colons];
   double total = 0;
-  for (std::string_view field : fields) {
-    total += std::fabs(leadingNumber(field)) * weight;
+  while (true) {
+    const auto colon = time.find(':');
+    total += std::fabs(leadingNumber(time.substr(0, colon))) * weight;
+    if (colon == std::string_view::npos) break;
+    time.remove_prefix(colon + 1);
     weight /= 60;
   }
   return toInt32HalfEven(total);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
 
 #include "pagemodel/attribute_objects.h"
 #include "pagemodel/document_model.h"
@@ -79,64 +80,93 @@ std::optional<Value> textNodeMember(Node& node, std::string_view member) {
   return std::nullopt;
 }
 
-// The standard members of an element; nullopt for any other name.
-std::optional<Value> elementMember(Node& node, std::string_view member) {
-  const auto attribute = [&](std::string_view name) { return Value(node.attributeOr(name)); };
-  if (member == "id") return attribute("id");
-  if (member == "className") return attribute("class");
-  if (member == "tagName" || member == "nodeName") return upperAscii(node.tag());
-  if (member == "nodeType") return 1;
-  if (member == "parentElement") {
-    Node* p = node.elementParent();
-    return p ? objectOrNull(p->shared_from_this()) : Value(Null{});
-  }
-  if (member == "parentNode") return parentNodeOf(node);
-  if (member == "nextSibling") return objectOrNull(node.nextSibling());
-  if (member == "previousSibling") return objectOrNull(node.previousSibling());
-  if (member == "firstChild") {
-    return node.children().empty() ? Value(Null{}) : objectOrNull(node.children().front());
-  }
-  if (member == "children") {
-    return objectOrNull(ElementCollection::over(node.shared_from_this(), CollectionScope::Children));
-  }
-  if (member == "all") {
-    return objectOrNull(
-        ElementCollection::over(node.shared_from_this(), CollectionScope::Descendants));
-  }
-  if (member == "innerHTML") return serializeChildren(node);
-  if (member == "outerHTML") return serializeNode(node);
-  if (member == "innerText") return innerTextOf(node);
-  if (member == "attributes") return objectOrNull(makeAttributesCollection(node.shared_from_this()));
-  if (member == "style") return objectOrNull(styleOf(node));
-  if (member == "runtimeStyle") return objectOrNull(runtimeStyleOf(node));
-  if (member == "offsetTop") return layout::offsetTop(node);
-  if (member == "offsetHeight") return layout::offsetHeight(node);
-  if (member == "offsetParent") {
-    Node* p = layout::offsetParent(node);
-    return p ? objectOrNull(p->shared_from_this()) : Value(Null{});
-  }
-  if (member == "scrollTop") return node.scrollTop;
-  if (member == "scrollHeight") return layout::scrollHeight(node);
-  if (member == "clientHeight") return layout::clientHeight(node);
-  if (member == "uniqueID") {
-    const auto document = node.document();
-    if (!document) throw Error(ErrorCode::HostError, "The element belongs to no document");
-    return document->uniqueIdOf(node);
-  }
-  if (member == "src") return attribute("src");
-  if (member == "Value" || member == "value") return attribute("value");
-  if (member == "document") return objectOrNull(node.document());
-  return std::nullopt;
+// The standard members of an element, in one name table.
+enum class ElementMember {
+  Id, ClassName, TagName, NodeType, ParentElement, ParentNode, NextSibling, PreviousSibling,
+  FirstChild, Children, All, InnerHTML, OuterHTML, InnerText, Attributes, Style, RuntimeStyle,
+  OffsetTop, OffsetHeight, OffsetParent, ScrollTop, ScrollHeight, ClientHeight, UniqueID, Src,
+  FieldValue, Document,
+};
+
+std::optional<ElementMember> findElementMember(std::string_view name) {
+  using enum ElementMember;
+  static const std::unordered_map<std::string_view, ElementMember> kMembers = {
+      {"id", Id},
+      {"className", ClassName},
+      {"tagName", TagName},
+      {"nodeName", TagName},
+      {"nodeType", NodeType},
+      {"parentElement", ParentElement},
+      {"parentNode", ParentNode},
+      {"nextSibling", NextSibling},
+      {"previousSibling", PreviousSibling},
+      {"firstChild", FirstChild},
+      {"children", Children},
+      {"all", All},
+      {"innerHTML", InnerHTML},
+      {"outerHTML", OuterHTML},
+      {"innerText", InnerText},
+      {"attributes", Attributes},
+      {"style", Style},
+      {"runtimeStyle", RuntimeStyle},
+      {"offsetTop", OffsetTop},
+      {"offsetHeight", OffsetHeight},
+      {"offsetParent", OffsetParent},
+      {"scrollTop", ScrollTop},
+      {"scrollHeight", ScrollHeight},
+      {"clientHeight", ClientHeight},
+      {"uniqueID", UniqueID},
+      {"src", Src},
+      {"Value", FieldValue},
+      {"value", FieldValue},
+      {"document", Document},
+  };
+  const auto found = kMembers.find(name);
+  return found == kMembers.end() ? std::nullopt : std::optional(found->second);
 }
 
-// Members that script may not assign.
-bool isReadOnlyMember(std::string_view member) {
-  static constexpr std::array<std::string_view, 21> kReadOnly = {
-      "tagName",  "nodeName",     "nodeType",   "parentElement", "parentNode",   "nextSibling",
-      "previousSibling", "firstChild", "children", "all",     "attributes",   "style",
-      "runtimeStyle", "offsetTop", "offsetHeight", "offsetParent", "scrollHeight", "clientHeight",
-      "uniqueID", "document", "data"};
-  return std::find(kReadOnly.begin(), kReadOnly.end(), member) != kReadOnly.end();
+Value elementOrNull(Node* node) { return node ? objectOrNull(node->shared_from_this()) : Null{}; }
+
+Value readElementMember(Node& node, ElementMember member) {
+  using enum ElementMember;
+  switch (member) {
+    case Id: return node.attributeOr("id");
+    case ClassName: return node.attributeOr("class");
+    case TagName: return upperAscii(node.tag());
+    case NodeType: return 1;
+    case ParentElement: return elementOrNull(node.elementParent());
+    case ParentNode: return parentNodeOf(node);
+    case NextSibling: return objectOrNull(node.nextSibling());
+    case PreviousSibling: return objectOrNull(node.previousSibling());
+    case FirstChild:
+      return node.children().empty() ? Value(Null{}) : objectOrNull(node.children().front());
+    case Children:
+      return objectOrNull(ElementCollection::over(node.shared_from_this(), CollectionScope::Children));
+    case All:
+      return objectOrNull(
+          ElementCollection::over(node.shared_from_this(), CollectionScope::Descendants));
+    case InnerHTML: return serializeChildren(node);
+    case OuterHTML: return serializeNode(node);
+    case InnerText: return innerTextOf(node);
+    case Attributes: return objectOrNull(makeAttributesCollection(node.shared_from_this()));
+    case Style: return objectOrNull(styleOf(node));
+    case RuntimeStyle: return objectOrNull(runtimeStyleOf(node));
+    case OffsetTop: return layout::offsetTop(node);
+    case OffsetHeight: return layout::offsetHeight(node);
+    case OffsetParent: return elementOrNull(layout::offsetParent(node));
+    case ScrollTop: return node.scrollTop;
+    case ScrollHeight: return layout::scrollHeight(node);
+    case ClientHeight: return layout::clientHeight(node);
+    case UniqueID: {
+      const auto document = node.document();
+      if (!document) throw Error(ErrorCode::HostError, "The element belongs to no document");
+      return document->uniqueIdOf(node);
+    }
+    case Src: return node.attributeOr("src");
+    case FieldValue: return node.attributeOr("value");
+    case Document: return objectOrNull(node.document());
+  }
+  return {};
 }
 
 std::shared_ptr<Node> nodeArg(std::span<const Value> args, std::size_t i) {
@@ -173,7 +203,7 @@ Value Node::get(std::string_view member) {
     if (auto v = textNodeMember(*this, member)) return *v;
     throw memberNotFound(member);
   }
-  if (auto v = elementMember(*this, member)) return *v;
+  if (const auto standard = findElementMember(member)) return readElementMember(*this, *standard);
   if (const std::string* value = findAttribute(member)) return *value;
   throw memberNotFound(member);
 }
@@ -182,27 +212,37 @@ void Node::put(std::string_view member, const Value& value) {
   if (!isElement()) {
     if (member != "nodeValue" && member != "data") throw memberNotFound(member);
     setData(value.toText());
-  } else if (member == "className") {
-    setAttribute("class", value.toText());
-  } else if (member == "innerHTML") {
-    replaceChildren(parseFragment(value.toText(), tag()));
-  } else if (member == "outerHTML") {
-    replaceWithFragment(*this, value.toText());
-  } else if (member == "innerText") {
-    const std::string text = value.toText();
-    replaceChildren({});
-    if (!text.empty()) appendChild(Node::makeText(text));
-  } else if (member == "scrollTop") {
-    // Clamped to the scroll range, as a browser does.
-    const int maxScroll = std::max(0, layout::scrollHeight(*this) - layout::clientHeight(*this));
-    scrollTop = std::clamp(value.toInt32(), 0, maxScroll);
-  } else if (member == "Value") {
-    setAttribute("value", value.toText());
-  } else if (isReadOnlyMember(member)) {
-    throw Error(ErrorCode::HostError, "The member " + std::string(member) + " is read-only");
-  } else {
-    // id, src and any expando are backed by the attribute of that name.
-    setAttribute(member, value.toText());
+    noteWrite(*this);
+    return;
+  }
+  const auto standard = findElementMember(member);
+  if (!standard) {
+    setAttribute(member, value.toText());  // an expando, backed by the attribute of that name
+    noteWrite(*this);
+    return;
+  }
+  using enum ElementMember;
+  switch (*standard) {
+    case Id: setAttribute("id", value.toText()); break;
+    case ClassName: setAttribute("class", value.toText()); break;
+    case Src: setAttribute("src", value.toText()); break;
+    case FieldValue: setAttribute("value", value.toText()); break;
+    case InnerHTML: replaceChildren(parseFragment(value.toText(), tag())); break;
+    case OuterHTML: replaceWithFragment(*this, value.toText()); break;
+    case InnerText: {
+      const std::string text = value.toText();
+      replaceChildren({});
+      if (!text.empty()) appendChild(Node::makeText(text));
+      break;
+    }
+    case ScrollTop: {
+      // Clamped to the scroll range, as a browser does.
+      const int maxScroll = std::max(0, layout::scrollHeight(*this) - layout::clientHeight(*this));
+      scrollTop = std::clamp(value.toInt32(), 0, maxScroll);
+      break;
+    }
+    default:
+      throw Error(ErrorCode::HostError, "The member " + std::string(member) + " is read-only");
   }
   noteWrite(*this);
 }
@@ -212,7 +252,7 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
   if (method == "getAttribute") {
     const std::string name = textArg(args, 0);
     if (const std::string* value = findAttribute(name)) return *value;
-    if (auto v = elementMember(*this, name)) return *v;
+    if (const auto standard = findElementMember(name)) return readElementMember(*this, *standard);
     return Null{};
   }
   if (method == "contains") return contains(nodeArg(args, 0).get());
