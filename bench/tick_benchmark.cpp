@@ -52,25 +52,50 @@ std::filesystem::path writeLesson(int segments) {
   return folder / "index.html";
 }
 
-// Ticks with the player paused inside segment `current`: after the first
-// tick marks it, every tick finds the same segment and writes nothing.
-void BM_SteadyTick(benchmark::State& state) {
-  static const auto lesson = writeLesson(kSegments);
-  const int current = static_cast<int>(state.range(0));
+// A control started on the lesson, with the player paused.
+struct PausedLesson {
   pagemodel::ManualClock clock;
-  pagemodel::ModelPlatform platform(clock);
-  auto window = pagemodel::loadPage(lesson);
-  auto player = std::make_shared<pagemodel::PlayerModel>(clock);
-  tq control(platform);
-  control.onTickFailure([&](const Error& e) { state.SkipWithError(e.what()); });
-  control.startVelisk(Window(std::shared_ptr<Object>(window)), Player(player));
-  player->pause();
-  player->seek(current * kSecondsPerSegment + 1);
-  clock.advance(500);
-  for (auto _ : state) clock.advance(500);
+  pagemodel::ModelPlatform platform{clock};
+  std::shared_ptr<pagemodel::WindowModel> window;
+  std::shared_ptr<pagemodel::PlayerModel> player = std::make_shared<pagemodel::PlayerModel>(clock);
+  tq control{platform};
+
+  explicit PausedLesson(benchmark::State& state) {
+    static const auto lesson = writeLesson(kSegments);
+    window = pagemodel::loadPage(lesson);
+    control.onTickFailure([&state](const Error& e) { state.SkipWithError(e.what()); });
+    control.startVelisk(Window(std::shared_ptr<Object>(window)), Player(player));
+    player->pause();
+  }
+
+  void seekInto(int segment) { player->seek(segment * kSecondsPerSegment + 1); }
+};
+
+// Ticks with the player paused inside segment `current`: after the first tick
+// marks it, every tick finds the same segment and writes nothing.
+void BM_SteadyTick(benchmark::State& state) {
+  PausedLesson lesson(state);
+  const int current = static_cast<int>(state.range(0));
+  lesson.seekInto(current);
+  lesson.clock.advance(500);
+  for (auto _ : state) lesson.clock.advance(500);
   state.SetLabel("segment " + std::to_string(current) + " of " + std::to_string(kSegments));
 }
 BENCHMARK(BM_SteadyTick)->Arg(10)->Arg(kSegments - 10)->Unit(benchmark::kMillisecond);
+
+// Ticks that each move to the neighbouring segment, so that every tick marks,
+// styles and perhaps scrolls both lists.
+void BM_MarkingTick(benchmark::State& state) {
+  PausedLesson lesson(state);
+  const int current = static_cast<int>(state.range(0));
+  int step = 0;
+  for (auto _ : state) {
+    lesson.seekInto(current + (step++ % 2));
+    lesson.clock.advance(500);
+  }
+  state.SetLabel("segments " + std::to_string(current) + " and " + std::to_string(current + 1));
+}
+BENCHMARK(BM_MarkingTick)->Arg(10)->Arg(kSegments - 10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -61,6 +61,15 @@ std::size_t decimalPrefixLength(std::string_view s) {
 // locale, so only "." is a decimal point; it takes no "+" and no "D" exponent.
 double parseDecimal(std::string_view number) {
   if (number.front() == '+') number.remove_prefix(1);
+  // Plain integers, the usual time-code field, need no general parse; up to
+  // 15 digits they are exact in a double.
+  const bool negative = number.front() == '-';
+  const std::string_view digits = number.substr(negative ? 1 : 0);
+  if (digits.size() <= 15 && std::all_of(digits.begin(), digits.end(), isDigit)) {
+    double value = 0;
+    for (char c : digits) value = value * 10 + (c - '0');
+    return negative ? -value : value;
+  }
   std::string withE;
   if (number.find_first_of("dD") != std::string_view::npos) {
     withE = number;

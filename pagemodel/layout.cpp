@@ -64,9 +64,11 @@ bool isWhitespace(std::string_view text) {
 
 int heightOf(const Node& element);
 
-// Walks the rows of `container` and reports the top of `target` within it when
-// target is one of its children; returns the content height otherwise.
-int layOutChildren(const Node& container, const Node* target, int* targetTop) {
+// Walks the rows of `container` in document order, calling visit(child, top)
+// with the top of each child's row, until visit returns false. Returns the
+// height of the rows walked.
+template <class Visit>
+int walkRows(const Node& container, Visit&& visit) {
   const int line = lineHeightOf(container);
   int y = 0;
   bool rowOpen = false;
@@ -79,14 +81,27 @@ int layOutChildren(const Node& container, const Node* target, int* targetTop) {
         rowOpen = true;
         y += line;
       }
-      if (child.get() == target) *targetTop = rowOpen ? y - line : y;
+      if (!visit(*child, rowOpen ? y - line : y)) return y;
       continue;
     }
     rowOpen = false;
-    if (child.get() == target) *targetTop = y;
+    if (!visit(*child, y)) return y;
     if (!ownDisplayIsNone(*child)) y += heightOf(*child);
   }
   return y;
+}
+
+int contentHeight(const Node& container) {
+  return walkRows(container, [](const Node&, int) { return true; });
+}
+
+int topOfChild(const Node& container, const Node& child) {
+  int top = 0;
+  walkRows(container, [&](const Node& n, int y) {
+    top = y;
+    return &n != &child;
+  });
+  return top;
 }
 
 int heightOf(const Node& element) {
@@ -98,7 +113,7 @@ int heightOf(const Node& element) {
     } else if (element.tag() == "img" || element.tag() == "br") {
       memo.height = lineHeightOf(element);
     } else {
-      memo.height = layOutChildren(element, nullptr, nullptr);
+      memo.height = contentHeight(element);
     }
   }
   return *memo.height;
@@ -114,9 +129,7 @@ int topWithin(const Node& element, const Node* ancestor) {
   int top = 0;
   for (const Node* n = &element; n != ancestor && n->parent(); n = n->parent()) {
     if (n->layoutOverride().top) return top + *n->layoutOverride().top;
-    int childTop = 0;
-    layOutChildren(*n->parent(), n, &childTop);
-    top += childTop;
+    top += topOfChild(*n->parent(), *n);
   }
   return top;
 }
@@ -155,7 +168,7 @@ int clientHeight(const Node& element) {
 }
 
 int scrollHeight(const Node& element) {
-  return std::max(layOutChildren(element, nullptr, nullptr), clientHeight(element));
+  return std::max(contentHeight(element), clientHeight(element));
 }
 
 void scrollIntoView(Node& element, bool alignToTop) {

@@ -9,6 +9,15 @@
 namespace reVoziz::pagemodel {
 namespace {
 
+// Only these attributes reach the layout: inline style, and the class and id
+// that sheet rules select on.
+void invalidateLayoutFor(std::string_view attribute) {
+  if (sameHtmlName(attribute, "style") || sameHtmlName(attribute, "class") ||
+      sameHtmlName(attribute, "id")) {
+    invalidateLayout();
+  }
+}
+
 // A node inside itself or its own content would make the tree a cycle.
 void requireCanHold(const Node& holder, const Node& child) {
   if (child.contains(&holder)) {
@@ -49,7 +58,7 @@ const std::string* Node::findAttribute(std::string_view name) const {
 }
 
 void Node::setAttribute(std::string_view name, std::string value) {
-  invalidateLayout();
+  invalidateLayoutFor(name);
   for (Attribute& a : attributes_) {
     if (sameHtmlName(a.name, name)) {
       a.value = std::move(value);
@@ -63,7 +72,7 @@ bool Node::removeAttribute(std::string_view name) {
   const auto it = std::find_if(attributes_.begin(), attributes_.end(),
                                [&](const Attribute& a) { return sameHtmlName(a.name, name); });
   if (it == attributes_.end()) return false;
-  invalidateLayout();
+  invalidateLayoutFor(name);
   attributes_.erase(it);
   return true;
 }
