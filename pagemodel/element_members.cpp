@@ -266,13 +266,18 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
     layout::scrollIntoView(*this, alignToTop.isEmpty() || alignToTop.toBool());
     return {};
   }
+  // The methods below change the page; each counts one write once it succeeded.
   if (method == "setAttribute") {
     setAttribute(textArg(args, 0), textArg(args, 1));
-  } else if (method == "removeAttribute") {
+    noteWrite(*this);
+    return {};
+  }
+  if (method == "removeAttribute") {
     const bool removed = removeAttribute(textArg(args, 0));
     noteWrite(*this);
     return removed;
-  } else if (method == "removeAttributeNode") {
+  }
+  if (method == "removeAttributeNode") {
     auto attribute = std::dynamic_pointer_cast<AttributeObject>(arg(args, 0).toObject());
     if (!attribute || attribute->owner().get() != this) {
       throw Error(ErrorCode::InvalidArgument, "The attribute does not belong to this element");
@@ -280,7 +285,8 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
     removeAttribute(attribute->name());
     noteWrite(*this);
     return std::shared_ptr<Object>(attribute);
-  } else if (method == "removeNode") {
+  }
+  if (method == "removeNode") {
     NodePtr self = shared_from_this();
     if (!arg(args, 0).toBool() && parent()) {
       const std::vector<NodePtr> kids = children();
@@ -289,21 +295,20 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
     noteWrite(*this);  // counted while the node still belongs to the page
     detach();
     return std::shared_ptr<Object>(self);
-  } else if (method == "insertAdjacentElement") {
+  }
+  if (method == "insertAdjacentElement") {
     NodePtr element = nodeArg(args, 1);
     insertAdjacent(*this, textArg(args, 0), element);
     noteWrite(*this);
     return std::shared_ptr<Object>(element);
-  } else if (method == "appendChild") {
+  }
+  if (method == "appendChild") {
     NodePtr child = nodeArg(args, 0);
     appendChild(child);
     noteWrite(*this);
     return std::shared_ptr<Object>(child);
-  } else {
-    throw memberNotFound(method);
   }
-  noteWrite(*this);
-  return {};
+  throw memberNotFound(method);
 }
 
 std::string Node::typeName() const {
