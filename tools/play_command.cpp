@@ -36,17 +36,17 @@ double parseNumber(std::string_view text, std::string_view what) {
   return value;
 }
 
-ScheduledClick parseClick(std::string_view spec) {
-  const auto equals = spec.find('=');
-  const auto hash = spec.find('#', equals == std::string_view::npos ? 0 : equals);
+ScheduledClick parseClick(std::string_view argument) {
+  const auto equals = argument.find('=');
+  const auto hash = argument.find('#', equals == std::string_view::npos ? 0 : equals);
   if (equals == std::string_view::npos || hash == std::string_view::npos || hash == equals + 1 ||
-      hash + 1 == spec.size()) {
-    throw std::invalid_argument("--click wants SECONDS=FRAME#id, not " + std::string(spec));
+      hash + 1 == argument.size()) {
+    throw std::invalid_argument("--click wants SECONDS=FRAME#id, not " + std::string(argument));
   }
-  const double seconds = parseNumber(spec.substr(0, equals), "--click time");
+  const double seconds = parseNumber(argument.substr(0, equals), "--click time");
   if (seconds < 0) throw std::invalid_argument("--click time must not be negative");
-  return {seconds, std::string(spec.substr(equals + 1, hash - equals - 1)),
-          std::string(spec.substr(hash + 1))};
+  return {seconds, std::string(argument.substr(equals + 1, hash - equals - 1)),
+          std::string(argument.substr(hash + 1))};
 }
 
 // The frame's segment container, when the frame and container exist.
