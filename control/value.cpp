@@ -82,7 +82,7 @@ std::int32_t Value::toInt32() const {
 bool Value::toBool() const {
   if (isBool()) return std::get<bool>(v_);
   if (isString()) {
-    const std::string lower = lowerCase(trimSpaces(text()));
+    const std::string lower = lowerCase(trimSpaces(std::get<std::string>(v_)));
     if (lower == "true") return true;
     if (lower == "false") return false;
   }

@@ -46,9 +46,6 @@ class Value {
   // Null or empty give no object; anything else that is not an object throws.
   std::shared_ptr<Object> toObject() const;
 
-  // Borrowed views, valid only for the matching alternative.
-  const std::string& text() const { return std::get<std::string>(v_); }
-
   bool operator==(const Value& other) const;
 
  private:

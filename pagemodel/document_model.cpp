@@ -147,7 +147,6 @@ Value DocumentModel::call(std::string_view method, std::span<const Value> args) 
     }
     throw Error(ErrorCode::HostError, "The page model does not run the command " + command);
   }
-  if (method == "getElementById") return std::shared_ptr<Object>(elementById(textArg(args, 0)));
   throw memberNotFound(method);
 }
 
