@@ -106,6 +106,7 @@ std::string Selection::type() const { return text("type"); }
 TextRange Selection::createRange() const { return TextRange(call("createRange")); }
 
 Collection Document::all() const { return Collection(get("all")); }
+Element Document::element(std::string_view name) const { return Element(all().member(name)); }
 Element Document::body() const { return Element(get("body")); }
 Element Document::documentElement() const { return Element(get("documentElement")); }
 Collection Document::frames() const { return Collection(get("frames")); }

@@ -66,6 +66,7 @@ class Element : public HostRef {
   Collection attributes() const;
   // A custom attribute or expando read as a named member; missing ones fail.
   Value property(std::string_view name) const;
+  std::string propertyText(std::string_view name) const { return property(name).toText(); }
   void setProperty(std::string_view name, const Value& value) const;
 
   Element parentElement() const;
@@ -156,6 +157,8 @@ class Document : public HostRef {
  public:
   using HostRef::HostRef;
   Collection all() const;
+  // The member of `all` named like an element id or name; a missing one fails.
+  Element element(std::string_view name) const;
   Element body() const;
   Element documentElement() const;
   Collection frames() const;

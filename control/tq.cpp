@@ -39,7 +39,7 @@ void tq::tick() {
 }
 
 void tq::markFrame(std::string_view frameName) const {
-  const Element iText(state_.HostDocument.frame(frameName).document().all().member("iText"));
+  const Element iText = state_.HostDocument.frame(frameName).document().element("iText");
   const std::int32_t seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
   transcript_.markCurrentSegment(iText, seconds);
 }

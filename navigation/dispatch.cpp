@@ -9,10 +9,6 @@
 namespace reVoziz {
 namespace {
 
-std::string propertyText(const Element& e, std::string_view name) {
-  return e.property(name).toText();
-}
-
 // The elements that share an id or name in `all`: none, one or several.
 std::vector<Element> elementsNamed(const Collection& all, std::string_view name) {
   const Value found = all.item(name);
@@ -34,18 +30,18 @@ void Navigation::clickDispatch(const Window& w) const {
   if (className == "expander") {
     toggleXpand(src);
   } else if (className == "sync") {
-    transcript_.goTo_(propertyText(src.parentElement(), "tq_start"));
+    transcript_.goTo_(src.parentElement().propertyText("tq_start"));
   } else if (src.id() == "tq_print") {
     w.document().frame("tq_trans").document().execCommand("print");
   } else if (className == "tq_select") {
-    const std::string options = propertyText(src.parentElement(), "tq_selOps");
-    Element(w.document().all().member(options)).style().setVisibility("visible");
+    const std::string options = src.parentElement().propertyText("tq_selOps");
+    w.document().element(options).style().setVisibility("visible");
   } else if (className == "tq_option") {
     transcript_.switchText(w.document(), src);
   } else {
     Element segment;
     if (findClassAncestor(src, "segment", segment)) {
-      transcript_.goTo_(propertyText(segment, "tq_start"));
+      transcript_.goTo_(segment.propertyText("tq_start"));
     }
   }
 }
@@ -58,13 +54,13 @@ void Navigation::applyHoverStyle(const Window& w, std::string_view styleAttribut
   w.event().setCancelBubble(true);
   const Element src = w.event().srcElement();
   if (src.className() == "tq_option") {
-    src.runtimeStyle().setCssText(propertyText(src.parentElement(), styleAttribute));
+    src.runtimeStyle().setCssText(src.parentElement().propertyText(styleAttribute));
     return;
   }
   Element segment;
   if (findClassAncestor(src, "segment", segment)) {
-    const Element iText(w.document().all().member("iText"));
-    segment.runtimeStyle().setCssText(propertyText(iText, styleAttribute));
+    const Element iText = w.document().element("iText");
+    segment.runtimeStyle().setCssText(iText.propertyText(styleAttribute));
   }
 }
 
@@ -73,8 +69,8 @@ void Navigation::closeSelects(const Window& w) const {
   if (page.body().id() != "tq_player") page = w.parent().document();
   if (page.body().id() != "tq_player") return;
   for (const Element& menu : elementsNamed(page.all(), "tq_sel")) {
-    const std::string options = propertyText(menu, "tq_selOps");
-    Element(page.all().member(options)).style().setVisibility("hidden");
+    const std::string options = menu.propertyText("tq_selOps");
+    page.element(options).style().setVisibility("hidden");
   }
 }
 

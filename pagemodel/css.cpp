@@ -7,13 +7,6 @@
 namespace reVoziz::pagemodel {
 namespace {
 
-std::string_view trimCss(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t\r\n\f");
-  if (first == std::string_view::npos) return {};
-  const auto last = s.find_last_not_of(" \t\r\n\f");
-  return s.substr(first, last - first + 1);
-}
-
 // Splits at the semicolons that are outside quotes and parentheses.
 std::vector<std::string_view> splitDeclarations(std::string_view css) {
   std::vector<std::string_view> parts;
@@ -46,9 +39,9 @@ CssDeclarations CssDeclarations::parse(std::string_view css) {
   for (std::string_view part : splitDeclarations(css)) {
     const auto colon = part.find(':');
     if (colon == std::string_view::npos) continue;
-    const std::string name = lowerCase(trimCss(part.substr(0, colon)));
+    const std::string name = lowerCase(trimHtmlWhitespace(part.substr(0, colon)));
     if (name.empty()) continue;
-    result.set(name, trimCss(part.substr(colon + 1)));
+    result.set(name, trimHtmlWhitespace(part.substr(colon + 1)));
   }
   return result;
 }
@@ -79,6 +72,12 @@ void CssDeclarations::set(std::string_view property, std::string_view value) {
   } else {
     declarations_.emplace_back(std::string(property), std::string(value));
   }
+}
+
+std::string_view trimHtmlWhitespace(std::string_view s) {
+  const auto first = s.find_first_not_of(kHtmlWhitespace);
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(kHtmlWhitespace) - first + 1);
 }
 
 std::string cssPropertyName(std::string_view scriptName) {

@@ -23,6 +23,12 @@ class CssDeclarations {
   std::vector<std::pair<std::string, std::string>> declarations_;
 };
 
+// HTML and CSS white space: space, tab, line feed, carriage return, form feed.
+inline constexpr std::string_view kHtmlWhitespace = " \t\r\n\f";
+
+// `s` without HTML white space at either end.
+std::string_view trimHtmlWhitespace(std::string_view s);
+
 // A script's property name ("backgroundColor") as a CSS name ("background-color").
 std::string cssPropertyName(std::string_view scriptName);
 

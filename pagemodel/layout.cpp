@@ -58,10 +58,6 @@ int lineHeightOf(const Node& element) {
   return document ? document->lineHeight() : 20;
 }
 
-bool isWhitespace(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n\f") == std::string_view::npos;
-}
-
 int heightOf(const Node& element);
 
 // Walks the rows of `container` in document order, calling visit(child, top)
@@ -76,7 +72,7 @@ int walkRows(const Node& container, Visit&& visit) {
     if (child->kind() == NodeKind::Comment) continue;
     const bool isText = child->kind() == NodeKind::Text;
     if (isText || isInlineTag(child->tag())) {
-      const bool visible = isText ? !isWhitespace(child->data()) : !ownDisplayIsNone(*child);
+      const bool visible = isText ? !trimHtmlWhitespace(child->data()).empty() : !ownDisplayIsNone(*child);
       if (visible && !rowOpen) {
         rowOpen = true;
         y += line;

@@ -12,12 +12,6 @@
 namespace reVoziz::pagemodel {
 namespace {
 
-std::string_view trimCss(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t\r\n\f");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r\n\f") - first + 1);
-}
-
 std::string withoutComments(std::string_view css) {
   std::string out;
   for (std::size_t i = 0; i < css.size();) {
@@ -36,10 +30,10 @@ bool hasClass(const Node& element, std::string_view cls) {
   if (!classes) return false;
   std::string_view rest = *classes;
   while (!rest.empty()) {
-    const auto start = rest.find_first_not_of(" \t\r\n\f");
+    const auto start = rest.find_first_not_of(kHtmlWhitespace);
     if (start == std::string_view::npos) break;
     rest.remove_prefix(start);
-    const auto end = std::min(rest.find_first_of(" \t\r\n\f"), rest.size());
+    const auto end = std::min(rest.find_first_of(kHtmlWhitespace), rest.size());
     if (rest.substr(0, end) == cls) return true;
     rest.remove_prefix(end);
   }
@@ -185,12 +179,12 @@ std::shared_ptr<StyleSheetModel> StyleSheetModel::parse(std::string id, std::str
     const auto open = text.find('{', i);
     if (open == std::string::npos) break;
     const auto close = text.find('}', open);
-    const std::string_view selector = trimCss(std::string_view(text).substr(i, open - i));
+    const std::string_view selector = trimHtmlWhitespace(std::string_view(text).substr(i, open - i));
     const std::string_view body = std::string_view(text).substr(
         open + 1, (close == std::string::npos ? text.size() : close) - open - 1);
     if (!selector.empty() && selector[0] != '@') {
       sheet->rules.push_back(
-          std::make_shared<StyleRuleModel>(std::string(selector), std::string(trimCss(body))));
+          std::make_shared<StyleRuleModel>(std::string(selector), std::string(trimHtmlWhitespace(body))));
     }
     if (close == std::string::npos) break;
     i = close + 1;
@@ -202,7 +196,7 @@ bool selectorMatches(std::string_view selectorText, const Node& element) {
   std::string_view rest = selectorText;
   while (true) {
     const auto comma = rest.find(',');
-    if (compoundMatches(trimCss(rest.substr(0, comma)), element)) return true;
+    if (compoundMatches(trimHtmlWhitespace(rest.substr(0, comma)), element)) return true;
     if (comma == std::string_view::npos) return false;
     rest.remove_prefix(comma + 1);
   }

@@ -28,7 +28,7 @@ Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) c
     if (!single) single = isSingleMode(iText);
     // Outside "single" mode a segment that is not displayed does not count.
     if (!*single && el.offsetHeight() <= 0) continue;
-    const std::int32_t start = timeToSeconds(el.property("tq_start").toText());
+    const std::int32_t start = timeToSeconds(el.propertyText("tq_start"));
     if (start <= time) {
       current = el;
       continue;
@@ -46,7 +46,7 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   const std::string refresh = getVal(iText, "tq_refresh").toText();
   const std::string segId = seg.uniqueID();
   const bool found = segId != iText.uniqueID();
-  const std::string oldSegment = iText.property("tq_oldSegment").toText();
+  const std::string oldSegment = iText.propertyText("tq_oldSegment");
   const bool changed = refresh == "1" || oldSegment != segId;
   if (!found || !changed) return;
 
@@ -54,7 +54,7 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   if (isSingleMode(iText)) {
     if (!oldSegment.empty()) {
       const Style old = Element(iText.all().item(oldSegment)).style();
-      old.setCssText(iText.property("tq_nonCurrent").toText());
+      old.setCssText(iText.propertyText("tq_nonCurrent"));
       old.setDisplay("");  // the sheet hides it again
     }
     seg.style().setCssText(getVal(iText, "tq_single").toText());
@@ -62,9 +62,9 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   } else {
     if (!oldSegment.empty()) {
       Element(iText.all().item(oldSegment)).style().setCssText(
-          iText.property("tq_nonCurrent").toText());
+          iText.propertyText("tq_nonCurrent"));
     }
-    seg.style().setCssText(iText.property("tq_current").toText());
+    seg.style().setCssText(iText.propertyText("tq_current"));
   }
 
   const Element band = iText.offsetParent();

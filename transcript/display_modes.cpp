@@ -8,14 +8,6 @@
 namespace reVoziz {
 namespace {
 
-Element pageElement(const Document& d, std::string_view name) {
-  return Element(d.all().member(name));
-}
-
-std::string propertyText(const Element& e, std::string_view name) {
-  return e.property(name).toText();
-}
-
 }  // namespace
 
 void Transcript::addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,
@@ -43,21 +35,21 @@ void Transcript::setDisplayMode(const Window& w, DisplayMode mode) const {
   const Document transcript = page.frame("tq_trans").document();
 
   // Button images: the page's own on/off images when it gives them.
-  const Element scrollButton = pageElement(page, "tq_scroll");
+  const Element scrollButton = page.element("tq_scroll");
   if (scrollButton.getAttribute("tq_src_off").isNull()) {
     scrollButton.setSrc(single ? "scroll.gif" : "scroll_on.gif");
-    pageElement(page, "tq_single").setSrc(single ? "single_on.gif" : "single.gif");
+    page.element("tq_single").setSrc(single ? "single_on.gif" : "single.gif");
   } else if (single) {
-    scrollButton.setSrc(propertyText(scrollButton, "tq_src_off"));
-    const Element singleButton = pageElement(page, "tq_single");
-    singleButton.setSrc(propertyText(singleButton, "tq_src_on"));
+    scrollButton.setSrc(scrollButton.propertyText("tq_src_off"));
+    const Element singleButton = page.element("tq_single");
+    singleButton.setSrc(singleButton.propertyText("tq_src_on"));
   } else {
-    const Element singleButton = pageElement(page, "tq_single");
-    singleButton.setSrc(propertyText(singleButton, "tq_src_off"));
-    scrollButton.setSrc(propertyText(scrollButton, "tq_src_on"));
+    const Element singleButton = page.element("tq_single");
+    singleButton.setSrc(singleButton.propertyText("tq_src_off"));
+    scrollButton.setSrc(scrollButton.propertyText("tq_src_on"));
   }
 
-  const Element iText = pageElement(transcript, "iText");
+  const Element iText = transcript.element("iText");
   iText.setProperty("tq_mode", single ? "single" : "scroll");
   const std::string display = single ? "none" : "inline";
   addStyle(transcript.styleSheet("tq_style"), ".segment", "display", display);
@@ -66,7 +58,7 @@ void Transcript::setDisplayMode(const Window& w, DisplayMode mode) const {
 }
 
 void Transcript::toggleSync(const Document& d, const Element& e) const {
-  const Element iText = pageElement(d, "iText");
+  const Element iText = d.element("iText");
   std::string image;
   if (getVal(iText, "tq_insync").toText() != "0") {
     iText.setAttribute("tq_insync", "0");

@@ -24,8 +24,8 @@ void Transcript::showMode(const Element& mode, std::int32_t layout) const {
   static constexpr std::array<std::string_view, 4> kButtons = {"modefull", "modetoc", "modetrans",
                                                                "modevideo"};
   for (std::string_view name : kButtons) {
-    const Element button(page.all().member(name));
-    button.setSrc(button.property("tq_src_off").toText());
+    const Element button = page.element(name);
+    button.setSrc(button.propertyText("tq_src_off"));
   }
   if (layout != 1 || mode.id() != "modefull") return;
 
@@ -38,8 +38,8 @@ void Transcript::showMode(const Element& mode, std::int32_t layout) const {
   const double ph = pixels(state_.Player.height());
   // The window never grows beyond the screen's available area.
   window.resizeTo(std::min(aw, toInt32HalfEven(pw + tw)), std::min(ah, toInt32HalfEven(ph + th)));
-  Element(page.all().member("tra")).style().setDisplay("block");
-  Element(page.all().member("toc")).style().setDisplay("block");
+  page.element("tra").style().setDisplay("block");
+  page.element("toc").style().setDisplay("block");
 }
 
 void Transcript::goTo_(std::string_view pos_) const {
@@ -51,13 +51,13 @@ void Transcript::goTo_(std::string_view pos_) const {
 void Transcript::switchText(const Document& d, const Element& e) const {
   const Element menu = e.parentElement().parentElement();
   e.parentElement().style().setVisibility("hidden");
-  const std::string newAddress = e.property("tq_href").toText();
-  const auto targetFrame = [&] { return d.frame(menu.property("tq_selFrame").toText()); };
+  const std::string newAddress = e.propertyText("tq_href");
+  const auto targetFrame = [&] { return d.frame(menu.propertyText("tq_selFrame")); };
   // The option now offers what the frame shows at present.
   e.setAttribute("tq_href", targetFrame().document().URLUnencoded());
   targetFrame().document().setURL(newAddress);
   const std::string newLabel = e.innerText();
-  const auto display = [&] { return Element(d.all().member(menu.property("tq_selId").toText())); };
+  const auto display = [&] { return d.element(menu.propertyText("tq_selId")); };
   e.setInnerText(display().innerText());
   display().setInnerText(newLabel);
 }
