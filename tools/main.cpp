@@ -5,24 +5,30 @@
 #include <string>
 #include <vector>
 
+#include "tools/call_command.h"
 #include "tools/play_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: revoziz play [LESSON_DIR] [--until SECONDS] [--rate R] [--click SECONDS=FRAME#id]...\n";
+    "usage: revoziz play [LESSON_DIR] [--until SECONDS] [--rate R] [--click SECONDS=FRAME#id]...\n"
+    "       revoziz call [LESSON_DIR] METHOD [ARG]...   (ARG: text, @, @FRAME or @FRAME#id)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || args[0] != "play") {
+  if (args.empty() || (args[0] != "play" && args[0] != "call")) {
     std::cerr << kUsage;
     return 2;
   }
+  const auto rest = std::span<const std::string>(args).subspan(1);
   try {
-    const auto options = reVoziz::tools::parsePlayArguments(
-        std::span<const std::string>(args).subspan(1), REVOZIZ_SAMPLE_LESSON);
+    if (args[0] == "call") {
+      const auto options = reVoziz::tools::parseCallArguments(rest, REVOZIZ_SAMPLE_LESSON);
+      return reVoziz::tools::runCall(options, std::cout, std::cerr);
+    }
+    const auto options = reVoziz::tools::parsePlayArguments(rest, REVOZIZ_SAMPLE_LESSON);
     return reVoziz::tools::runPlay(options, std::cout, std::cerr);
   } catch (const std::invalid_argument& e) {
     std::cerr << "revoziz: " << e.what() << '\n' << kUsage;
