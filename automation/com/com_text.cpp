@@ -1,0 +1,32 @@
+#include "automation/com/com_text.h"
+
+namespace reVoziz::com {
+
+std::wstring wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string utf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::string utf8(BSTR text) {
+  return text ? utf8(std::wstring_view(text, SysStringLen(text))) : std::string();
+}
+
+BSTR allocBstr(std::string_view text) {
+  const std::wstring w = wide(text);
+  return SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+}
+
+}  // namespace reVoziz::com

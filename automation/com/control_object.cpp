@@ -1,0 +1,343 @@
+#include "automation/com/control_object.h"
+
+#include <array>
+#include <new>
+#include <tuple>
+
+#include "automation/com/com_text.h"
+#include "automation/com/dispatch_object.h"
+#include "automation/com/server_module.h"
+#include "automation/com/variant_conversion.h"
+
+namespace reVoziz::com {
+namespace {
+
+using automation::Outcome;
+
+constexpr COLORREF kSurface = RGB(0xE0, 0xE0, 0xE0);
+// 0x20191: set client site first, activate when visible, inside-out, cannot
+// link inside, recompose on resize.
+constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
+                              OLEMISC_INSIDEOUT | OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
+static_assert(kMiscStatus == 0x20191);
+
+// Vtable arguments as values; by-reference ones are read through, never written.
+std::optional<Value> argument(LONG v) { return Value(static_cast<std::int32_t>(v)); }
+std::optional<Value> argument(LONG* v) { return v ? Value(static_cast<std::int32_t>(*v)) : Value(); }
+std::optional<Value> argument(BSTR v) { return Value(utf8(v)); }
+std::optional<Value> argument(BSTR* v) { return v ? Value(utf8(*v)) : Value(); }
+std::optional<Value> argument(IDispatch** v) {
+  if (!v || !*v) return Value(Null{});
+  return Value(std::shared_ptr<Object>(std::make_shared<DispatchObject>(*v)));
+}
+std::optional<Value> argument(const VARIANT& v) { return fromVariant(v); }
+
+// Results in the declared types; the table has already given each its type.
+HRESULT store(const Value& v, VARIANT* out) { return toVariant(v, out); }
+HRESULT store(const Value& v, LONG* out) {
+  *out = v.toInt32();
+  return S_OK;
+}
+HRESULT store(const Value& v, BSTR* out) {
+  *out = allocBstr(v.toText());
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+HRESULT store(const Value& v, VARIANT_BOOL* out) {
+  *out = v.toBool() ? VARIANT_TRUE : VARIANT_FALSE;
+  return S_OK;
+}
+HRESULT store(const Value& v, IDispatch** out) {
+  VARIANT variant;
+  const HRESULT hr = toVariant(v, &variant);
+  if (FAILED(hr)) return hr;
+  *out = V_VT(&variant) == VT_DISPATCH ? V_DISPATCH(&variant) : nullptr;  // keeps its reference
+  return S_OK;
+}
+HRESULT store(const Value&, std::nullptr_t*) { return S_OK; }
+
+// Out parameters start empty, so a failed call leaves nothing to free.
+void clear(VARIANT* out) { VariantInit(out); }
+void clear(LONG* out) { *out = 0; }
+void clear(BSTR* out) { *out = nullptr; }
+void clear(VARIANT_BOOL* out) { *out = VARIANT_FALSE; }
+void clear(IDispatch** out) { *out = nullptr; }
+
+}  // namespace
+
+ControlObject::ControlObject() : extent_{2646, 1323} { objectCreated(); }  // 100 × 50 px
+ControlObject::~ControlObject() { objectDestroyed(); }
+
+STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__tq) {
+    *out = static_cast<_tq*>(this);
+  } else if (iid == IID_ISupportErrorInfo) {
+    *out = static_cast<ISupportErrorInfo*>(this);
+  } else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2) {
+    *out = static_cast<IProvideClassInfo2*>(this);
+  } else if (iid == IID_IOleObject) {
+    *out = static_cast<IOleObject*>(this);
+  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) {
+    *out = static_cast<IOleInPlaceObject*>(this);
+  } else if (iid == IID_IOleControl) {
+    *out = static_cast<IOleControl*>(this);
+  } else if (iid == IID_IViewObject || iid == IID_IViewObject2) {
+    *out = static_cast<IViewObject2*>(this);
+  } else if (iid == IID_IPersist || iid == IID_IPersistStreamInit) {
+    *out = static_cast<IPersistStreamInit*>(this);
+  } else if (iid == IID_IPersistPropertyBag) {
+    *out = static_cast<IPersistPropertyBag*>(this);
+  } else {
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP_(ULONG) ControlObject::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+
+STDMETHODIMP_(ULONG) ControlObject::Release() {
+  const LONG left = InterlockedDecrement(&references_);
+  if (left == 0) delete this;
+  return static_cast<ULONG>(left);
+}
+
+HRESULT ControlObject::typeInfoOf(REFGUID guid, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  ComRef<ITypeLib> library;
+  const HRESULT hr = LoadTypeLibEx(serverPath().c_str(), REGKIND_NONE, library.put());
+  if (FAILED(hr)) return hr;
+  return library->GetTypeInfoOfGuid(guid, info);
+}
+
+STDMETHODIMP ControlObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+  if (index != 0) return DISP_E_BADINDEX;
+  return typeInfoOf(IID__tq, info);
+}
+
+STDMETHODIMP ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!names || !ids || count == 0) return E_INVALIDARG;
+  const auto id = automation::dispIdOf(utf8(std::wstring_view(names[0])));
+  ids[0] = id ? *id : DISPID_UNKNOWN;
+  // The methods take no named arguments.
+  for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  return id && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+}
+
+STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
+  if (!params) return E_INVALIDARG;
+  if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
+  try {
+    std::vector<Value> args;
+    args.reserve(params->cArgs);
+    // Automation passes arguments last first.
+    for (UINT i = params->cArgs; i-- > 0;) {
+      std::optional<Value> value = fromVariant(params->rgvarg[i]);
+      if (!value) {
+        if (argError) *argError = i;
+        return DISP_E_TYPEMISMATCH;
+      }
+      args.push_back(std::move(*value));
+    }
+    const Outcome outcome = automation::invoke(control_, id, args);
+    if (!outcome.ok()) return failed(outcome, exception);
+    if (result) return toVariant(outcome.result, result);
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+template <class Result, class... Args>
+HRESULT ControlObject::callSlot(automation::DispId id, Result* result, Args... args) {
+  if constexpr (!std::is_same_v<Result, std::nullptr_t>) {
+    if (!result) return E_POINTER;
+    clear(result);
+  }
+  try {
+    const std::array<std::optional<Value>, sizeof...(Args)> given = {argument(args)...};
+    std::array<Value, sizeof...(Args)> values;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+      if (!given[i]) return DISP_E_TYPEMISMATCH;
+      values[i] = *given[i];
+    }
+    const Outcome outcome = automation::invoke(control_, id, values);
+    if (!outcome.ok()) return failed(outcome, nullptr);
+    return store(outcome.result, result);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+HRESULT ControlObject::failed(const Outcome& outcome, EXCEPINFO* exception) {
+  const HRESULT status = static_cast<HRESULT>(outcome.status);
+  // Dispatch failures (unknown member, argument count) are statuses alone.
+  if ((outcome.status & 0xFFFF0000u) != 0x800A0000u) return status;
+  ComRef<ICreateErrorInfo> created;
+  if (SUCCEEDED(CreateErrorInfo(created.put()))) {
+    const std::wstring message = wide(outcome.message);
+    created->SetGUID(IID__tq);
+    created->SetSource(const_cast<LPOLESTR>(L"reVoziz.tq"));
+    created->SetDescription(const_cast<LPOLESTR>(message.c_str()));
+    if (const auto info = created.as<IErrorInfo>()) SetErrorInfo(0, info.get());
+  }
+  if (!exception) return status;
+  *exception = EXCEPINFO{};
+  exception->scode = status;
+  exception->bstrSource = SysAllocString(L"reVoziz.tq");
+  exception->bstrDescription = allocBstr(outcome.message);
+  return DISP_E_EXCEPTION;
+}
+
+STDMETHODIMP ControlObject::InterfaceSupportsErrorInfo(REFIID iid) {
+  return iid == IID__tq ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP ControlObject::GetClassInfo(ITypeInfo** info) { return typeInfoOf(CLSID_tq, info); }
+
+STDMETHODIMP ControlObject::GetGUID(DWORD kind, GUID* guid) {
+  if (!guid) return E_POINTER;
+  if (kind != GUIDKIND_DEFAULT_SOURCE_DISP_IID) return E_INVALIDARG;
+  *guid = DIID___tq;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetClientSite(IOleClientSite* site) {
+  site_ = ComRef<IOleClientSite>(site);
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetClientSite(IOleClientSite** site) {
+  if (!site) return E_POINTER;
+  *site = site_.get();
+  if (*site) (*site)->AddRef();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::Close(DWORD) {
+  InPlaceDeactivate();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT rect) {
+  switch (verb) {
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_SHOW:
+    case OLEIVERB_INPLACEACTIVATE:
+    case OLEIVERB_UIACTIVATE: {
+      if (rect) position_ = *rect;
+      const auto inPlace = (site ? ComRef<IOleClientSite>(site) : site_).as<IOleInPlaceSite>();
+      if (inPlace && inPlace->CanInPlaceActivate() == S_OK) inPlace->OnInPlaceActivate();
+      return S_OK;
+    }
+    case OLEIVERB_HIDE:
+      return InPlaceDeactivate();
+    default:
+      return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+  }
+}
+
+STDMETHODIMP ControlObject::GetUserClassID(CLSID* clsid) { return GetClassID(clsid); }
+
+STDMETHODIMP ControlObject::GetUserType(DWORD form, LPOLESTR* name) {
+  return OleRegGetUserType(CLSID_tq, form, name);
+}
+
+STDMETHODIMP ControlObject::SetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  extent_ = *size;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetExtent(DWORD aspect, SIZEL* size) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!size) return E_POINTER;
+  *size = extent_;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
+  if (!status) return E_POINTER;
+  *status = kMiscStatus;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::InPlaceDeactivate() {
+  if (const auto inPlace = site_.as<IOleInPlaceSite>()) inPlace->OnInPlaceDeactivate();
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
+  if (!position) return E_POINTER;
+  position_ = *position;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetControlInfo(CONTROLINFO* info) {
+  if (!info) return E_POINTER;
+  info->hAccel = nullptr;
+  info->cAccel = 0;
+  info->dwFlags = 0;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc,
+                                 LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                                 ULONG_PTR) {
+  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+  if (!dc || !bounds) return E_INVALIDARG;
+  const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
+  HBRUSH brush = CreateSolidBrush(kSurface);
+  if (!brush) return E_OUTOFMEMORY;
+  FillRect(dc, &area, brush);
+  DeleteObject(brush);
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
+  viewAspects_ = aspects;
+  viewFlags_ = flags;
+  viewSink_ = ComRef<IAdviseSink>(sink);
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** sink) {
+  if (aspects) *aspects = viewAspects_;
+  if (flags) *flags = viewFlags_;
+  if (sink) {
+    *sink = viewSink_.get();
+    if (*sink) (*sink)->AddRef();
+  }
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) {
+  return GetExtent(aspect, size);
+}
+
+STDMETHODIMP ControlObject::GetClassID(CLSID* clsid) {
+  if (!clsid) return E_POINTER;
+  *clsid = CLSID_tq;
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetSizeMax(ULARGE_INTEGER* size) {
+  if (!size) return E_POINTER;
+  size->QuadPart = 0;
+  return S_OK;
+}
+
+}  // namespace reVoziz::com
