@@ -62,17 +62,16 @@ std::string hexStatus(HRESULT hr) {
 
 DISPID DispatchObject::memberId(std::string_view member, bool ensure) const {
   std::wstring name = wide(member);
-  LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
-  if (SUCCEEDED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return id;
-  if (ensure) {
-    if (const auto ex = dispatch_.as<IDispatchEx>()) {
-      BSTR bname = SysAllocString(name.c_str());
-      const HRESULT hr = ex->GetDispID(bname, fdexNameEnsure | fdexNameCaseSensitive, &id);
-      SysFreeString(bname);
-      if (SUCCEEDED(hr)) return id;
-    }
+  // Script objects answer names through IDispatchEx, some of them only there.
+  if (const auto ex = dispatch_.as<IDispatchEx>()) {
+    BSTR bname = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
+    const HRESULT hr = ex->GetDispID(bname, fdexNameCaseSensitive | (ensure ? fdexNameEnsure : 0), &id);
+    SysFreeString(bname);
+    if (SUCCEEDED(hr)) return id;
   }
+  LPOLESTR names[] = {name.data()};
+  if (SUCCEEDED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return id;
   missingMember(member);
 }
 

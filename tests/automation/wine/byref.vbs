@@ -1,0 +1,43 @@
+' VBScript passes variables by reference: the control reads them through and
+' leaves them as they were. Prints failures and a summary line.
+Option Explicit
+Dim c, checks, failures
+checks = 0 : failures = 0
+Sub Check(ok, what)
+  checks = checks + 1
+  If Not ok Then
+    failures = failures + 1
+    WScript.Echo "FAIL " & what
+  End If
+End Sub
+
+Class Elem
+  Public className
+  Public parentElement
+End Class
+
+Set c = CreateObject("reVoziz.tq")
+Dim outer, inner, cls, t, s, n
+Set outer = New Elem : outer.className = "wrapper" : Set outer.parentElement = Nothing
+Set inner = New Elem : inner.className = "" : Set inner.parentElement = outer
+cls = "WRAPPER"
+Check c.classContains(cls, inner), "classContains with variables"
+Check cls = "WRAPPER", "the class name variable is unchanged"
+t = 3725.5
+Check c.secondsToTime(t) = "01:02:06", "a real variable rounds half to even"
+Check t = 3725.5, "the number variable is unchanged"
+s = "1:01:01"
+Check c.timeToSeconds(s) = 3661, "timeToSeconds with a variable"
+n = "12"
+Check c.max(n, 3) = 12, "a numeric text variable"
+
+On Error Resume Next
+c.goTo_ s
+Check Err.Number = 424, "object required arrives as error 424, got " & Err.Number
+Err.Clear
+c.min "abc", 1
+Check Err.Number = 13, "type mismatch arrives as error 13, got " & Err.Number
+On Error Goto 0
+
+WScript.Echo checks & " by-reference checks, " & failures & " failed"
+WScript.Quit failures

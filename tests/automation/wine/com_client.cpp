@@ -1,0 +1,419 @@
+// A C++ client of reVoziz.ocx under Wine: the registration, the type library
+// against the method table, DISPIDs, the dual vtable, unloading, the container
+// interfaces and unregistration. Run after regsvr32 with the path of the
+// server; prints failures and a summary, exits 1 when any check failed.
+
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "automation/com/com_ref.h"
+#include "automation/com/com_text.h"
+#include "automation/method_table.h"
+#include "reVoziz_h.h"
+
+namespace {
+
+using reVoziz::automation::Method;
+using reVoziz::automation::Type;
+using reVoziz::com::ComRef;
+using reVoziz::com::utf8;
+
+int checks = 0;
+int failures = 0;
+
+void check(bool ok, const std::string& what) {
+  ++checks;
+  if (!ok) {
+    ++failures;
+    std::cout << "FAIL " << what << std::endl;
+  }
+}
+
+template <class A, class B>
+void checkEqual(const A& actual, const B& expected, const std::string& what) {
+  check(actual == expected, what);
+  if (!(actual == expected)) std::cout << "     got " << actual << ", want " << expected << std::endl;
+}
+
+std::wstring guidText(REFGUID guid) {
+  wchar_t text[40];
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
+
+bool keyExists(const std::wstring& key) {
+  HKEY handle;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+  RegCloseKey(handle);
+  return true;
+}
+
+// A string value of HKCR\key; "<missing>" when absent.
+std::string keyValue(const std::wstring& key, const wchar_t* name = nullptr) {
+  wchar_t data[1024];
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  return utf8(std::wstring_view(data));
+}
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+const std::wstring kClassKey = L"CLSID\\" + guidText(CLSID_tq);
+
+void checkRegistration(const std::string& serverPath) {
+  checkEqual(lower(keyValue(kClassKey + L"\\InprocServer32")), lower(serverPath), "InprocServer32 path");
+  checkEqual(keyValue(kClassKey + L"\\InprocServer32", L"ThreadingModel"), std::string("Apartment"),
+             "ThreadingModel");
+  checkEqual(keyValue(kClassKey + L"\\ProgID"), std::string("reVoziz.tq"), "ProgID under the class");
+  checkEqual(keyValue(L"reVoziz.tq\\CLSID"), utf8(guidText(CLSID_tq)), "class under the ProgID");
+  check(keyExists(kClassKey + L"\\Control"), "Control key");
+  checkEqual(lower(keyValue(kClassKey + L"\\ToolboxBitmap32")), lower(serverPath) + ", 30000",
+             "ToolboxBitmap32");
+  CLSID clsid{};
+  check(SUCCEEDED(CLSIDFromProgID(L"reVoziz.tq", &clsid)) && clsid == CLSID_tq, "CLSIDFromProgID");
+  DWORD misc = 0;
+  check(SUCCEEDED(OleRegGetMiscStatus(CLSID_tq, DVASPECT_CONTENT, &misc)), "OleRegGetMiscStatus");
+  checkEqual(misc, 0x20191ul, "registered MiscStatus");
+
+  HMODULE image = LoadLibraryExW(reVoziz::com::wide(serverPath).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HBITMAP bitmap = image ? static_cast<HBITMAP>(LoadImageW(image, MAKEINTRESOURCEW(30000), IMAGE_BITMAP, 0, 0,
+                                                           LR_CREATEDIBSECTION))
+                         : nullptr;
+  BITMAP info{};
+  check(bitmap && GetObjectW(bitmap, sizeof info, &info), "toolbox bitmap resource 30000");
+  check(info.bmWidth == 16 && info.bmHeight == 15 && info.bmBitsPixel == 4, "toolbox bitmap is 16 x 15, 16 colours");
+  if (bitmap) DeleteObject(bitmap);
+  if (image) FreeLibrary(image);
+
+  ComRef<ITypeLib> library;
+  check(SUCCEEDED(LoadRegTypeLib(LIBID_reVoziz, 2, 0, 0, library.put())), "registered type library 2.0");
+}
+
+// A parameter or result type as the type library writes it.
+std::string typeText(const TYPEDESC& t) {
+  switch (t.vt) {
+    case VT_PTR: return typeText(*t.lptdesc) + "*";
+    case VT_I4: return "long";
+    case VT_BSTR: return "BSTR";
+    case VT_DISPATCH: return "IDispatch*";
+    case VT_VARIANT: return "VARIANT";
+    case VT_BOOL: return "VARIANT_BOOL";
+    case VT_HRESULT: return "HRESULT";
+    default: return "vt" + std::to_string(t.vt);
+  }
+}
+
+std::string expectedType(Type type) {
+  switch (type) {
+    case Type::Integer: return "long";
+    case Type::String: return "BSTR";
+    case Type::Boolean: return "VARIANT_BOOL";
+    case Type::Variant: return "VARIANT";
+    default: return "IDispatch*";
+  }
+}
+
+void checkFunction(ITypeInfo* info, UINT index, const Method& m, SHORT& lastSlot) {
+  const std::string where = std::string(m.name) + ": ";
+  FUNCDESC* f = nullptr;
+  if (FAILED(info->GetFuncDesc(index, &f))) {
+    check(false, where + "function description");
+    return;
+  }
+  BSTR names[8] = {};
+  UINT count = 0;
+  info->GetNames(f->memid, names, 8, &count);
+  checkEqual(utf8(names[0]), std::string(m.name), "name of function " + std::to_string(index));
+  checkEqual(f->memid, static_cast<MEMBERID>(reVoziz::automation::dispIdOfSlot(index)), where + "DISPID");
+  check(f->oVft > lastSlot, where + "vtable slot follows the previous one");
+  lastSlot = f->oVft;
+  const bool hasResult = m.result != Type::None;
+  checkEqual(static_cast<std::size_t>(f->cParams), m.arity + (hasResult ? 1 : 0), where + "parameter count");
+  for (std::size_t i = 0; i < m.arity && i < static_cast<std::size_t>(f->cParams); ++i) {
+    const ELEMDESC& e = f->lprgelemdescParam[i];
+    const std::string p = where + std::string(m.params[i].name) + " ";
+    checkEqual(i + 1 < count ? utf8(names[i + 1]) : std::string(), std::string(m.params[i].name), p + "name");
+    const USHORT flags = e.paramdesc.wParamFlags & (PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FRETVAL);
+    checkEqual(flags, static_cast<USHORT>(m.params[i].byRef ? PARAMFLAG_FIN | PARAMFLAG_FOUT : PARAMFLAG_FIN),
+               p + "flags");
+    checkEqual(typeText(e.tdesc), expectedType(m.params[i].type) + (m.params[i].byRef ? "*" : ""), p + "type");
+  }
+  if (hasResult && f->cParams > 0) {
+    const ELEMDESC& r = f->lprgelemdescParam[f->cParams - 1];
+    checkEqual(r.paramdesc.wParamFlags & (PARAMFLAG_FOUT | PARAMFLAG_FRETVAL), PARAMFLAG_FOUT | PARAMFLAG_FRETVAL,
+               where + "result flags");
+    checkEqual(typeText(r.tdesc), expectedType(m.result) + "*", where + "result type");
+  }
+  for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
+  info->ReleaseFuncDesc(f);
+}
+
+void checkTypeLibrary() {
+  ComRef<ITypeLib> library;
+  if (FAILED(LoadRegTypeLib(LIBID_reVoziz, 2, 0, 0, library.put()))) return;
+  TLIBATTR* attr = nullptr;
+  library->GetLibAttr(&attr);
+  check(attr && attr->lcid == 0 && attr->wMajorVerNum == 2 && attr->wMinorVerNum == 0, "library 2.0, LCID 0");
+  library->ReleaseTLibAttr(attr);
+  BSTR name = nullptr, doc = nullptr;
+  library->GetDocumentation(-1, &name, &doc, nullptr, nullptr);
+  checkEqual(utf8(name), std::string("reVoziz"), "library name");
+  checkEqual(utf8(doc), std::string("reVoziz"), "library description");
+  SysFreeString(name);
+  SysFreeString(doc);
+
+  ComRef<ITypeInfo> coclass, dispatch, source;
+  library->GetTypeInfoOfGuid(CLSID_tq, coclass.put());
+  library->GetTypeInfoOfGuid(IID__tq, dispatch.put());
+  library->GetTypeInfoOfGuid(DIID___tq, source.put());
+  if (!coclass || !dispatch || !source) {
+    check(false, "coclass tq, _tq and __tq in the library");
+    return;
+  }
+  TYPEATTR* a = nullptr;
+  coclass->GetTypeAttr(&a);
+  check(a->typekind == TKIND_COCLASS && (a->wTypeFlags & TYPEFLAG_FCONTROL), "tq is a control class");
+  checkEqual(a->cImplTypes, 2, "tq implements two interfaces");
+  coclass->ReleaseTypeAttr(a);
+  for (UINT i = 0; i < 2; ++i) {
+    INT flags = 0;
+    coclass->GetImplTypeFlags(i, &flags);
+    HREFTYPE ref = 0;
+    ComRef<ITypeInfo> impl;
+    coclass->GetRefTypeOfImplType(i, &ref);
+    coclass->GetRefTypeInfo(ref, impl.put());
+    TYPEATTR* ia = nullptr;
+    impl->GetTypeAttr(&ia);
+    const bool isSource = flags & IMPLTYPEFLAG_FSOURCE;
+    check((flags & IMPLTYPEFLAG_FDEFAULT) && ia->guid == (isSource ? DIID___tq : IID__tq),
+          "default and default source interfaces");
+    impl->ReleaseTypeAttr(ia);
+  }
+
+  dispatch->GetTypeAttr(&a);
+  const WORD wanted = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE;
+  check(a->typekind == TKIND_DISPATCH && (a->wTypeFlags & wanted) == wanted, "_tq is dual, hidden, non-extensible");
+  dispatch->ReleaseTypeAttr(a);
+  source->GetTypeAttr(&a);
+  check(a->typekind == TKIND_DISPATCH && (a->wTypeFlags & TYPEFLAG_FHIDDEN) && a->cFuncs == 0,
+        "__tq is a hidden dispinterface without members");
+  source->ReleaseTypeAttr(a);
+
+  // The vtable half of the dual interface holds the methods in slot order.
+  HREFTYPE ref = 0;
+  ComRef<ITypeInfo> vtable;
+  if (FAILED(dispatch->GetRefTypeOfImplType(-1, &ref)) || FAILED(dispatch->GetRefTypeInfo(ref, vtable.put()))) {
+    check(false, "vtable interface of _tq");
+    return;
+  }
+  vtable->GetTypeAttr(&a);
+  const auto table = reVoziz::automation::methods();
+  checkEqual(static_cast<std::size_t>(a->cFuncs), table.size(), "_tq has the methods of the table");
+  const UINT functions = a->cFuncs;
+  vtable->ReleaseTypeAttr(a);
+  SHORT lastSlot = 0;
+  for (UINT i = 0; i < functions && i < table.size(); ++i) checkFunction(vtable.get(), i, table[i], lastSlot);
+}
+
+void checkDispatchAndVtable() {
+  ComRef<IDispatch> control;
+  if (FAILED(CoCreateInstance(CLSID_tq, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              reinterpret_cast<void**>(control.put())))) {
+    check(false, "CoCreateInstance");
+    return;
+  }
+  const auto table = reVoziz::automation::methods();
+  for (std::size_t slot = 0; slot < table.size(); ++slot) {
+    for (std::string name : {std::string(table[slot].name), lower(std::string(table[slot].name))}) {
+      std::wstring w = reVoziz::com::wide(name);
+      LPOLESTR names[] = {w.data()};
+      DISPID id = 0;
+      control->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+      checkEqual(id, static_cast<DISPID>(slot + 1), "DISPID of " + name);
+    }
+  }
+
+  const auto dual = control.as<_tq>();
+  if (!dual) {
+    check(false, "_tq from the object");
+    return;
+  }
+  LONG least = 0;
+  check(SUCCEEDED(dual->min(7, -3, &least)) && least == -3, "min through the vtable");
+  BSTR text = nullptr;
+  check(SUCCEEDED(dual->secondsToTime(3725, &text)) && utf8(text) == "01:02:05", "secondsToTime through the vtable");
+  SysFreeString(text);
+
+  // A failure: the status, and the error information beside it.
+  BSTR position = SysAllocString(L"00:00:10");
+  VARIANT result;
+  VariantInit(&result);
+  const HRESULT hr = dual->goTo_(&position, &result);
+  checkEqual(static_cast<unsigned long>(hr), 0x800A01A8ul, "goTo_ before start: object required");
+  checkEqual(utf8(position), std::string("00:00:10"), "by-reference argument left as it was");
+  SysFreeString(position);
+  ComRef<IErrorInfo> error;
+  check(GetErrorInfo(0, error.put()) == S_OK && error, "error information set");
+  if (error) {
+    BSTR description = nullptr;
+    error->GetDescription(&description);
+    check(!utf8(description).empty(), "error description");
+    SysFreeString(description);
+  }
+  const auto support = control.as<ISupportErrorInfo>();
+  check(support && support->InterfaceSupportsErrorInfo(IID__tq) == S_OK, "ISupportErrorInfo for _tq");
+
+  // The same failure through IDispatch arrives as an exception.
+  VARIANT arg;
+  V_VT(&arg) = VT_BSTR;
+  V_BSTR(&arg) = SysAllocString(L"00:00:10");
+  DISPPARAMS params{&arg, nullptr, 1, 0};
+  EXCEPINFO exception{};
+  VariantInit(&result);
+  const HRESULT invoked = control->Invoke(4, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &exception, nullptr);
+  check(invoked == DISP_E_EXCEPTION && static_cast<unsigned long>(exception.scode) == 0x800A01A8ul,
+        "Invoke gives the error as an exception");
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  VariantClear(&arg);
+  params.cArgs = 0;
+  check(control->Invoke(2, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr) == DISP_E_BADPARAMCOUNT,
+        "Invoke checks the argument count");
+}
+
+void checkFactory(HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**), HRESULT(WINAPI* canUnloadNow)());
+
+void checkUnloading(const std::wstring& serverPath) {
+  HMODULE server = LoadLibraryW(serverPath.c_str());
+  auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(server, "DllGetClassObject")));
+  auto canUnloadNow = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(server, "DllCanUnloadNow")));
+  if (!getClassObject || !canUnloadNow) {
+    check(false, "exported DllGetClassObject and DllCanUnloadNow");
+    return;
+  }
+  checkEqual(canUnloadNow(), S_OK, "unloadable with no objects");
+  checkFactory(getClassObject, canUnloadNow);
+  FreeLibrary(server);
+}
+
+void checkFactory(HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**), HRESULT(WINAPI* canUnloadNow)()) {
+  ComRef<IClassFactory> factory;
+  check(SUCCEEDED(getClassObject(CLSID_tq, IID_IClassFactory, reinterpret_cast<void**>(factory.put()))),
+        "class factory");
+  ComRef<IUnknown> object;
+  IID other = IID_IUnknown;
+  other.Data1 ^= 1;
+  check(getClassObject(other, IID_IClassFactory, reinterpret_cast<void**>(object.put())) == CLASS_E_CLASSNOTAVAILABLE,
+        "no factory for another class");
+  factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(object.put()));
+  checkEqual(canUnloadNow(), S_FALSE, "in use while an object lives");
+  factory->LockServer(TRUE);
+  object = ComRef<IUnknown>();
+  checkEqual(canUnloadNow(), S_FALSE, "in use while locked");
+  factory->LockServer(FALSE);
+  checkEqual(canUnloadNow(), S_OK, "unloadable after release and unlock");
+}
+
+COLORREF pixel(HDC dc, int x, int y) { return GetPixel(dc, x, y) & 0xFFFFFF; }
+
+void checkContainerInterfaces() {
+  ComRef<IUnknown> control;
+  if (FAILED(CoCreateInstance(CLSID_tq, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                              reinterpret_cast<void**>(control.put())))) {
+    return;
+  }
+  const auto ole = control.as<IOleObject>();
+  DWORD misc = 0;
+  check(ole && SUCCEEDED(ole->GetMiscStatus(DVASPECT_CONTENT, &misc)) && misc == 0x20191, "IOleObject misc status");
+  check(ole && SUCCEEDED(ole->SetClientSite(nullptr)), "IOleObject client site");
+  check(static_cast<bool>(control.as<IOleInPlaceObject>()), "IOleInPlaceObject");
+  const auto oleControl = control.as<IOleControl>();
+  CONTROLINFO info{};
+  info.cb = sizeof info;
+  check(oleControl && SUCCEEDED(oleControl->GetControlInfo(&info)), "IOleControl");
+  const auto persist = control.as<IPersistStreamInit>();
+  CLSID clsid{};
+  check(persist && persist->InitNew() == S_OK && SUCCEEDED(persist->GetClassID(&clsid)) && clsid == CLSID_tq,
+        "IPersistStreamInit");
+  const auto bag = control.as<IPersistPropertyBag>();
+  check(bag && bag->InitNew() == S_OK, "IPersistPropertyBag");
+  const auto classInfo = control.as<IProvideClassInfo2>();
+  GUID source{};
+  check(classInfo && SUCCEEDED(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &source)) && source == DIID___tq,
+        "IProvideClassInfo2 source interface");
+  ComRef<ITypeInfo> coclass;
+  TYPEATTR* attr = nullptr;
+  check(classInfo && SUCCEEDED(classInfo->GetClassInfo(coclass.put())) && SUCCEEDED(coclass->GetTypeAttr(&attr)) &&
+            attr->guid == CLSID_tq,
+        "IProvideClassInfo2 class information");
+  if (attr) coclass->ReleaseTypeAttr(attr);
+
+  // Draws its plain rectangle into the bounds it is given, and nowhere else.
+  const auto view = control.as<IViewObject2>();
+  HDC dc = CreateCompatibleDC(nullptr);
+  BITMAPINFO bmi{};
+  bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 20, 10, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 20, 10};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{2, 2, 12, 8};
+  check(view && SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0)),
+        "IViewObject2::Draw");
+  checkEqual(pixel(dc, 2, 2), static_cast<COLORREF>(0xE0E0E0), "drawn colour at the corner");
+  checkEqual(pixel(dc, 11, 7), static_cast<COLORREF>(0xE0E0E0), "drawn colour at the far corner");
+  checkEqual(pixel(dc, 12, 8), static_cast<COLORREF>(0xFFFFFF), "nothing drawn outside the bounds");
+  SIZEL size{};
+  check(view && SUCCEEDED(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size)) && size.cx > 0, "IViewObject2 extent");
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
+
+void checkUnregistration(const std::wstring& serverPath) {
+  HMODULE server = LoadLibraryW(serverPath.c_str());
+  auto unregister = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(server, "DllUnregisterServer")));
+  check(unregister && SUCCEEDED(unregister()), "DllUnregisterServer");
+  for (const std::wstring& key : {kClassKey, std::wstring(L"reVoziz.tq"), L"TypeLib\\" + guidText(LIBID_reVoziz),
+                                  L"Interface\\" + guidText(IID__tq), L"Interface\\" + guidText(DIID___tq)}) {
+    check(!keyExists(key), "removed: " + utf8(key));
+  }
+  CLSID clsid{};
+  check(FAILED(CLSIDFromProgID(L"reVoziz.tq", &clsid)), "ProgID no longer resolves");
+  FreeLibrary(server);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::cout << "usage: com_client PATH_OF_reVoziz.ocx" << std::endl;
+    return 2;
+  }
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+  wchar_t full[MAX_PATH];
+  GetFullPathNameW(argv[1], MAX_PATH, full, nullptr);
+  const std::wstring serverPath = full;
+  checkRegistration(utf8(serverPath));
+  checkTypeLibrary();
+  checkDispatchAndVtable();
+  checkContainerInterfaces();
+  CoFreeUnusedLibraries();
+  checkUnloading(serverPath);
+  checkUnregistration(serverPath);
+  CoUninitialize();
+  std::cout << checks << " client checks, " << failures << " failed" << std::endl;
+  return failures ? 1 : 0;
+}
