@@ -151,6 +151,7 @@ STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISP
       }
       args.push_back(std::move(*value));
     }
+    const WindowsPlatform::CallScope call(platform_);
     const Outcome outcome = automation::invoke(control_, id, args);
     if (!outcome.ok()) return failed(outcome, exception);
     if (result) return toVariant(outcome.result, result);
@@ -173,6 +174,7 @@ HRESULT ControlObject::callSlot(automation::DispId id, Result* result, Args... a
       if (!given[i]) return DISP_E_TYPEMISMATCH;
       values[i] = *given[i];
     }
+    const WindowsPlatform::CallScope call(platform_);
     const Outcome outcome = automation::invoke(control_, id, values);
     if (!outcome.ok()) return failed(outcome, nullptr);
     return store(outcome.result, result);
@@ -298,8 +300,9 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
                                  LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
                                  ULONG_PTR) {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (!dc || !bounds) return E_INVALIDARG;
-  const RECT area{bounds->left, bounds->top, bounds->right, bounds->bottom};
+  if (!dc) return E_INVALIDARG;
+  // Without bounds a windowless, in-place active control draws where it sits.
+  const RECT area = bounds ? RECT{bounds->left, bounds->top, bounds->right, bounds->bottom} : position_;
   HBRUSH brush = CreateSolidBrush(kSurface);
   if (!brush) return E_OUTOFMEMORY;
   FillRect(dc, &area, brush);

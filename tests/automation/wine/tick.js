@@ -24,7 +24,12 @@ checkEqual(marked(lesson.toc), "s0:12", "12.5 s marks second 12 in the table of 
 checkEqual(marked(lesson.trans), "s0:12", "12.5 s marks second 12 in the transcript");
 checkEqual(lesson.trans.children.item(2).style.cssText, "color: red", "the current look");
 
+// A call that waits on the message loop inside the page (as a modal dialog
+// does) sees no tick in the middle of it.
 player.controls.currentPosition = 13.5;
+var slow = Element("slow", {});
+slow.getAttribute = function () { host.wait(1200); return marked(lesson.trans); };
+checkEqual(c.getVal(slow, "x"), "s0:12", "no tick inside a call");
 host.wait(1000);
 checkEqual(marked(lesson.trans), "s0:14", "13.5 s marks second 14");
 checkEqual(lesson.trans.children.item(2).style.cssText, "color: black", "the old segment's look");
