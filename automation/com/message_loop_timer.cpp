@@ -18,6 +18,7 @@ thread_local std::map<UINT_PTR, MessageLoopTimer*> running;
 
 class MessageLoopTimer : public Timer {
  public:
+  explicit MessageLoopTimer(const int& callsUnderWay) : callsUnderWay_(callsUnderWay) {}
   ~MessageLoopTimer() override { stop(); }
 
   void setInterval(std::int32_t ms) override {
@@ -33,7 +34,9 @@ class MessageLoopTimer : public Timer {
  private:
   static void CALLBACK fire(HWND, UINT, UINT_PTR id, DWORD) {
     const auto it = running.find(id);
-    if (it != running.end() && it->second->tick_) it->second->tick_();
+    if (it == running.end()) return;
+    MessageLoopTimer& timer = *it->second;
+    if (timer.tick_ && timer.callsUnderWay_ == 0) timer.tick_();
   }
   void stop() {
     if (!id_) return;
@@ -42,6 +45,7 @@ class MessageLoopTimer : public Timer {
     id_ = 0;
   }
 
+  const int& callsUnderWay_;
   std::int32_t interval_ = 0;
   UINT_PTR id_ = 0;
   std::function<void()> tick_;
@@ -49,6 +53,6 @@ class MessageLoopTimer : public Timer {
 
 }  // namespace
 
-std::unique_ptr<Timer> WindowsPlatform::createTimer() { return std::make_unique<MessageLoopTimer>(); }
+std::unique_ptr<Timer> WindowsPlatform::createTimer() { return std::make_unique<MessageLoopTimer>(calls_); }
 
 }  // namespace reVoziz::com
