@@ -1,0 +1,20 @@
+#pragma once
+// The host's files on Windows, through Win32. Paths are UTF-8 here and UTF-16
+// for the system; the stored form of notes is the documents' business.
+
+#include "control/platform.h"
+
+namespace reVoziz::com {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  void rename(std::string_view from, std::string_view to) override;
+  void remove(std::string_view path) override;
+  std::string temporaryFolder() override;
+  std::string freshTemporaryName() override;
+  std::string_view separator() const override { return "\\"; }
+};
+
+}  // namespace reVoziz::com
