@@ -44,8 +44,14 @@ check(pageError && pageError.description != "", "page error message");
 var lesson = Lesson(["0:00", "0:10"]);
 var w = lesson.window;
 checkEqual(statusOf(function () { c.goTo_("0:10"); }), kObjectRequired, "goTo_ before start");
+// The window has no event and no notes: an ungated call would fail.
 checkEqual(c.checkChanges(w), false, "gated checkChanges");
+checkEqual(c.checkUnsaved(w), false, "gated checkUnsaved");
 checkEqual(c.composePage(w), "", "gated composePage");
+checkEqual(c.pageExtract("<p id=k>v</p>", "k"), "", "gated pageExtract");
+checkEqual(c.editableSelection(w), false, "gated editableSelection");
+checkEqual(c.notesKeyDispatch(w), undefined, "gated notesKeyDispatch");
+checkEqual(c.newNotes(w), undefined, "gated newNotes");
 checkEqual(c.notesDragStart(), undefined, "gated notesDragStart");
 check(!("tqStarted" in w), "no tqStarted before start");
 
