@@ -12,7 +12,7 @@
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/model_platform.h"
 #include "pagemodel/player_model.h"
-#include "tools/lesson_loading.h"
+#include "tools/lesson_loader.h"
 
 namespace reVoziz::tools {
 namespace {

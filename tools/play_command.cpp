@@ -16,7 +16,7 @@
 #include "pagemodel/model_platform.h"
 #include "pagemodel/player_model.h"
 #include "pagemodel/window_model.h"
-#include "tools/lesson_loading.h"
+#include "tools/lesson_loader.h"
 
 namespace reVoziz::tools {
 namespace {

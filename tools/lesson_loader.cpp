@@ -1,4 +1,4 @@
-#include "tools/lesson_loading.h"
+#include "tools/lesson_loader.h"
 
 #include "control/error.h"
 #include "pagemodel/page_loader.h"
