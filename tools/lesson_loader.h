@@ -9,8 +9,8 @@
 
 namespace reVoziz::tools {
 
-// The top window of LESSON/index.html with its frames; null, after a message
-// on `err`, when the folder or its page cannot be read.
+// The top window of LESSON_DIR/index.html with its frames, or null after
+// telling `err` why the lesson cannot be loaded.
 std::shared_ptr<pagemodel::WindowModel> loadLesson(const std::filesystem::path& lesson,
                                                    std::ostream& err);
 
