@@ -62,5 +62,18 @@ checkEqual(w.tqStarted, true, "tqStarted on the window");
 c.goTo_("0:10");
 checkEqual(player.controls.currentPosition, 10, "goTo_ seeks");
 
+// The notes through the Win32 files: a backup in the temporary folder, read back.
+var notes = { innerHTML: "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>" };
+var notesTemplate = Window({ documentElement: {
+    outerHTML: "<html><head><title><!--title--><!--title--></title></head><body><!--notes--><!--notes--></body></html>" } });
+var notesWindow = Window({ all: Collection([]), frames: { notesTemplate: notesTemplate } });
+notesWindow.document.all.notes = notes;
+notesWindow.document.all.notesFile = { innerHTML: "" };
+notesWindow.parent = Window({ title: "Lecci\u00f3n" });
+c.backupNotes1(notesWindow);
+notes.innerHTML = "changed";
+c.restoreNotes1(notesWindow);
+checkEqual(notes.innerHTML, "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>", "notes back from the temporary file");
+
 echo(checks + " checks, " + failures + " failed");
 WScript.Quit(failures ? 1 : 0);
