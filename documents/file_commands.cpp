@@ -50,8 +50,9 @@ bool NotesDocuments::checkChanges(const Window& w) {
     if (!unsavedChanges(notesMarkup(w), state_.SavedNotes)) return true;
     const std::string address =
         w.document().body().getAttribute("tq_file").toText() + std::string(kChangesDialogPage);
-    const std::string answer = lowerCase(trimSpaces(
-        w.showModalDialog(address, std::string(), kChangesDialogFeatures).toText()));
+    const Value reply = w.showModalDialog(address, std::string(), kChangesDialogFeatures);
+    // A dialog closed without an answer may give null: that is a cancel too.
+    const std::string answer = reply.isNull() ? std::string() : lowerCase(trimSpaces(reply.toText()));
     if (answer == "yes") {
       saveNotes(w);
       return true;

@@ -16,6 +16,7 @@ struct FileDialogShown {
   bool save;
   std::string presetFileName;
   std::string filter;
+  bool operator==(const FileDialogShown&) const = default;
 };
 
 class ScriptedFileDialog : public FileDialog {
