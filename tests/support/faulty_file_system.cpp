@@ -75,7 +75,12 @@ std::string FaultyFileSystem::temporaryFolder() {
 }
 
 std::string FaultyFileSystem::freshTemporaryName() {
-  namesHandedOut.push_back(target_.freshTemporaryName());
+  if (scriptedNames.empty()) {
+    namesHandedOut.push_back(target_.freshTemporaryName());
+  } else {
+    namesHandedOut.push_back(scriptedNames.front());
+    scriptedNames.pop_front();
+  }
   return namesHandedOut.back();
 }
 

@@ -2,6 +2,7 @@
 // A file system that forwards to another and fails one chosen step on demand,
 // so tests can see what a failure at each step leaves behind.
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ class FaultyFileSystem : public FileSystem {
   bool faultFired() const { return fired_; }
   // Temporary files go here instead of the host's folder.
   std::string temporaryFolderOverride;
+  // Names freshTemporaryName hands out before it asks the target.
+  std::deque<std::string> scriptedNames;
   // Every name handed out by freshTemporaryName, in order.
   std::vector<std::string> namesHandedOut;
 
