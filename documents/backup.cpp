@@ -1,6 +1,7 @@
 #include "control/started_flag.h"
 #include "control/text.h"
 #include "documents/notes_documents.h"
+#include "documents/stored_form.h"
 
 namespace reVoziz {
 
@@ -31,7 +32,7 @@ void NotesDocuments::backupNotes1(const Window& w) {
     // file of its own, readable by its owner only. The name is kept only once
     // the backup is written, so no later call reads a file someone else holds.
     if (firstBackup) files_.createExclusive(path)->close();
-    writeStoredPage(path, page);
+    writeStoredPage(files_, path, page);
     state_.BackupFileName = name;
   });
 }
@@ -41,7 +42,7 @@ void NotesDocuments::restoreNotes1(const Window& w) {
     if (trimSpaces(state_.BackupFileName).empty()) return;
     const std::string path =
         joinPath(files_, files_.temporaryFolder(), state_.BackupFileName);
-    const std::string page = readStoredPage(path);
+    const std::string page = readStoredPage(files_, path);
     w.document().element("notes").setInnerHTML(pageExtract(page, kNotesKey));
   });
 }

@@ -37,14 +37,6 @@ void NotesDocuments::showFileName(const Window& w) const {
   w.document().element("notesFile").setInnerHTML(fileNameOf(state_.NotesFilePath));
 }
 
-std::string NotesDocuments::readStoredPage(std::string_view path) const {
-  return fromStoredForm(files_.openForReading(path)->readAll());
-}
-
-void NotesDocuments::writeStoredPage(std::string_view path, std::string_view page) const {
-  replaceFile(files_, path, toStoredForm(page));
-}
-
 bool NotesDocuments::checkChanges(const Window& w) {
   return whenStarted([&] {
     if (!unsavedChanges(notesMarkup(w), state_.SavedNotes)) return true;
@@ -79,7 +71,7 @@ void NotesDocuments::openNotes(const Window& w) {
     dialog_.setFilter(kOpenFilter);
     dialog_.showOpen();
     const std::string path = dialog_.fileName();
-    const std::string page = readStoredPage(path);
+    const std::string page = readStoredPage(files_, path);
     if (!checkContent(w, page)) return;
     const Element notes = w.document().element("notes");
     notes.setInnerHTML(pageExtract(page, kNotesKey));
@@ -99,7 +91,7 @@ void NotesDocuments::saveNotes(const Window& w) {
     // Composed before the file is touched, and written beside it first, so a
     // failure at any step leaves the old file whole.
     const std::string page = composePage(w);
-    writeStoredPage(path, page);
+    writeStoredPage(files_, path, page);
     state_.NotesFilePath = path;
     state_.SavedNotes = notesMarkup(w);
     showFileName(w);

@@ -42,10 +42,6 @@ class NotesDocuments {
  private:
   // Shows the current file's name, without its folder, in `notesFile`.
   void showFileName(const Window& w) const;
-  // A stored notes page read whole and turned back into text.
-  std::string readStoredPage(std::string_view path) const;
-  // Replaces the file at `path` with `page` in its stored form.
-  void writeStoredPage(std::string_view path, std::string_view page) const;
 
   ControlState& state_;
   Timer& timer_;

@@ -93,4 +93,12 @@ std::string fromStoredForm(std::string_view bytes) {
   return out;
 }
 
+std::string readStoredPage(FileSystem& files, std::string_view path) {
+  return fromStoredForm(files.openForReading(path)->readAll());
+}
+
+void writeStoredPage(FileSystem& files, std::string_view path, std::string_view page) {
+  replaceFile(files, path, toStoredForm(page));
+}
+
 }  // namespace reVoziz

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "control/platform.h"
+
 namespace reVoziz {
 
 // UTF-8 text to stored bytes. A character outside Windows-1252 becomes "&#N;";
@@ -16,5 +18,12 @@ std::string toStoredForm(std::string_view text);
 // Stored bytes to UTF-8 text. Only references the writer produces are turned
 // back; any other, such as "&#233;", is left as it stands.
 std::string fromStoredForm(std::string_view bytes);
+
+// The notes page stored in the file at `path`, read whole.
+std::string readStoredPage(FileSystem& files, std::string_view path);
+
+// Replaces the file at `path` with `page` in its stored form; a failure leaves
+// the old file as it was.
+void writeStoredPage(FileSystem& files, std::string_view path, std::string_view page);
 
 }  // namespace reVoziz

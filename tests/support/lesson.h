@@ -27,7 +27,7 @@ namespace reVoziz::testing {
 using pagemodel::NodePtr;
 using pagemodel::WindowModel;
 
-// The index.html of a fixture lesson.
+// The index.html of a fixture lesson, or of the lesson folder at an absolute path.
 std::string lessonIndex(std::string_view name);
 
 // StartedFlag never clears, so "before" states are only seen on a new thread.
