@@ -6,24 +6,28 @@
 #include <vector>
 
 #include "tools/call_command.h"
+#include "tools/notes_command.h"
 #include "tools/play_command.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: revoziz play [LESSON_DIR] [--until SECONDS] [--rate R] [--click SECONDS=FRAME#id]...\n"
+    "       revoziz notes show FILE [--title]\n"
+    "       revoziz notes save LESSON_DIR FILE < NOTES_MARKUP\n"
     "       revoziz call [LESSON_DIR] METHOD [ARG]...   (ARG: text, @, @FRAME or @FRAME#id)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty() || (args[0] != "play" && args[0] != "call")) {
+  if (args.empty() || (args[0] != "play" && args[0] != "notes" && args[0] != "call")) {
     std::cerr << kUsage;
     return 2;
   }
   const auto rest = std::span<const std::string>(args).subspan(1);
   try {
+    if (args[0] == "notes") return reVoziz::tools::runNotes(rest, std::cin, std::cout, std::cerr);
     if (args[0] == "call") {
       const auto options = reVoziz::tools::parseCallArguments(rest, REVOZIZ_SAMPLE_LESSON);
       return reVoziz::tools::runCall(options, std::cout, std::cerr);

@@ -14,8 +14,6 @@
 namespace reVoziz::com {
 namespace {
 
-constexpr ErrorCode kCancelled = static_cast<ErrorCode>(32755);
-
 class CommonFileDialog : public FileDialog {
  public:
   std::string fileName() const override { return fileName_; }
@@ -45,7 +43,7 @@ class CommonFileDialog : public FileDialog {
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     const BOOL picked = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!picked) {
-      if (CommDlgExtendedError() == 0) throw Error(kCancelled, "Cancel was selected.");
+      if (CommDlgExtendedError() == 0) throw Error(ErrorCode::DialogCancelled, "Cancel was selected.");
       throw Error(ErrorCode::HostError, "The file dialog failed");
     }
     fileName_ = utf8(std::wstring_view(file.data()));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "automation/com/com_text.h"
+#include "automation/com/windows_platform.h"
 #include "control/error.h"
 
 namespace reVoziz::com {
@@ -141,6 +142,11 @@ class OwnerOnly {
 };
 
 }  // namespace
+
+FileSystem& WindowsPlatform::fileSystem() {
+  static Win32FileSystem files;
+  return files;
+}
 
 std::unique_ptr<ReadableFile> Win32FileSystem::openForReading(std::string_view path) {
   const HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -1,6 +1,6 @@
 #pragma once
-// The platform services on Windows: timers on the apartment's message loop
-// and the common file dialogs.
+// The platform services on Windows: timers on the apartment's message loop,
+// the common file dialogs and Win32 files.
 
 #include "control/platform.h"
 
@@ -10,6 +10,7 @@ class WindowsPlatform : public Platform {
  public:
   std::unique_ptr<Timer> createTimer() override;
   std::unique_ptr<FileDialog> createFileDialog() override;
+  FileSystem& fileSystem() override;
 
   // Marks a call of the control as under way. A modal dialog inside a call
   // pumps messages; the timers skip the ticks that come meanwhile, so a tick

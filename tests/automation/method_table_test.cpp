@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "control/started_flag.h"
+#include "documents/notes_documents.h"
+#include "documents/notes_fixture.h"
 #include "support/lesson.h"
 
 namespace reVoziz::automation {
@@ -172,6 +174,24 @@ TEST(Invoke, StartThenClickByNameSeeksThePlayer) {
                        [&] { click = invoke(l.control, "clickDispatch", w); });
   ASSERT_TRUE(click.ok()) << click.message;
   EXPECT_EQ(l.player->seeks, std::vector<double>{40});
+}
+
+
+// One road by name through the notes documents: a page composed and read
+// back, a copy in memory put back.
+TEST(Invoke, NotesDocumentsByName) {
+  testing::NotesLesson l;
+  const Value w[] = {l.notesWindow().asValue()};
+  l.setNotes("<b>kept</b>");
+  const Outcome page = invoke(l.control, "composePage", w);
+  ASSERT_TRUE(page.ok()) << page.message;
+  const Value extract[] = {page.result, Value(kNotesKey)};
+  EXPECT_EQ(invoke(l.control, "pageExtract", extract).result, Value("<b>kept</b>"));
+
+  EXPECT_TRUE(invoke(l.control, "backupNotes", w).ok());
+  l.setNotes("changed");
+  ASSERT_TRUE(invoke(l.control, "restoreNotes", w).ok());
+  EXPECT_EQ(l.notes(), "<b>kept</b>");
 }
 
 }  // namespace
