@@ -314,6 +314,16 @@ function olderGetAttribute(element, name) {
   return null;
 }
 
+// The element's text whether or not it is shown: the browser leaves out text
+// that is hidden, which the older model did not (a menu reads the label of
+// an option in a list it has just hidden).
+function innerTextOf(element) {
+  const shown = element.checkVisibility
+    ? element.checkVisibility({ visibilityProperty: true })
+    : element.ownerDocument.defaultView.getComputedStyle(element).visibility === "visible";
+  return shown ? element.innerText : element.textContent.replace(/\s+/g, " ").trim();
+}
+
 function removeNode(node, deep) {
   if (!deep && node.parentNode) node.replaceWith(...node.childNodes);
   else node.remove();
@@ -370,6 +380,7 @@ const TABLE = {
       uniqueID: (e) => uniqueIdOf(e),
       runtimeStyle: (e) => cached(e, "runtimeStyle", () => new RuntimeStyle(e)),
       Value: (e) => e.value,
+      innerText: (e) => innerTextOf(e),
       scrollTop: (e) => (isPageScroller(e) ? e.ownerDocument.scrollingElement.scrollTop : e.scrollTop),
       clientHeight: (e) =>
         isPageScroller(e) ? e.ownerDocument.documentElement.clientHeight : e.clientHeight,
