@@ -3,6 +3,7 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/val.h>
 
+#include "control/error.h"
 #include "web/web_object.h"
 
 namespace reVoziz::web {
@@ -27,11 +28,16 @@ void WebTimer::fire(void* timer) {
 }
 
 void WebFileDialog::show(const char* picker) {
+#ifdef REVOZIZ_WEB_CAN_WAIT
   // The picker answers with a promise; the control waits for it here, and the
   // page stays responsive meanwhile.
   const emscripten::val answer =
       hostLayer().call<emscripten::val>(picker, fileName_, filter_).await();
   fileName_ = toValue(answer).toText();
+#else
+  throw Error(ErrorCode::HostError,
+              std::string("This build cannot wait for the browser's ") + picker);
+#endif
 }
 
 }  // namespace reVoziz::web
