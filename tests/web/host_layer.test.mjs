@@ -189,7 +189,7 @@ describe("window.event", () => {
 });
 
 describe("failures reach the page's script as errors", () => {
-  test("a missing member, an unset object and a page exception each throw with their code", async () => {
+  test("a missing member, an unset object and what the page throws each reach the script with their code", async () => {
     const seen = await inPage((host, tq) => {
       const caught = (run) => {
         try {
@@ -203,7 +203,10 @@ describe("failures reach the page's script as errors", () => {
       return {
         missing: caught(() => tq.switchText(document, document.getElementById("tq_print"))),
         unset: caught(() => tq.getVal(null, "x")),
-        page: caught(() => tq.addStyle(document.body, ".segment", "display", "none")),
+        noRules: caught(() => tq.addStyle(document.body, ".segment", "display", "none")),
+        thrown: caught(() =>
+          tq.getVal(new Proxy({}, { get: () => { throw new TypeError("the page broke"); } }), "x"),
+        ),
         fine: [tq.timeToSeconds("1:15"), tq.secondsToTime(3725), tq.getVal(option, "tq_href")],
       };
     });
@@ -211,7 +214,8 @@ describe("failures reach the page's script as errors", () => {
     assert.equal(seen.missing[2], "800a01b6");
     assert.match(seen.missing[3], /parentElement|tq_selFrame|tq_href/);
     assert.deepEqual(seen.unset.slice(0, 3), [true, 424, "800a01a8"]);
-    assert.equal(seen.page[1], 438);
+    assert.equal(seen.noRules[1], 438);
+    assert.deepEqual(seen.thrown, [true, 440, "800a01b8", "getAttribute: the page broke"]);
     assert.deepEqual(seen.fine, [75, "01:02:05", "trans_en.html"]);
   });
 

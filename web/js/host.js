@@ -468,11 +468,12 @@ const OWN_TYPE_NAMES = new Map([
 
 // ---------------------------------------------------------------- the module's side
 
-function guard(operation) {
+// What the page throws becomes a failure that names the member it came from.
+function guard(member, operation) {
   try {
     return operation();
   } catch (error) {
-    return new HostFailure(HOST_ERROR, String(error?.message ?? error));
+    return new HostFailure(HOST_ERROR, `${member}: ${String(error?.message ?? error)}`);
   }
 }
 
@@ -494,7 +495,7 @@ export const host = {
   },
 
   get(o, name) {
-    return guard(() => {
+    return guard(name, () => {
       const kind = kindOfObject(o);
       const special = TABLE[kind].get?.[name];
       if (special) return special(o);
@@ -509,7 +510,7 @@ export const host = {
   },
 
   put(o, name, value) {
-    return guard(() => {
+    return guard(name, () => {
       const kind = kindOfObject(o);
       const special = TABLE[kind].put?.[name];
       if (special) special(o, value);
@@ -521,7 +522,7 @@ export const host = {
   },
 
   call(o, name, args) {
-    return guard(() => {
+    return guard(name, () => {
       const special = TABLE[kindOfObject(o)].call?.[name];
       if (special) return special(o, ...args);
       if (typeof o[name] === "function") return o[name](...args);
