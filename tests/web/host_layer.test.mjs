@@ -169,10 +169,10 @@ describe("window.event", () => {
           const e = host.get(window, "event");
           host.put(e, "cancelBubble", true);
           host.put(e, "returnValue", false);
-          inside = [host.get(e, "srcElement") === target, host.get(e, "keyCode"), host.typeName(e)];
+          inside = [host.get(e, "srcElement") === target, host.get(e, "keyCode"), host.get(e, "key"), host.typeName(e)];
         });
       document.addEventListener("keydown", listener);
-      const event = new KeyboardEvent("keydown", { keyCode: 84, bubbles: true, cancelable: true });
+      const event = new KeyboardEvent("keydown", { keyCode: 84, key: "t", bubbles: true, cancelable: true });
       target.dispatchEvent(event);
       document.removeEventListener("keydown", listener);
       window.removeEventListener("keydown", onWindow);
@@ -180,7 +180,7 @@ describe("window.event", () => {
     });
     assert.deepEqual(seen, {
       outside: null,
-      inside: [true, 84, "HTMLEventObj"],
+      inside: [true, 84, "t", "HTMLEventObj"],
       reachedWindow: false,
       prevented: true,
       after: null,

@@ -505,6 +505,8 @@ export const host = {
         const found = o.named(name);
         if (found !== null) return found;
       }
+      // The rest of the event (clientX, button, ...) is the browser's own.
+      if (o instanceof EventObject && name in o.event) return o.event[name];
       return memberNotFound(name);
     });
   },
