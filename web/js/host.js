@@ -93,62 +93,56 @@ const descendantsOf = (root) =>
 
 const childrenOf = (element) => cached(element, "children", () => new ElementList(() => element.children));
 
-// The frames of a document by index or by name; each answers as its window.
-class FrameList {
-  constructor(document) {
-    this.document = document;
-  }
-  frames() {
-    return [...this.document.querySelectorAll("iframe, frame")];
+// A list read afresh on each use: `entries()` gives its members, `isNamed`
+// tells whether one answers to a name.
+class IndexedList {
+  constructor(entries, isNamed) {
+    this.entries = entries;
+    this.isNamed = isNamed;
   }
   get length() {
-    return this.frames().length;
+    return this.entries().length;
   }
   item(key) {
-    if (typeof key === "number") return this.frames()[key]?.contentWindow ?? null;
+    if (typeof key === "number") return this.entries()[key] ?? null;
     return this.named(String(key));
   }
   named(name) {
-    return this.frames().find((f) => f.name === name)?.contentWindow ?? null;
+    return [...this.entries()].find((entry) => this.isNamed(entry, name)) ?? null;
   }
 }
 
-// A document's style sheets, by index or by the id or title of their element.
-class SheetList {
+// The frames of a document by index or by name; each answers as its window.
+class FrameList extends IndexedList {
   constructor(document) {
-    this.document = document;
-  }
-  get length() {
-    return this.document.styleSheets.length;
-  }
-  item(key) {
-    if (typeof key === "number") return this.document.styleSheets[key] ?? null;
-    return this.named(String(key));
-  }
-  named(name) {
-    return (
-      [...this.document.styleSheets].find((s) => s.ownerNode?.id === name || s.title === name) ?? null
+    super(
+      () => [...document.querySelectorAll("iframe, frame")].map((f) => f.contentWindow).filter(Boolean),
+      (win, name) => win.frameElement?.name === name,
     );
   }
 }
 
-class RuleList {
-  constructor(sheet) {
-    this.sheet = sheet;
-  }
-  get length() {
-    return this.sheet.cssRules.length;
-  }
-  item(index) {
-    return this.sheet.cssRules[index] ?? null;
-  }
-  named() {
-    return null;
+// A document's style sheets, by index or by the id or title of their element.
+class SheetList extends IndexedList {
+  constructor(document) {
+    super(
+      () => document.styleSheets,
+      (sheet, name) => sheet.ownerNode?.id === name || sheet.title === name,
+    );
   }
 }
 
-const isList = (o) =>
-  o instanceof ElementList || o instanceof FrameList || o instanceof SheetList || o instanceof RuleList;
+// A sheet's rules, by index.
+class RuleList extends IndexedList {
+  constructor(sheet) {
+    super(
+      () => sheet.cssRules,
+      () => false,
+    );
+  }
+}
+
+const isList = (o) => o instanceof ElementList || o instanceof IndexedList;
 
 // ---------------------------------------------------------------- runtimeStyle
 
