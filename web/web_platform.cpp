@@ -40,4 +40,23 @@ void WebFileDialog::show(const char* picker) {
 #endif
 }
 
+namespace {
+
+[[noreturn]] void filesUnavailable() {
+  throw Error(ErrorCode::HostError, "Notes files are not available in the browser host yet");
+}
+
+}  // namespace
+
+std::unique_ptr<ReadableFile> UnavailableFileSystem::openForReading(std::string_view) {
+  filesUnavailable();
+}
+std::unique_ptr<WritableFile> UnavailableFileSystem::createExclusive(std::string_view) {
+  filesUnavailable();
+}
+void UnavailableFileSystem::rename(std::string_view, std::string_view) { filesUnavailable(); }
+void UnavailableFileSystem::remove(std::string_view) { filesUnavailable(); }
+std::string UnavailableFileSystem::temporaryFolder() { filesUnavailable(); }
+std::string UnavailableFileSystem::freshTemporaryName() { filesUnavailable(); }
+
 }  // namespace reVoziz::web

@@ -59,12 +59,31 @@ class WebFileDialog : public FileDialog {
   std::string filter_;
 };
 
+// Notes files in the browser (pickers, and the origin-private file system for
+// the temporary folder) are not wired yet; the notes methods are not bound to
+// the page either. Until then every file operation fails with a clear message
+// rather than pretending to store anything.
+class UnavailableFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  void rename(std::string_view from, std::string_view to) override;
+  void remove(std::string_view path) override;
+  std::string temporaryFolder() override;
+  std::string freshTemporaryName() override;
+  std::string_view separator() const override { return "/"; }
+};
+
 class WebPlatform : public Platform {
  public:
   std::unique_ptr<Timer> createTimer() override { return std::make_unique<WebTimer>(); }
   std::unique_ptr<FileDialog> createFileDialog() override {
     return std::make_unique<WebFileDialog>();
   }
+  FileSystem& fileSystem() override { return files_; }
+
+ private:
+  UnavailableFileSystem files_;
 };
 
 }  // namespace reVoziz::web
