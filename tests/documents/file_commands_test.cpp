@@ -195,13 +195,6 @@ TEST_F(FileCommands, ASaveThatCannotComposeOrIsCancelledLeavesTheOldFile) {
   EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{"keep.notes"});
 }
 
-TEST_F(FileCommands, SaveIntoAMissingFolderFailsWithPathNotFound) {
-  lesson.setNotes("x");
-  dialog.answers.push_back(lesson.folder.file("no/such.notes"));
-  EXPECT_EQ(failureOf([&] { control.saveNotes(lesson.notesWindow()); }), ErrorCode::PathNotFound);
-  EXPECT_EQ(state.NotesFilePath, "");
-}
-
 TEST_F(FileCommands, CheckChangesAsksOnlyAboutRealChanges) {
   lesson.setNotes("kept");
   saveAs(lesson.folder.file("a.notes"));
@@ -223,6 +216,12 @@ TEST_F(FileCommands, CheckChangesAsksOnlyAboutRealChanges) {
   EXPECT_EQ(request.features, kFeatures);
   EXPECT_EQ(lesson.notes(), "changed");
   EXPECT_EQ(dialog.shown.size(), 1u);  // none of these answers saved
+
+  // Without tq_file the page sits beside the notes page.
+  lesson.document("tq_trans")->body()->removeAttribute("tq_file");
+  notesWindow.modalDialogAnswers = {"no"};
+  control.checkChanges(lesson.notesWindow());
+  EXPECT_EQ(notesWindow.modalDialogRequests.back().url, "checkchanges.html");
 }
 
 TEST_F(FileCommands, YesSavesFirstAndACancelledSaveStopsTheCommand) {
