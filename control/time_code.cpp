@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "control/decimal.h"
 #include "control/error.h"
 #include "control/rounding.h"
 
@@ -79,7 +80,7 @@ double parseDecimal(std::string_view number) {
     number = withE;
   }
   double value = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto [end, ec] = readDecimal(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too small reads as zero; too large as infinity, which later overflows.
     if (number.find("e-") != std::string_view::npos) return 0;
