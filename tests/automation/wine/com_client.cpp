@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "automation/com/com_ref.h"
+#include "checks.h"
 #include "automation/com/com_text.h"
 #include "automation/method_table.h"
 #include "reVoziz_h.h"
@@ -23,16 +24,7 @@ using reVoziz::automation::Type;
 using reVoziz::com::ComRef;
 using reVoziz::com::utf8;
 
-int checks = 0;
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  ++checks;
-  if (!ok) {
-    ++failures;
-    std::cout << "FAIL " << what << std::endl;
-  }
-}
+using reVoziz::wine::check;
 
 template <class A, class B>
 void checkEqual(const A& actual, const B& expected, const std::string& what) {
@@ -414,6 +406,5 @@ int wmain(int argc, wchar_t** argv) {
   checkUnloading(serverPath);
   checkUnregistration(serverPath);
   CoUninitialize();
-  std::cout << checks << " client checks, " << failures << " failed" << std::endl;
-  return failures ? 1 : 0;
+  return reVoziz::wine::summary("client");
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "automation/com/win32_file_system.h"
+#include "checks.h"
 #include "control/error.h"
 
 namespace {
@@ -16,16 +17,7 @@ namespace {
 using reVoziz::Error;
 using reVoziz::ErrorCode;
 
-int checks = 0;
-int failures = 0;
-
-void check(bool ok, const std::string& what) {
-  ++checks;
-  if (!ok) {
-    ++failures;
-    std::cout << "FAIL " << what << std::endl;
-  }
-}
+using reVoziz::wine::check;
 
 // The code of the Error that `step` raises; 0 when it raises none.
 int failureOf(const std::function<void()>& step) {
@@ -84,6 +76,5 @@ int wmain() {
   check(failureOf([&] { files.remove(path); }) == static_cast<int>(ErrorCode::FileNotFound), "removed");
   RemoveDirectoryA(folder.c_str());
 
-  std::cout << checks << " file checks, " << failures << " failed" << std::endl;
-  return failures ? 1 : 0;
+  return reVoziz::wine::summary("file");
 }
