@@ -30,4 +30,15 @@ bool classContains(std::string_view className, const Element& el) {
   return false;
 }
 
+std::vector<Element> elementsNamed(const Collection& all, std::string_view name) {
+  const Value found = all.item(name);
+  if (found.isNull()) return {};
+  const Collection group(found);
+  if (group.typeName().find("Collection") == std::string::npos) return {Element(found)};
+  std::vector<Element> elements;
+  const std::int32_t count = group.length();
+  for (std::int32_t i = 0; i < count; ++i) elements.push_back(group.element(i));
+  return elements;
+}
+
 }  // namespace reVoziz

@@ -1,0 +1,97 @@
+// Paste and drag-and-drop into the notes: a paste is re-issued into a hidden
+// marker and cleaned there; a drop is let through only for a drag that began
+// in the notes.
+
+#include "control/page_lookups.h"
+#include "control/skip_failure.h"
+#include "control/started_flag.h"
+#include "control/text.h"
+#include "editor/notes_editor.h"
+#include "editor/paste_cleaning.h"
+
+namespace reVoziz {
+namespace {
+
+constexpr std::string_view kPasteMarker =
+    "<span id='pastePoint' style='display:none;'>[paste]</span>";
+constexpr std::string_view kPlaceholder = "[paste]";
+
+// Takes a marker out of the notes with whatever it holds. Without the marker
+// in hand (its lookup failed), every marker that still holds only the
+// placeholder goes: none of them holds anything of the user's.
+void discardMarker(const Document& document, const Element& marker) {
+  if (marker.isSet()) {
+    marker.removeNode(true);
+    return;
+  }
+  for (const Element& m : elementsNamed(document.all(), "pastePoint")) {
+    if (m.innerHTML() == kPlaceholder) m.removeNode(true);
+  }
+}
+
+}  // namespace
+
+void NotesEditor::notesPaste(const Window& w) {
+  whenStarted([&] {
+    const Event event = w.event();
+    event.setCancelBubble(true);
+    const std::string type = lowerCase(w.document().selection().type());
+    if (type == "control" || !editableSelection(w)) {
+      event.setReturnValue(false);
+      return;
+    }
+    if (pasteInProgress_) {
+      // The nested event of our own re-issued paste: the host pastes into the marker.
+      pasteInProgress_ = false;
+      return;
+    }
+    reissuePaste(w, event);
+  });
+}
+
+void NotesEditor::reissuePaste(const Window& w, const Event& event) {
+  const Document document = w.document();
+  Element marker;
+  bool cleaned = false;
+  pasteInProgress_ = true;
+  // On every way out the flag is down again, so that the next paste is not
+  // let through uncleaned, and a marker whose content was not cleaned leaves
+  // the notes with that content.
+  const TidyOnExit tidy([&] {
+    pasteInProgress_ = false;
+    if (!cleaned) discardMarker(document, marker);
+  });
+  event.setReturnValue(false);
+  const TextRange range = document.selection().createRange();
+  range.pasteHTML(kPasteMarker);
+  marker = document.element("pastePoint");
+  range.moveToElementText(marker);
+  range.findText(kPlaceholder);
+  range.select();
+  document.execCommand("Paste", true);
+  // No nested event, or an empty or refused clipboard: nothing to keep.
+  if (marker.innerHTML() == kPlaceholder) return;
+  cleanPastedContent(marker);
+  marker.removeNode(false);
+  cleaned = true;
+}
+
+void NotesEditor::notesDragStart() {
+  whenStarted([&] { dragFromNotes_ = true; });
+}
+
+void NotesEditor::notesDragEnter(const Window&) const {}
+
+void NotesEditor::notesDragEnd() {
+  whenStarted([&] { dragFromNotes_ = false; });
+}
+
+void NotesEditor::notesDrop(const Window& w) const {
+  whenStarted([&] {
+    const Event event = w.event();
+    event.setCancelBubble(true);
+    event.setReturnValue(dragFromNotes_);
+  });
+}
+
+}  // namespace reVoziz
