@@ -52,8 +52,14 @@ void LiveRanges::childrenReplaced(const Node& parent) {
 }
 
 void LiveRanges::split(const Node& text, std::size_t offset, const NodePtr& tail) {
+  const Node* parent = text.parent();
+  const std::size_t after = parent ? text.indexInParent() + 1 : 0;
   forEachBoundary([&](Boundary& b) {
-    if (b.node.get() == &text && b.offset > offset) b = {tail, b.offset - offset};
+    if (b.node.get() == &text && b.offset > offset) {
+      b = {tail, b.offset - offset};
+    } else if (parent && b.node.get() == parent && b.offset == after) {
+      ++b.offset;  // a point right after the text stays after its tail
+    }
   });
 }
 

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <thread>
 #include <vector>
 
 #include "control/started_flag.h"
@@ -14,6 +13,7 @@ namespace {
 
 using testing::Lesson;
 using testing::LessonControl;
+using testing::onFreshThread;
 using pagemodel::NodePtr;
 
 // A player whose controls answer positions from a script, or one without controls.
@@ -55,12 +55,6 @@ std::string marked(const Lesson& lesson, std::string_view frame) {
   return segment ? segment->attributeOr("id") : "?";
 }
 
-// StartedFlag never clears, so "before" states are only seen on a new thread.
-template <class Body>
-void onFreshThread(Body body) {
-  std::thread thread(body);
-  thread.join();
-}
 
 TEST(StartedFlag, GatesUntilSetAndBelongsToOneThread) {
   onFreshThread([] {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "control/dom.h"
 #include "control/error.h"
@@ -29,6 +30,13 @@ std::string lessonIndex(std::string_view name);
 
 // The code of the Error that `call` raises; fails the test when it raises none.
 ErrorCode failureOf(const std::function<void()>& call);
+
+// StartedFlag never clears, so "before" states are only seen on a new thread.
+template <class Body>
+void onFreshThread(Body body) {
+  std::thread thread(body);
+  thread.join();
+}
 
 // An event that a dispatch method handled, and the error it ended with, if any.
 struct Dispatched {
