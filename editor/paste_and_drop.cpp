@@ -16,16 +16,12 @@ constexpr std::string_view kPasteMarker =
     "<span id='pastePoint' style='display:none;'>[paste]</span>";
 constexpr std::string_view kPlaceholder = "[paste]";
 
-// Takes a marker out of the notes with whatever it holds. Without the marker
-// in hand (its lookup failed), every marker that still holds only the
-// placeholder goes: none of them holds anything of the user's.
-void discardMarker(const Document& document, const Element& marker) {
-  if (marker.isSet()) {
-    marker.removeNode(true);
-    return;
-  }
+// Takes our marker out of the page with whatever it holds, and with it any
+// marker that holds only the placeholder: none of those holds anything of the
+// user's, and a second marker would make every later paste fail.
+void discardMarkers(const Document& document, const Element& marker) {
   for (const Element& m : elementsNamed(document.all(), "pastePoint")) {
-    if (m.innerHTML() == kPlaceholder) m.removeNode(true);
+    if (m.sameAs(marker) || m.innerHTML() == kPlaceholder) m.removeNode(true);
   }
 }
 
@@ -59,7 +55,7 @@ void NotesEditor::reissuePaste(const Window& w, const Event& event) {
   // the notes with that content.
   const TidyOnExit tidy([&] {
     pasteInProgress_ = false;
-    if (!cleaned) discardMarker(document, marker);
+    if (!cleaned) discardMarkers(document, marker);
   });
   event.setReturnValue(false);
   const TextRange range = document.selection().createRange();
