@@ -35,10 +35,7 @@ std::vector<Element> elementsNamed(const Collection& all, std::string_view name)
   if (found.isNull()) return {};
   const Collection group(found);
   if (group.typeName().find("Collection") == std::string::npos) return {Element(found)};
-  std::vector<Element> elements;
-  const std::int32_t count = group.length();
-  for (std::int32_t i = 0; i < count; ++i) elements.push_back(group.element(i));
-  return elements;
+  return itemsOf(group);
 }
 
 }  // namespace reVoziz

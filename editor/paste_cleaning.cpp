@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
+#include "control/page_lookups.h"
 #include "control/text.h"
 
 namespace reVoziz {
@@ -32,12 +32,7 @@ std::string attributeText(const Attribute& attribute) {
 }
 
 void cleanAttributes(const Element& element) {
-  const Collection attributes = element.attributes();
-  // Taken first: removing attributes changes a live collection.
-  std::vector<Attribute> all;
-  const std::int32_t count = attributes.length();
-  for (std::int32_t i = 0; i < count; ++i) all.emplace_back(attributes.item(i));
-  for (const Attribute& attribute : all) {
+  for (const Attribute& attribute : itemsOf<Attribute>(element.attributes())) {
     const std::string name = attribute.nodeName();
     const std::string value = attributeText(attribute);
     if (isEventHandler(name, value) || isScriptAddress(value) || isReservedName(name, value)) {
@@ -62,12 +57,7 @@ bool isScriptAddress(std::string_view value) {
 }
 
 void cleanPastedContent(const Element& holder) {
-  const Collection all = holder.all();
-  // Taken first: a live collection shifts as elements leave it.
-  std::vector<Element> elements;
-  const std::int32_t count = all.length();
-  for (std::int32_t i = 0; i < count; ++i) elements.push_back(all.element(i));
-  for (const Element& element : elements) {
+  for (const Element& element : itemsOf(holder.all())) {
     if (lowerCase(element.typeName()).find("html") == std::string::npos) continue;
     const std::string tag = lowerCase(element.tagName());
     if (std::find(kRemovedElements.begin(), kRemovedElements.end(), tag) != kRemovedElements.end()) {
