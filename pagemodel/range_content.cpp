@@ -28,6 +28,15 @@ int compareNodes(const Node* a, const Node* b) {
   return pa[i]->indexInParent() < pb[i]->indexInParent() ? -1 : 1;
 }
 
+// The lowest node that holds both; null when they are in different trees.
+const Node* lowestCommonAncestor(const Node* a, const Node* b) {
+  const auto pa = pathFromRoot(a);
+  const auto pb = pathFromRoot(b);
+  std::size_t i = 0;
+  while (i < pa.size() && i < pb.size() && pa[i] == pb[i]) ++i;
+  return i == 0 ? nullptr : pa[i - 1];
+}
+
 // The child of `ancestor` on the way down to `node`.
 const Node* childToward(const Node& ancestor, const Node* node) {
   while (node && node->parent() != &ancestor) node = node->parent();
@@ -77,12 +86,9 @@ std::vector<NodePtr> contentBetween(const Boundary& s, const Boundary& e, bool t
     if (s.offset < e.offset) grab(*s.node, s.offset, e.offset);
     return out;
   }
-  // The lowest node holding both boundaries.
-  const auto ps = pathFromRoot(s.node.get());
-  const auto pe = pathFromRoot(e.node.get());
-  std::size_t i = 0;
-  while (i < ps.size() && i < pe.size() && ps[i] == pe[i]) ++i;
-  const Node& common = *ps[i - 1];
+  const Node* holder = lowestCommonAncestor(s.node.get(), e.node.get());
+  if (!holder) throw Error(ErrorCode::HostError, "The range lies outside the page");
+  const Node& common = *holder;
   const Node* firstPartial = s.node.get() == &common ? nullptr : childToward(common, s.node.get());
   const Node* lastPartial = e.node.get() == &common ? nullptr : childToward(common, e.node.get());
   const std::size_t from = firstPartial ? firstPartial->indexInParent() + 1 : s.offset;
@@ -117,12 +123,7 @@ int comparePoints(const Boundary& a, const Boundary& b) {
 }
 
 NodePtr commonAncestorElement(const LiveRange& range) {
-  const auto ps = pathFromRoot(range.start.node.get());
-  const auto pe = pathFromRoot(range.end.node.get());
-  std::size_t i = 0;
-  while (i < ps.size() && i < pe.size() && ps[i] == pe[i]) ++i;
-  if (i == 0) throw Error(ErrorCode::HostError, "The range lies outside the page");
-  const Node* n = ps[i - 1];
+  const Node* n = lowestCommonAncestor(range.start.node.get(), range.end.node.get());
   while (n && !n->isElement()) n = n->parent();
   if (!n) throw Error(ErrorCode::HostError, "The range lies outside the page");
   return std::const_pointer_cast<Node>(n->shared_from_this());
@@ -185,13 +186,12 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 
 }  // namespace
 
 std::string textOf(const LiveRange& range) {
-  std::vector<TextPiece> pieces;
-  const NodePtr holder = commonAncestorElement(range);
   if (range.start.node == range.end.node && !range.start.node->isElement()) {
     return range.start.node->data().substr(range.start.offset,
                                           range.end.offset - range.start.offset);
   }
-  collectText(holder, range, false, pieces);
+  std::vector<TextPiece> pieces;
+  collectText(commonAncestorElement(range), range, false, pieces);
   std::string text;
   for (const TextPiece& p : pieces) text += p.node->data().substr(p.from, p.to - p.from);
   return text;
