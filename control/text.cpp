@@ -24,6 +24,8 @@ char32_t lowerCodePoint(char32_t c) {
   return c;
 }
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -42,7 +44,43 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-}  // namespace
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  // Length and smallest value of each sequence form, so that overlong forms,
+  // surrogates and values past U+10FFFF count as malformed.
+  std::size_t length = 0;
+  char32_t c = 0;
+  char32_t least = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, c = lead & 0x1F, least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, c = lead & 0x0F, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, c = lead & 0x07, least = 0x10000;
+  }
+  if (length == 0 || i + length > s.size()) {
+    ++i;
+    return kReplacementCharacter;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) {
+      ++i;
+      return kReplacementCharacter;
+    }
+    c = (c << 6) | (byte(i + k) & 0x3F);
+  }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++i;
+    return kReplacementCharacter;
+  }
+  i += length;
+  return c;
+}
 
 std::string lowerCase(std::string_view s) {
   std::string out;

@@ -12,7 +12,8 @@ tq::tq(Platform& platform)
       filesDialog(platform.createFileDialog()),
       transcript_(state_),
       navigation_(transcript_),
-      editor_(state_, transcript_) {
+      documents_(state_, *Timer1, *filesDialog, platform.fileSystem()),
+      editor_(state_, documents_, transcript_) {
   Timer1->onTick([this] { tick(); });
 }
 
@@ -96,5 +97,22 @@ void tq::notesKeyDispatch(const Window& w) const { editor_.notesKeyDispatch(w); 
 void tq::editBarDispatch(const Window& w) const { editor_.editBarDispatch(w); }
 bool tq::editableSelection(const Window& w) const { return editor_.editableSelection(w); }
 Element tq::parentSelection(const Window& w) const { return editor_.parentSelection(w); }
+
+void tq::newNotes(const Window& w) { documents_.newNotes(w); }
+void tq::openNotes(const Window& w) { documents_.openNotes(w); }
+void tq::saveNotes(const Window& w) { documents_.saveNotes(w); }
+bool tq::checkChanges(const Window& w) { return documents_.checkChanges(w); }
+std::string tq::composePage(const Window& w) const { return documents_.composePage(w); }
+std::string tq::pageExtract(std::string_view page, std::string_view key) const {
+  return documents_.pageExtract(page, key);
+}
+bool tq::checkContent(const Window& w, std::string_view page) const {
+  return documents_.checkContent(w, page);
+}
+bool tq::backupNotes(const Window& w) { return documents_.backupNotes(w); }
+void tq::restoreNotes(const Window& w) { documents_.restoreNotes(w); }
+bool tq::checkUnsaved(const Window& w) { return documents_.checkUnsaved(w); }
+void tq::backupNotes1(const Window& w) { documents_.backupNotes1(w); }
+void tq::restoreNotes1(const Window& w) { documents_.restoreNotes1(w); }
 
 }  // namespace reVoziz

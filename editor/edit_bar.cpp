@@ -37,9 +37,12 @@ void NotesEditor::editBarDispatch(const Window& w) const {
     skipFailure([&] { w.event().setCancelBubble(true); });
     std::string id;
     skipFailure([&] { id = w.event().srcElement().id(); });
-    if (id == "synctag") {
-      skipFailure([&] { insertSyncTag(w); });
-      return;
+    if (id == "newnotes") {
+      skipFailure([&] { documents_.newNotes(w); });
+    } else if (id == "opennotes") {
+      skipFailure([&] { documents_.openNotes(w); });
+    } else if (id == "save") {
+      skipFailure([&] { documents_.saveNotes(w); });
     }
     for (const CommandButton& button : kCommandButtons) {
       if (id != button.id) continue;
@@ -47,8 +50,8 @@ void NotesEditor::editBarDispatch(const Window& w) const {
       bool editable = true;
       if (button.onlyWhereEditable) skipFailure([&] { editable = editableSelection(w); });
       if (editable) skipFailure([&] { w.document().execCommand(button.command); });
-      return;
     }
+    if (id == "synctag") skipFailure([&] { insertSyncTag(w); });
   });
 }
 

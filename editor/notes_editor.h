@@ -7,14 +7,16 @@
 
 #include "control/control_state.h"
 #include "control/dom.h"
+#include "documents/notes_documents.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {
 
 class NotesEditor {
  public:
-  NotesEditor(ControlState& state, const Transcript& transcript)
-      : state_(state), transcript_(transcript) {}
+  // The edit bar's file buttons call `documents`; the tags' seek button, `transcript`.
+  NotesEditor(ControlState& state, NotesDocuments& documents, const Transcript& transcript)
+      : state_(state), documents_(documents), transcript_(transcript) {}
 
   // Sync tags.
   void insertSyncTag(const Window& w) const;
@@ -44,6 +46,7 @@ class NotesEditor {
   void reissuePaste(const Window& w, const Event& event);
 
   ControlState& state_;
+  NotesDocuments& documents_;
   const Transcript& transcript_;
   // True from a re-issued paste until its nested paste event arrives.
   bool pasteInProgress_ = false;
