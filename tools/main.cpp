@@ -13,7 +13,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: revoziz play [LESSON_DIR] [--until SECONDS] [--rate R] [--click SECONDS=FRAME#id]...\n"
     "       revoziz notes show FILE [--title]\n"
-    "       revoziz notes save LESSON_DIR FILE < NOTES_MARKUP\n";
+    "       revoziz notes save LESSON_DIR FILE < NOTES_MARKUP\n"
+    "       revoziz notes paste LESSON_DIR FILE < CLIPBOARD_HTML\n";
 
 }  // namespace
 
