@@ -1,6 +1,7 @@
 #pragma once
 // The state every control object holds, in its documented order. Subsystems
-// read the bound window, document and player from here.
+// read the bound window, document and player from here. The paste and drag
+// flags, which only the notes editor uses, are the editor's own.
 
 #include <string>
 
@@ -13,8 +14,6 @@ struct ControlState {
   Window HostWindow;
   Document HostDocument;
   reVoziz::Player Player;
-  bool pasteInProgress = false;
-  bool dragFromNotes = false;
   std::string SavedNotes;
   std::string NotesBackup;
   std::string NotesFilePath;

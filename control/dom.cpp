@@ -19,8 +19,10 @@ Collection StyleSheet::rules() const { return Collection(get("rules")); }
 
 std::string Attribute::nodeName() const { return text("nodeName"); }
 Value Attribute::nodeValue() const { return get("nodeValue"); }
+void Attribute::setNodeValue(const Value& value) const { put("nodeValue", value); }
 
 std::string Element::id() const { return text("id"); }
+void Element::setId(std::string_view id) const { put("id", id); }
 std::string Element::tagName() const { return text("tagName"); }
 std::string Element::className() const { return text("className"); }
 void Element::setClassName(std::string_view name) const { put("className", name); }

@@ -46,6 +46,7 @@ class Attribute : public HostRef {
   using HostRef::HostRef;
   std::string nodeName() const;
   Value nodeValue() const;
+  void setNodeValue(const Value& value) const;
 };
 
 // Any node of the page. Text nodes answer only the node members; asking them
@@ -55,6 +56,7 @@ class Element : public HostRef {
   using HostRef::HostRef;
 
   std::string id() const;
+  void setId(std::string_view id) const;
   std::string tagName() const;
   std::string className() const;
   void setClassName(std::string_view name) const;

@@ -30,4 +30,12 @@ bool classContains(std::string_view className, const Element& el) {
   return false;
 }
 
+std::vector<Element> elementsNamed(const Collection& all, std::string_view name) {
+  const Value found = all.item(name);
+  if (found.isNull()) return {};
+  const Collection group(found);
+  if (group.typeName().find("Collection") == std::string::npos) return {Element(found)};
+  return itemsOf(group);
+}
+
 }  // namespace reVoziz

@@ -12,7 +12,8 @@ tq::tq(Platform& platform)
       filesDialog(platform.createFileDialog()),
       transcript_(state_),
       navigation_(transcript_),
-      documents_(state_, *Timer1, *filesDialog, platform.fileSystem()) {
+      documents_(state_, *Timer1, *filesDialog, platform.fileSystem()),
+      editor_(state_, documents_, transcript_) {
   Timer1->onTick([this] { tick(); });
 }
 
@@ -76,6 +77,26 @@ void tq::clickDispatch(const Window& w) const { navigation_.clickDispatch(w); }
 void tq::toggleXpand(const Element& ex) const { navigation_.toggleXpand(ex); }
 void tq::MouseOverDispatch(const Window& w) const { navigation_.MouseOverDispatch(w); }
 void tq::MouseOutDispatch(const Window& w) const { navigation_.MouseOutDispatch(w); }
+
+void tq::notesClickDispatch(const Window& w) const { editor_.notesClickDispatch(w); }
+void tq::insertSyncTag(const Window& w) const { editor_.insertSyncTag(w); }
+void tq::syncVideo(const Window& w, std::string_view timeText) const {
+  editor_.syncVideo(w, timeText);
+}
+void tq::adjustTimeCode(const Window& w, const Element& tc, std::int32_t secs) const {
+  editor_.adjustTimeCode(w, tc, secs);
+}
+void tq::notesFocusOutDispatch(const Window& w) const { editor_.notesFocusOutDispatch(w); }
+void tq::formatTimeCode(const Window& w, const Element& tc) const { editor_.formatTimeCode(w, tc); }
+void tq::notesPaste(const Window& w) { editor_.notesPaste(w); }
+void tq::notesDragStart() { editor_.notesDragStart(); }
+void tq::notesDragEnter(const Window& w) const { editor_.notesDragEnter(w); }
+void tq::notesDragEnd() { editor_.notesDragEnd(); }
+void tq::notesDrop(const Window& w) const { editor_.notesDrop(w); }
+void tq::notesKeyDispatch(const Window& w) const { editor_.notesKeyDispatch(w); }
+void tq::editBarDispatch(const Window& w) const { editor_.editBarDispatch(w); }
+bool tq::editableSelection(const Window& w) const { return editor_.editableSelection(w); }
+Element tq::parentSelection(const Window& w) const { return editor_.parentSelection(w); }
 
 void tq::newNotes(const Window& w) { documents_.newNotes(w); }
 void tq::openNotes(const Window& w) { documents_.openNotes(w); }

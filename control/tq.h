@@ -15,6 +15,7 @@
 #include "control/platform.h"
 #include "control/player.h"
 #include "documents/notes_documents.h"
+#include "editor/notes_editor.h"
 #include "navigation/navigation.h"
 #include "transcript/transcript.h"
 
@@ -54,6 +55,23 @@ class tq {
   void MouseOverDispatch(const Window& w) const;
   void MouseOutDispatch(const Window& w) const;
 
+  // Notes editor.
+  void notesClickDispatch(const Window& w) const;
+  void insertSyncTag(const Window& w) const;
+  void syncVideo(const Window& w, std::string_view timeText) const;
+  void adjustTimeCode(const Window& w, const Element& tc, std::int32_t secs) const;
+  void notesFocusOutDispatch(const Window& w) const;
+  void formatTimeCode(const Window& w, const Element& tc) const;
+  void notesPaste(const Window& w);
+  void notesDragStart();
+  void notesDragEnter(const Window& w) const;
+  void notesDragEnd();
+  void notesDrop(const Window& w) const;
+  void notesKeyDispatch(const Window& w) const;
+  void editBarDispatch(const Window& w) const;
+  bool editableSelection(const Window& w) const;
+  Element parentSelection(const Window& w) const;
+
   // Notes documents.
   void newNotes(const Window& w);
   void openNotes(const Window& w);
@@ -71,6 +89,7 @@ class tq {
   // Not part of the automation interface.
   const ControlState& state() const { return state_; }
   const Timer& timer() const { return *Timer1; }
+  const NotesEditor& editor() const { return editor_; }
   // Called with the error of each failed tick; a failed tick is otherwise dropped.
   void onTickFailure(std::function<void(const Error&)> report) { tickFailure_ = std::move(report); }
 
@@ -84,6 +103,7 @@ class tq {
   Transcript transcript_;
   Navigation navigation_;
   NotesDocuments documents_;
+  NotesEditor editor_;
   std::function<void(const Error&)> tickFailure_;
 };
 

@@ -1,28 +1,10 @@
 // Clicks and hovers forwarded by the page and its frames, and closing the
 // select menus.
 
-#include <vector>
-
 #include "control/page_lookups.h"
 #include "navigation/navigation.h"
 
 namespace reVoziz {
-namespace {
-
-// The elements that share an id or name in `all`: none, one or several.
-std::vector<Element> elementsNamed(const Collection& all, std::string_view name) {
-  const Value found = all.item(name);
-  if (found.isNull()) return {};
-  const Collection group(found);
-  if (group.typeName().find("Collection") == std::string::npos) return {Element(found)};
-  std::vector<Element> elements;
-  const std::int32_t count = group.length();
-  for (std::int32_t i = 0; i < count; ++i) elements.push_back(group.element(i));
-  return elements;
-}
-
-}  // namespace
-
 void Navigation::clickDispatch(const Window& w) const {
   w.event().setCancelBubble(true);  // also for clicks that no rule takes
   const Element src = w.event().srcElement();

@@ -1,10 +1,12 @@
 #include "pagemodel/document_model.h"
 
+#include "pagemodel/editing_commands.h"
 #include "pagemodel/element_collection.h"
 #include "pagemodel/frames_collection.h"
 #include "pagemodel/layout_generation.h"
 #include "pagemodel/member_args.h"
 #include "pagemodel/page_loader.h"
+#include "pagemodel/selection_objects.h"
 #include "pagemodel/style_sheet_model.h"
 #include "pagemodel/window_model.h"
 
@@ -115,6 +117,7 @@ Value DocumentModel::get(std::string_view member) {
     return title ? textContent(*title) : std::string();
   }
   if (member == "URL" || member == "URLUnencoded") return address_;
+  if (member == "selection") return makeSelectionObject(shared_from_this());
   if (member == "parentWindow") return std::shared_ptr<Object>(window());
   throw memberNotFound(member);
 }
@@ -139,14 +142,7 @@ void DocumentModel::put(std::string_view member, const Value& value) {
 }
 
 Value DocumentModel::call(std::string_view method, std::span<const Value> args) {
-  if (method == "execCommand") {
-    const std::string command = textArg(args, 0);
-    if (command == "print") {
-      executedCommands.push_back(command);
-      return true;
-    }
-    throw Error(ErrorCode::HostError, "The page model does not run the command " + command);
-  }
+  if (method == "execCommand") return pagemodel::execCommand(*this, textArg(args, 0));
   throw memberNotFound(method);
 }
 

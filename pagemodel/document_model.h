@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "control/object.h"
+#include "pagemodel/live_range.h"
 #include "pagemodel/node.h"
+#include "pagemodel/selection_model.h"
+#include "pagemodel/undo_history.h"
 
 namespace reVoziz::pagemodel {
 
@@ -60,6 +63,11 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   ElementList elementList(const ElementListKey& key,
                           const std::function<std::vector<NodePtr>()>& collect);
 
+  // Editing: the live ranges, the selection and the undo history.
+  LiveRanges& liveRanges() { return liveRanges_; }
+  SelectionModel& selection() { return selection_; }
+  UndoHistory& undoHistory() { return undoHistory_; }
+
   // Layout settings.
   int lineHeight() const { return lineHeight_; }
   void setLineHeight(int pixels);
@@ -91,6 +99,9 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t nextUniqueId_ = 1;
   std::uint64_t writes_ = 0;
   int lineHeight_ = 20;
+  LiveRanges liveRanges_;
+  SelectionModel selection_{liveRanges_};
+  UndoHistory undoHistory_;
 };
 
 // Counts a write to the document that holds `node`, if any.

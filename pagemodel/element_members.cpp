@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "pagemodel/attribute_objects.h"
+#include "pagemodel/content_editable.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/element_collection.h"
 #include "pagemodel/html_parser.h"
@@ -85,7 +86,7 @@ enum class ElementMember {
   Id, ClassName, TagName, NodeType, ParentElement, ParentNode, NextSibling, PreviousSibling,
   FirstChild, Children, All, InnerHTML, OuterHTML, InnerText, Attributes, Style, RuntimeStyle,
   OffsetTop, OffsetHeight, OffsetParent, ScrollTop, ScrollHeight, ClientHeight, UniqueID, Src,
-  FieldValue, Document,
+  FieldValue, Document, ContentEditable, IsContentEditable,
 };
 
 std::optional<ElementMember> findElementMember(std::string_view name) {
@@ -120,6 +121,8 @@ std::optional<ElementMember> findElementMember(std::string_view name) {
       {"Value", FieldValue},
       {"value", FieldValue},
       {"document", Document},
+      {"contentEditable", ContentEditable},
+      {"isContentEditable", IsContentEditable},
   };
   const auto found = kMembers.find(name);
   return found == kMembers.end() ? std::nullopt : std::optional(found->second);
@@ -165,6 +168,13 @@ Value readElementMember(Node& node, ElementMember member) {
     case Src: return node.attributeOr("src");
     case FieldValue: return node.attributeOr("value");
     case Document: return objectOrNull(node.document());
+    case ContentEditable: {
+      const std::string* value = node.findAttribute("contenteditable");
+      if (value && (value->empty() || sameHtmlName(*value, "true"))) return "true";
+      if (value && sameHtmlName(*value, "false")) return "false";
+      return "inherit";
+    }
+    case IsContentEditable: return isEditable(node);
   }
   return {};
 }
@@ -227,6 +237,17 @@ void Node::put(std::string_view member, const Value& value) {
     case ClassName: setAttribute("class", value.toText()); break;
     case Src: setAttribute("src", value.toText()); break;
     case FieldValue: setAttribute("value", value.toText()); break;
+    case ContentEditable: {
+      const std::string v = value.toText();
+      if (sameHtmlName(v, "inherit")) {
+        removeAttribute("contenteditable");
+      } else if (sameHtmlName(v, "true") || sameHtmlName(v, "false")) {
+        setAttribute("contenteditable", v);
+      } else {
+        throw Error(ErrorCode::InvalidArgument, "Invalid argument: contentEditable " + v);
+      }
+      break;
+    }
     case InnerHTML: replaceChildren(parseFragment(value.toText(), tag())); break;
     case OuterHTML: replaceWithFragment(*this, value.toText()); break;
     case InnerText: {

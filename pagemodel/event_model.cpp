@@ -10,6 +10,8 @@ Value EventModel::get(std::string_view member) {
   if (member == "type") return init_.type;
   if (member == "keyCode") return init_.keyCode;
   if (member == "ctrlKey") return init_.ctrlKey;
+  if (member == "shiftKey") return init_.shiftKey;
+  if (member == "altKey") return init_.altKey;
   if (member == "returnValue") return returnValue_;
   if (member == "cancelBubble") return cancelBubble_;
   throw memberNotFound(member);

@@ -17,6 +17,8 @@ struct EventInit {
   std::string type = "click";
   int keyCode = 0;
   bool ctrlKey = false;
+  bool shiftKey = false;
+  bool altKey = false;
 };
 
 class EventModel : public Object {

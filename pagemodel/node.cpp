@@ -112,8 +112,9 @@ void Node::insertChild(std::size_t index, NodePtr child) {
   child->detach();
   child->parent_ = this;
   if (auto doc = document()) child->adoptInto(doc);
-  children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(std::min(index, children_.size())),
-                   std::move(child));
+  index = std::min(index, children_.size());
+  children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
+  if (auto doc = document()) doc->liveRanges().inserted(*this, index);
 }
 
 void Node::appendChild(NodePtr child) { insertChild(children_.size(), std::move(child)); }
@@ -128,6 +129,7 @@ void Node::insertBefore(NodePtr child, const Node* reference) {
 
 void Node::replaceChildren(std::vector<NodePtr> children) {
   invalidateLayout();
+  if (auto doc = document()) doc->liveRanges().childrenReplaced(*this);
   for (NodePtr& old : children_) old->parent_ = nullptr;
   children_.clear();
   for (NodePtr& child : children) appendChild(std::move(child));
@@ -136,6 +138,7 @@ void Node::replaceChildren(std::vector<NodePtr> children) {
 NodePtr Node::detach() {
   if (!parent_) return shared_from_this();
   invalidateLayout();
+  if (auto doc = document()) doc->liveRanges().removing(*this);
   auto& siblings = parent_->children_;
   const auto index = static_cast<std::ptrdiff_t>(indexInParent());
   NodePtr self = siblings[static_cast<std::size_t>(index)];
@@ -149,6 +152,13 @@ bool Node::contains(const Node* other) const {
     if (n == this) return true;
   }
   return false;
+}
+
+NodePtr Node::shallowClone() const {
+  NodePtr copy(new Node(kind_, kind_ == NodeKind::Element ? tag_ : data_));
+  copy->attributes_ = attributes_;
+  copy->document_ = document_;
+  return copy;
 }
 
 NodePtr Node::deepClone() const {
@@ -175,6 +185,7 @@ bool Node::sameAs(const Object& other) const { return this == &other; }
 void Node::setData(std::string data) {
   invalidateLayout();
   data_ = std::move(data);
+  if (auto doc = document()) doc->liveRanges().dataChanged(*this);
 }
 
 void Node::setLayoutOverride(LayoutOverride layout) {

@@ -64,6 +64,7 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   std::size_t indexInParent() const;
   bool contains(const Node* other) const;  // this node or a descendant
   NodePtr deepClone() const;
+  NodePtr shallowClone() const;  // the node and its attributes, no children
   // Calls visit(element) for every element below this one, in document order,
   // until visit returns false.
   template <class Visit>

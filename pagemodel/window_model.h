@@ -3,17 +3,32 @@
 // its current event, the screen and the dialogs a test scripts.
 
 #include <deque>
+#include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "control/error.h"
 #include "control/object.h"
 
 namespace reVoziz::pagemodel {
 
 class DocumentModel;
 class EventModel;
+class WindowModel;
+
+// The system clipboard, kept by the top window.
+struct ClipboardModel {
+  std::optional<std::string> html;  // unset: the clipboard is empty
+  bool scriptAccess = true;         // false: paste commands from script are refused
+};
+
+// An object the page's handlers call by name, such as the control: it gets
+// the method's name and the window whose handler called it.
+using ScriptObject = std::function<void(std::string_view method, WindowModel& window)>;
 
 struct ModalDialogRequest {
   std::string url;
@@ -49,6 +64,12 @@ class WindowModel : public Object, public std::enable_shared_from_this<WindowMod
   std::deque<Value> modalDialogAnswers;
   std::vector<ModalDialogRequest> modalDialogRequests;
   std::vector<std::pair<int, int>> resizes;
+
+  // Kept by the top window: the clipboard and the objects handlers call.
+  ClipboardModel clipboard;
+  std::map<std::string, ScriptObject, std::less<>> scriptObjects;
+  // Errors that handlers of this window's events raised; they do not stop the event.
+  std::vector<Error> scriptErrors;
 
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;

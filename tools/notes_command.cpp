@@ -8,7 +8,9 @@
 #include "control/tq.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"
+#include "pagemodel/control_binding.h"
 #include "pagemodel/document_model.h"
+#include "pagemodel/event_dispatch.h"
 #include "pagemodel/html_parser.h"
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/model_platform.h"
@@ -61,25 +63,63 @@ int show(const std::string& file, bool title, std::ostream& out, std::ostream& e
   }
 }
 
-int save(const std::string& lesson, const std::string& file, std::istream& in, std::ostream& err) {
-  const std::shared_ptr<WindowModel> top = loadLesson(lesson, err);
-  if (!top) return 2;
+// The lesson's notes page, loaded into its transcript frame; null after
+// telling `err` why it cannot be.
+std::shared_ptr<WindowModel> loadNotesPage(const std::shared_ptr<WindowModel>& top, std::ostream& err) {
+  if (!top) return nullptr;
   const std::shared_ptr<WindowModel> transcript = top->frame("tq_trans");
   if (!transcript) {
     err << "revoziz: the lesson has no frame tq_trans\n";
-    return 2;
+    return nullptr;
   }
   try {
     pagemodel::navigate(*transcript, kNotesPage);
   } catch (const Error& e) {
     err << "revoziz: cannot load the notes page: " << e.what() << '\n';
-    return 2;
+    return nullptr;
   }
+  return transcript;
+}
+
+int save(const std::string& lesson, const std::string& file, std::istream& in, std::ostream& err) {
+  const std::shared_ptr<WindowModel> top = loadLesson(lesson, err);
+  const std::shared_ptr<WindowModel> transcript = loadNotesPage(top, err);
+  if (!transcript) return 2;
   StartedControl started(top);
   const std::string markup{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   try {
     const Window notesWindow{std::shared_ptr<Object>(transcript)};
     notesWindow.document().element("notes").setInnerHTML(markup);
+    started.dialog().answers.push_back(file);
+    started.control.saveNotes(notesWindow);
+    return 0;
+  } catch (const Error& e) {
+    return reportFailure(e, err);
+  }
+}
+
+// Opens FILE in the notes page, pastes standard input at the end of the
+// notes through the edit bar's paste button, as a user would, and saves FILE.
+int paste(const std::string& lesson, const std::string& file, std::istream& in, std::ostream& err) {
+  const std::shared_ptr<WindowModel> top = loadLesson(lesson, err);
+  const std::shared_ptr<WindowModel> notesPage = loadNotesPage(top, err);
+  if (!notesPage) return 2;
+  StartedControl started(top);
+  pagemodel::bindControl(*top, started.control);
+  top->clipboard.html =
+      std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  try {
+    const Window notesWindow{std::shared_ptr<Object>(notesPage)};
+    started.dialog().answers.push_back(file);
+    started.control.openNotes(notesWindow);
+    pagemodel::DocumentModel& document = *notesPage->document();
+    const pagemodel::NodePtr notes = document.elementById("notes");
+    document.selection().placeCaret({notes, notes->children().size()});
+    pagemodel::NodePtr button = document.elementById("paste");
+    if (!button) throw Error(ErrorCode::MemberNotFound, "The notes page has no paste button");
+    pagemodel::raiseEvent(*notesPage, button, {"click"});
+    // The paste road runs in the page's handlers, which report their failures there.
+    if (!notesPage->scriptErrors.empty()) return reportFailure(notesPage->scriptErrors.front(), err);
     started.dialog().answers.push_back(file);
     started.control.saveNotes(notesWindow);
     return 0;
@@ -101,7 +141,11 @@ int runNotes(std::span<const std::string> args, std::istream& in, std::ostream& 
     if (args.size() != 3) throw std::invalid_argument("notes save wants LESSON_DIR FILE");
     return save(args[1], args[2], in, err);
   }
-  throw std::invalid_argument("notes wants show or save");
+  if (!args.empty() && args[0] == "paste") {
+    if (args.size() != 3) throw std::invalid_argument("notes paste wants LESSON_DIR FILE");
+    return paste(args[1], args[2], in, err);
+  }
+  throw std::invalid_argument("notes wants show, save or paste");
 }
 
 }  // namespace reVoziz::tools

@@ -4,6 +4,7 @@
 //
 //   revoziz notes show FILE [--title]
 //   revoziz notes save LESSON_DIR FILE      (the notes' markup on standard input)
+//   revoziz notes paste LESSON_DIR FILE     (a clipboard fragment on standard input)
 
 #include <istream>
 #include <ostream>

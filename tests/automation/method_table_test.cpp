@@ -9,6 +9,7 @@
 #include "documents/notes_documents.h"
 #include "documents/notes_fixture.h"
 #include "support/lesson.h"
+#include "support/notes_page.h"
 
 namespace reVoziz::automation {
 namespace {
@@ -192,6 +193,20 @@ TEST(Invoke, NotesDocumentsByName) {
   l.setNotes("changed");
   ASSERT_TRUE(invoke(l.control, "restoreNotes", w).ok());
   EXPECT_EQ(l.notes(), "<b>kept</b>");
+}
+
+// One road by name through the notes editor: Ctrl+T puts a sync tag stamped
+// with the player's position into the notes.
+TEST(Invoke, NotesEditorByName) {
+  testing::NotesPage l;
+  l.playerAt(75);
+  Outcome key;
+  pagemodel::fireEvent(*l.top, l.notes(), {"keydown", 84, true}, [&] {
+    const Value w[] = {l.windowRef().asValue()};
+    key = invoke(l.control, "notesKeyDispatch", w);
+  });
+  ASSERT_TRUE(key.ok()) << key.message;
+  EXPECT_NE(l.notesHtml().find("00:01:15"), std::string::npos) << l.notesHtml();
 }
 
 }  // namespace

@@ -93,9 +93,40 @@ TEST_F(NotesCommand, LessonsThatCannotBeLoadedExitWithTwo) {
   EXPECT_TRUE(folder.names().empty());
 }
 
+TEST_F(NotesCommand, PasteBringsAFragmentIntoTheFileCleanedAndAtTheEnd) {
+  const std::string file = folder.file("clase.notes");
+  ASSERT_EQ(notes({"save", kSample.string(), file}, "<p>Mías</p>").status, 0);
+  const NotesOutput pasted = notes(
+      {"paste", kSample.string(), file},
+      "<b onclick=\"steal()\">hola</b><script>alert(1)</script><a href=\" JavaScript:x()\">enlace</a>");
+  EXPECT_EQ(pasted.status, 0) << pasted.err;
+  EXPECT_EQ(pasted.err, "");
+  EXPECT_EQ(notes({"show", file}).out, "<p>Mías</p><b>hola</b><a>enlace</a>\n");
+  EXPECT_EQ(notes({"show", file, "--title"}).out, "Introducción a la fotografía digital\n");
+}
+
+TEST_F(NotesCommand, PasteReportsWhatStopsItAndLeavesTheFileAlone) {
+  const NotesOutput missing = notes({"paste", kSample.string(), folder.file("missing.notes")}, "<b>x</b>");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err.rfind("error 53 ", 0), 0u) << missing.err;
+  EXPECT_TRUE(folder.names().empty());
+  // A failing paste road: a marker left in the file makes the marker lookup fail.
+  const std::string file = folder.file("marked.notes");
+  ASSERT_EQ(notes({"save", kSample.string(), file},
+                  "<p>a</p><span id=\"pastePoint\" style=\"display:none;\">[paste]</span>")
+                .status,
+            0);
+  const std::string before = folder.read("marked.notes");
+  const NotesOutput failed = notes({"paste", kSample.string(), file}, "<b>x</b>");
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err.rfind("error ", 0), 0u) << failed.err;
+  EXPECT_EQ(folder.read("marked.notes"), before);
+  EXPECT_EQ(notes({"paste", (kLessons / "tool_lesson").string(), file}, "x").status, 2);
+}
+
 TEST_F(NotesCommand, RejectsMalformedArguments) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"list"}, {"show"}, {"show", "f", "--bogus"}, {"save", "lesson"}}) {
+           {}, {"list"}, {"show"}, {"show", "f", "--bogus"}, {"save", "lesson"}, {"paste", "lesson"}}) {
     EXPECT_THROW(notes(args), std::invalid_argument);
   }
 }

@@ -1,0 +1,93 @@
+// Paste and drag-and-drop into the notes: a paste is re-issued into a hidden
+// marker and cleaned there; a drop is let through only for a drag that began
+// in the notes.
+
+#include "control/page_lookups.h"
+#include "control/skip_failure.h"
+#include "control/started_flag.h"
+#include "control/text.h"
+#include "editor/notes_editor.h"
+#include "editor/paste_cleaning.h"
+
+namespace reVoziz {
+namespace {
+
+constexpr std::string_view kPasteMarker =
+    "<span id='pastePoint' style='display:none;'>[paste]</span>";
+constexpr std::string_view kPlaceholder = "[paste]";
+
+// Takes our marker out of the page with whatever it holds, and with it any
+// marker that holds only the placeholder: none of those holds anything of the
+// user's, and a second marker would make every later paste fail.
+void discardMarkers(const Document& document, const Element& marker) {
+  for (const Element& m : elementsNamed(document.all(), "pastePoint")) {
+    if (m.sameAs(marker) || m.innerHTML() == kPlaceholder) m.removeNode(true);
+  }
+}
+
+}  // namespace
+
+void NotesEditor::notesPaste(const Window& w) {
+  whenStarted([&] {
+    const Event event = w.event();
+    event.setCancelBubble(true);
+    const std::string type = lowerCase(w.document().selection().type());
+    if (type == "control" || !editableSelection(w)) {
+      event.setReturnValue(false);
+      return;
+    }
+    if (pasteInProgress_) {
+      // The nested event of our own re-issued paste: the host pastes into the marker.
+      pasteInProgress_ = false;
+      return;
+    }
+    reissuePaste(w, event);
+  });
+}
+
+void NotesEditor::reissuePaste(const Window& w, const Event& event) {
+  const Document document = w.document();
+  Element marker;
+  bool cleaned = false;
+  pasteInProgress_ = true;
+  // On every way out the flag is down again, so that the next paste is not
+  // let through uncleaned, and a marker whose content was not cleaned leaves
+  // the notes with that content.
+  const TidyOnExit tidy([&] {
+    pasteInProgress_ = false;
+    if (!cleaned) discardMarkers(document, marker);
+  });
+  event.setReturnValue(false);
+  const TextRange range = document.selection().createRange();
+  range.pasteHTML(kPasteMarker);
+  marker = document.element("pastePoint");
+  range.moveToElementText(marker);
+  range.findText(kPlaceholder);
+  range.select();
+  document.execCommand("Paste", true);
+  // No nested event, or an empty or refused clipboard: nothing to keep.
+  if (marker.innerHTML() == kPlaceholder) return;
+  cleanPastedContent(marker);
+  marker.removeNode(false);
+  cleaned = true;
+}
+
+void NotesEditor::notesDragStart() {
+  whenStarted([&] { dragFromNotes_ = true; });
+}
+
+void NotesEditor::notesDragEnter(const Window&) const {}
+
+void NotesEditor::notesDragEnd() {
+  whenStarted([&] { dragFromNotes_ = false; });
+}
+
+void NotesEditor::notesDrop(const Window& w) const {
+  whenStarted([&] {
+    const Event event = w.event();
+    event.setCancelBubble(true);
+    event.setReturnValue(dragFromNotes_);
+  });
+}
+
+}  // namespace reVoziz

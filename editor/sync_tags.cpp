@@ -1,0 +1,100 @@
+// Sync tags: inserting a stamped copy of the page's template, the clicks and
+// focus changes inside the notes, and the time codes of a tag's field.
+
+#include "control/page_lookups.h"
+#include "control/rounding.h"
+#include "control/skip_failure.h"
+#include "control/started_flag.h"
+#include "control/time_code.h"
+#include "editor/notes_editor.h"
+
+namespace reVoziz {
+namespace {
+
+// a + b in 32 bits; throws Error(Overflow) when the sum does not fit.
+std::int32_t checkedAdd32(std::int32_t a, std::int32_t b) {
+  std::int32_t sum = 0;
+  if (__builtin_add_overflow(a, b, &sum)) throw Error(ErrorCode::Overflow, "Overflow");
+  return sum;
+}
+
+// The time-code field of the tag that holds `button`.
+Element fieldBeside(const Element& button) {
+  return Element(button.parentElement().all().member("timeCode"));
+}
+
+}  // namespace
+
+void NotesEditor::insertSyncTag(const Window& w) const {
+  whenStarted([&] {
+    w.event().setCancelBubble(true);
+    const Document document = w.document();
+    const Element notes = document.element("notes");
+    const TextRange range = document.selection().createRange();
+    range.collapse(true);
+    bool stamped = false;
+    // A copy left behind by a failed step would still carry the template's id,
+    // and two elements of that id break every later insertion: take it out.
+    const TidyOnExit removeUnstampedCopy([&] {
+      if (stamped) return;
+      for (const Element& copy : elementsNamed(notes.all(), "syncTemplate")) copy.removeNode(true);
+    });
+    if (notes.contains(range.parentElement())) {
+      range.pasteHTML(document.element("syncTemplate").outerHTML());
+    } else {
+      notes.insertAdjacentElement("beforeEnd", document.element("syncTemplate").cloneNode(true));
+    }
+    const Element tag(notes.all().member("syncTemplate"));
+    tag.style().setDisplay("inline");
+    const double position = state_.Player.controls().currentPosition();
+    Element(tag.all().member("timeCode")).setFieldValue(secondsToTime(toInt32HalfEven(position)));
+    tag.setId("");
+    stamped = true;
+  });
+}
+
+void NotesEditor::notesClickDispatch(const Window& w) const {
+  whenStarted([&] {
+    skipFailure([&] { w.event().setCancelBubble(true); });
+    std::string className;
+    Element src;
+    skipFailure([&] {
+      src = w.event().srcElement();
+      className = src.className();
+    });
+    if (className == "tq_sync") {
+      skipFailure([&] { syncVideo(w, fieldBeside(src).fieldValue().toText()); });
+    } else if (className == "tq_decrement") {
+      skipFailure([&] { adjustTimeCode(w, fieldBeside(src), -1); });
+    } else if (className == "tq_increment") {
+      skipFailure([&] { adjustTimeCode(w, fieldBeside(src), 1); });
+    }
+  });
+}
+
+void NotesEditor::notesFocusOutDispatch(const Window& w) const {
+  whenStarted([&] {
+    skipFailure([&] { w.event().setCancelBubble(true); });
+    skipFailure([&] {
+      const Element src = w.event().srcElement();
+      if (src.className() == "tq_syncValue") formatTimeCode(w, src);
+    });
+  });
+}
+
+void NotesEditor::formatTimeCode(const Window& w, const Element& tc) const {
+  w.event().setCancelBubble(true);
+  tc.setFieldValue(secondsToTime(timeToSeconds(tc.fieldValue().toText())));
+}
+
+void NotesEditor::adjustTimeCode(const Window&, const Element& tc, std::int32_t secs) const {
+  const std::int32_t sum = checkedAdd32(timeToSeconds(tc.fieldValue().toText()), secs);
+  // A time before the start of the video is the start.
+  tc.setFieldValue(secondsToTime(std::max(sum, 0)));
+}
+
+void NotesEditor::syncVideo(const Window&, std::string_view timeText) const {
+  transcript_.goTo_(secondsToTime(timeToSeconds(timeText)));
+}
+
+}  // namespace reVoziz

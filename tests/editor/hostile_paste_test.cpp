@@ -1,0 +1,142 @@
+// Hostile clipboard fragments, in the forms public XSS cheat sheets list,
+// pasted through the edit bar's paste button: the road a user takes. Each
+// must leave nothing executable in the notes, and the harmless markup around
+// it must stay.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+
+#include "pagemodel/html_serializer.h"
+#include "support/notes_page.h"
+
+namespace reVoziz {
+namespace {
+
+using pagemodel::NodePtr;
+
+constexpr std::array<std::string_view, 48> kVectors = {
+    // Script elements, plain and disguised.
+    "<script>alert(1)</script>",
+    "<SCRIPT SRC=http://xss.example/xss.js></SCRIPT>",
+    "<<SCRIPT>alert(\"XSS\");//<</SCRIPT>",
+    "<SCRIPT/XSS SRC=\"http://xss.example/xss.js\"></SCRIPT>",
+    "<IMG \"\"\"><SCRIPT>alert(\"XSS\")</SCRIPT>\">",
+    "<svg><script>alert(1)</script></svg>",
+    "<script type=\"text/vbscript\">MsgBox 1</script>",
+    // Event handlers, in every case and on many elements.
+    "<IMG SRC=/ onerror=\"alert(String.fromCharCode(88,83,83))\"></img>",
+    "<img src=x onerror=alert(1)//>",
+    "<BGSOUND SRC=\"javascript:alert('XSS');\">",
+    "<div onmouseover=\"alert(1)\">hover</div>",
+    "<svg onload=alert(1)>",
+    "<svg/onload=alert(1)>",
+    "<input onfocus=alert(1) autofocus>",
+    "<select onfocus=alert(1) autofocus><option>a</option></select>",
+    "<textarea onfocus=alert(1) autofocus></textarea>",
+    "<video><source onerror=\"alert(1)\"></video>",
+    "<audio src=x onerror=alert(1)>",
+    "<details open ontoggle=alert(1)>d</details>",
+    "<marquee onstart=alert(1)>m</marquee>",
+    "<a href=\"#\" OnClIcK=\"alert(1)\">a</a>",
+    "<span onmouseenter=alert(1) onmouseleave=alert(2)>s</span>",
+    "<table background=x onerror=alert(1)><tr><td onclick=alert(2)>t</td></tr></table>",
+    "<isindex type=image src=1 onerror=alert(1)>",
+    "<img src=x:alert(alt) onerror=eval(src) alt=0>",
+    // Script addresses, written every way a browser still reads them.
+    "<a href=\"javascript:alert(1)\">a</a>",
+    "<IMG SRC=javascript:alert('XSS')>",
+    "<IMG SRC=JaVaScRiPt:alert('XSS')>",
+    "<IMG SRC=\"jav\tascript:alert('XSS');\">",
+    "<IMG SRC=\"jav&#x09;ascript:alert('XSS');\">",
+    "<IMG SRC=\"jav&#x0A;ascript:alert('XSS');\">",
+    "<IMG SRC=\"jav&#x0D;ascript:alert('XSS');\">",
+    "<IMG SRC=\" &#14;  javascript:alert('XSS');\">",
+    "<IMG SRC=&#106;&#97;&#118;&#97;&#115;&#99;&#114;&#105;&#112;&#116;&#58;&#97;&#108;&#101;&#114;&#116;&#40;&#39;&#88;&#83;&#83;&#39;&#41;>",
+    "<IMG SRC=&#0000106&#0000097&#0000118&#0000097&#0000115&#0000099&#0000114&#0000105&#0000112&#0000116&#0000058&#0000097&#0000108&#0000101&#0000114&#0000116&#0000040&#0000039&#0000088&#0000083&#0000083&#0000039&#0000041>",
+    "<IMG SRC=&#x6A&#x61&#x76&#x61&#x73&#x63&#x72&#x69&#x70&#x74&#x3A&#x61&#x6C&#x65&#x72&#x74&#x28&#x27&#x58&#x53&#x53&#x27&#x29>",
+    "<a href=\"vbscript:msgbox(1)\">v</a>",
+    "<IMG DYNSRC=\"javascript:alert('XSS')\"><IMG LOWSRC=\"javascript:alert('XSS')\">",
+    "<form action=\"javascript:alert(1)\"><button formaction=\"javascript:alert(2)\">b</button></form>",
+    "<TABLE BACKGROUND=\"javascript:alert('XSS')\"><TR><TD BACKGROUND=\"javascript:alert(1)\">t</TD></TR></TABLE>",
+    "<svg><a xlink:href=\"javascript:alert(1)\"><text>x</text></a></svg>",
+    "<math href=\"javascript:alert(1)\">m</math>",
+    "<a href=\"&#x6A;avascript&colon;alert(1)\">c</a>",
+    // Elements that load or run something of their own.
+    "<IFRAME SRC=\"javascript:alert('XSS');\"></IFRAME><iframe srcdoc=\"<script>alert(1)</script>\"></iframe>",
+    "<EMBED SRC=\"javascript:alert(1)\"><P STYLE=\"color:red\" ONCLICK=\"alert(1)\">p</P>",
+    "<OBJECT TYPE=\"text/x-scriptlet\" DATA=\"http://xss.example/scriptlet.html\"></OBJECT>",
+    "<EMBED SRC=\"data:image/svg+xml;base64,PHN2Zz48L3N2Zz4=\" type=\"image/svg+xml\"></EMBED><APPLET CODE=x.class>a</APPLET>",
+    "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;url=javascript:alert('XSS');\"><BASE HREF=\"javascript:alert('XSS');//\">"
+    "<LINK REL=\"stylesheet\" HREF=\"javascript:alert('XSS');\">",
+};
+
+constexpr std::array<std::string_view, 10> kRemovedKinds = {
+    "object", "script", "iframe", "frame", "frameset", "embed", "applet", "meta", "base", "link"};
+
+// Read as a browser reads an address: white space and control characters
+// inside and before the scheme count for nothing, and neither does case.
+bool runsScript(std::string_view value) {
+  std::string squeezed;
+  for (const char c : value) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u > 0x20 && u != 0x7F) squeezed += static_cast<char>(std::tolower(u));
+  }
+  return squeezed.starts_with("javascript:") || squeezed.starts_with("vbscript:");
+}
+
+// What is still executable under `root`, described for the failure message.
+std::vector<std::string> executableLeft(const NodePtr& root) {
+  std::vector<std::string> found;
+  root->forEachDescendantElement([&](const NodePtr& e) {
+    if (std::find(kRemovedKinds.begin(), kRemovedKinds.end(), e->tag()) != kRemovedKinds.end()) {
+      found.push_back("element " + e->tag());
+    }
+    for (const auto& a : e->attributes()) {
+      std::string name = a.name;
+      std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+      const bool blank = a.value.find_first_not_of(' ') == std::string::npos;
+      if (name.starts_with("on") && !blank) found.push_back("handler " + a.name);
+      if (runsScript(a.value)) found.push_back("address in " + a.name);
+      if (a.value == "pastePoint" || a.value == "syncTemplate") found.push_back("reserved id");
+    }
+    return true;
+  });
+  return found;
+}
+
+class HostilePaste : public ::testing::TestWithParam<std::string_view> {};
+
+TEST_P(HostilePaste, LeavesNothingExecutableAndKeepsTheMarkupBesideIt) {
+  testing::NotesPage page;
+  page.top->clipboard.html =
+      "<b id=\"before\">keep</b>" + std::string(GetParam()) + "<i id=\"after\" title=\"t\">also</i>";
+  testing::caretAtEnd(page.doc(), page.node("", "first"));
+  page.click("paste");
+
+  const auto left = executableLeft(page.notes());
+  EXPECT_TRUE(left.empty()) << ::testing::PrintToString(left) << "\n" << page.notesHtml();
+  EXPECT_EQ(page.doc().elementById("before")->parent(), page.node("", "first").get());
+  EXPECT_EQ(pagemodel::serializeNode(*page.doc().elementById("after")),
+            "<i id=\"after\" title=\"t\">also</i>");
+  EXPECT_EQ(page.notesHtml().find("[paste]"), std::string::npos);
+  EXPECT_FALSE(page.control.editor().pasteInProgress());
+  EXPECT_TRUE(page.top->scriptErrors.empty());
+  // The rest of the notes is untouched.
+  EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "second")), "Second <b id=\"strong\">bold</b> line.");
+}
+
+INSTANTIATE_TEST_SUITE_P(CheatSheetVectors, HostilePaste, ::testing::ValuesIn(kVectors));
+
+TEST(HostilePasteCorpus, TheCheckCatchesWhatTheCorpusCarries) {
+  // Unless the check itself finds each vector executable, passing proves nothing.
+  for (const std::string_view vector : kVectors) {
+    testing::Lesson lesson("editor_notes");
+    lesson.element("", "lessonText").setInnerHTML(vector);
+    EXPECT_FALSE(executableLeft(lesson.node("", "lessonText")).empty()) << vector;
+  }
+}
+
+}  // namespace
+}  // namespace reVoziz
