@@ -16,7 +16,6 @@ constexpr const char* kUsage =
     "       revoziz notes show FILE [--title]\n"
     "       revoziz notes save LESSON_DIR FILE < NOTES_MARKUP\n"
     "       revoziz notes paste LESSON_DIR FILE < CLIPBOARD_HTML\n"
-
     "       revoziz call [LESSON_DIR] METHOD [ARG]...   (ARG: text, @, @FRAME or @FRAME#id)\n";
 
 }  // namespace
