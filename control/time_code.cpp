@@ -5,7 +5,9 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "control/error.h"
 #include "control/rounding.h"
@@ -15,22 +17,43 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-int digitValue(char c, int base) {
-  int v = -1;
-  if (isDigit(c)) v = c - '0';
-  if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-  return v < base ? v : -1;
+bool isHexDigit(char c) {
+  return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+bool isOctalDigit(char c) { return c >= '0' && c <= '7'; }
+
+double infinity(bool negative) {
+  return negative ? -std::numeric_limits<double>::infinity()
+                  : std::numeric_limits<double>::infinity();
 }
 
-double readInteger(std::string_view digits, int base) {
+// The leading hexadecimal integer of `text`, rounded to the nearest real like
+// every other number, however many digits it has.
+double readHexInteger(std::string_view text) {
+  const auto end = std::find_if_not(text.begin(), text.end(), isHexDigit);
+  const std::string_view digits(text.begin(), end);
+  if (digits.empty()) return 0;
   double value = 0;
+  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                         std::chars_format::hex);
+  // Only an integer too large for a real is out of range.
+  return ec == std::errc::result_out_of_range ? infinity(false) : value;
+}
+
+// Octal digits carry three bits each; regrouped by four they read as hexadecimal.
+double readOctalInteger(std::string_view text) {
+  const auto end = std::find_if_not(text.begin(), text.end(), isOctalDigit);
+  const std::string_view digits(text.begin(), end);
+  std::vector<int> nibbles((digits.size() * 3 + 3) / 4, 0);
+  std::size_t bit = nibbles.size() * 4 - digits.size() * 3;  // leading padding bits
   for (char c : digits) {
-    const int d = digitValue(c, base);
-    if (d < 0) break;
-    value = value * base + d;
+    for (int shift = 2; shift >= 0; --shift, ++bit) {
+      if (((c - '0') >> shift) & 1) nibbles[bit / 4] |= 8 >> (bit % 4);
+    }
   }
-  return value;
+  std::string hex;
+  for (int n : nibbles) hex += "0123456789abcdef"[n];
+  return readHexInteger(hex);
 }
 
 // The length of the longest prefix of `s` that forms a decimal number; 0 when
@@ -55,6 +78,35 @@ std::size_t decimalPrefixLength(std::string_view s) {
     if (!skipDigits()) return mantissaEnd;  // an incomplete exponent is trailing text
   }
   return i;
+}
+
+// The power of ten of the first significant digit of a decimal number that has
+// one, as decimalPrefixLength delimits it: 2 for "123", -3 for "0.00123", 0 for
+// "1000e-3". The exponent saturates far beyond the range of a real.
+std::int64_t decimalExponent(std::string_view number) {
+  constexpr std::int64_t kFar = std::int64_t{1} << 40;
+  std::size_t i = number.front() == '-' ? 1 : 0;
+  std::int64_t integerDigits = 0;
+  std::int64_t digitIndex = 0;
+  std::optional<std::int64_t> firstSignificant;
+  bool fraction = false;
+  for (; i < number.size() && (isDigit(number[i]) || number[i] == '.'); ++i) {
+    if (number[i] == '.') {
+      fraction = true;
+      continue;
+    }
+    if (!fraction) ++integerDigits;
+    if (number[i] != '0' && !firstSignificant) firstSignificant = digitIndex;
+    ++digitIndex;
+  }
+  std::int64_t exponent = 0;
+  if (i < number.size()) {  // past the "e"
+    const bool negative = number[++i] == '-';
+    if (number[i] == '+' || number[i] == '-') ++i;
+    for (; i < number.size(); ++i) exponent = std::min(kFar, exponent * 10 + (number[i] - '0'));
+    if (negative) exponent = -exponent;
+  }
+  return integerDigits - 1 - firstSignificant.value_or(0) + exponent;
 }
 
 // A decimal number as decimalPrefixLength delimits it. from_chars ignores the
@@ -82,9 +134,7 @@ double parseDecimal(std::string_view number) {
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too small reads as zero; too large as infinity, which later overflows.
-    if (number.find("e-") != std::string_view::npos) return 0;
-    return number.front() == '-' ? -std::numeric_limits<double>::infinity()
-                                 : std::numeric_limits<double>::infinity();
+    return decimalExponent(number) < 0 ? (negative ? -0.0 : 0.0) : infinity(negative);
   }
   return value;
 }
@@ -101,8 +151,8 @@ double leadingNumber(std::string_view text) {
     text = compact;
   }
   if (text.size() >= 2 && text[0] == '&') {
-    if (text[1] == 'H' || text[1] == 'h') return readInteger(text.substr(2), 16);
-    if (text[1] == 'O' || text[1] == 'o') return readInteger(text.substr(2), 8);
+    if (text[1] == 'H' || text[1] == 'h') return readHexInteger(text.substr(2));
+    if (text[1] == 'O' || text[1] == 'o') return readOctalInteger(text.substr(2));
   }
   const std::size_t length = decimalPrefixLength(text);
   return length == 0 ? 0 : parseDecimal(text.substr(0, length));
