@@ -1,27 +1,57 @@
 #include "control/text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+
+#include "control/lower_case_table.h"
 
 namespace reVoziz {
 namespace {
 
-// Lower-case mapping for the Latin, Greek and Cyrillic capitals that lesson
-// texts use; other code points map to themselves.
+// The simple lower-case mapping of Unicode; code points without one map to
+// themselves. The table is generated, so every host maps alike, whatever its
+// locale.
 char32_t lowerCodePoint(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-  if (c == 0x130) return 'i';
-  if (c == 0x178) return 0xFF;
-  const bool latinExtendedEvenUpper =
-      (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-  if (latinExtendedEvenUpper) return (c % 2 == 0) ? c + 1 : c;
-  const bool latinExtendedOddUpper =
-      (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-  if (latinExtendedOddUpper) return (c % 2 == 1) ? c + 1 : c;
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
-  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-  return c;
+  const auto after = std::upper_bound(std::begin(kLowerCaseRuns), std::end(kLowerCaseRuns), c,
+                                      [](char32_t v, const LowerCaseRun& r) { return v < r.first; });
+  if (after == std::begin(kLowerCaseRuns)) return c;
+  const LowerCaseRun& run = *(after - 1);
+  if (c > run.last || (c - run.first) % run.stride != 0) return c;
+  return static_cast<char32_t>(static_cast<std::int32_t>(c) + run.offset);
+}
+
+bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// The well-formed UTF-8 sequence at the start of `s` and its length, or 0 for
+// a byte that starts none: overlong forms, surrogates and values beyond
+// U+10FFFF are malformed.
+std::size_t decodeUtf8(std::string_view s, char32_t& c) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
+  c = lead & (0xFF >> (length + 1));
+  for (std::size_t i = 1; i < length; ++i) {
+    if (!isContinuation(byte(i))) return 0;
+    c = (c << 6) | (byte(i) & 0x3F);
+  }
+  return length;
 }
 
 void appendUtf8(std::string& out, char32_t c) {
@@ -54,18 +84,13 @@ std::string lowerCase(std::string_view s) {
       ++i;
       continue;
     }
-    // Two-byte sequences cover every capital that lowerCodePoint maps. Lead
-    // bytes C0 and C1 only start overlong forms of ASCII, which are no letters:
-    // decoding them would turn malformed bytes into "A" or NUL.
-    if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size() &&
-        (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
-      const char32_t c = (static_cast<char32_t>(b & 0x1F) << 6) |
-                         (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+    char32_t c = 0;
+    if (const std::size_t length = decodeUtf8(s.substr(i), c)) {
       appendUtf8(out, lowerCodePoint(c));
-      i += 2;
+      i += length;
       continue;
     }
-    out += s[i];  // other bytes pass through unchanged
+    out += s[i];  // a malformed byte passes through unchanged
     ++i;
   }
   return out;

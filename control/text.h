@@ -6,7 +6,8 @@
 
 namespace reVoziz {
 
-// Lower-cases letters beyond ASCII too: "ÍNDICE" gives "índice".
+// Lower-cases by the simple case mapping of Unicode, the same on every host and
+// in every locale: "ÍNDICE" gives "índice". Malformed UTF-8 bytes pass through.
 std::string lowerCase(std::string_view s);
 
 // Removes leading and trailing spaces (U+0020) only; tabs and line breaks stay.
