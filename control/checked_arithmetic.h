@@ -1,7 +1,8 @@
 #pragma once
 // Sums and differences of 32-bit page numbers (offsets, sizes, seconds). A
 // result that does not fit fails with Overflow, where plain int32_t arithmetic
-// would be undefined.
+// would be undefined. Reals become 32-bit numbers through toInt32HalfEven
+// (rounding.h), which fails the same way.
 
 #include <cstdint>
 #include <limits>
