@@ -13,11 +13,13 @@ enum class ErrorCode : std::int32_t {
   Overflow = 6,
   TypeMismatch = 13,
   FileNotFound = 53,
+  FileAlreadyExists = 58,
   PermissionDenied = 70,
   PathNotFound = 76,
   ObjectRequired = 424,
   MemberNotFound = 438,
   HostError = 440,  // raised by a host with a message of its own
+  DialogCancelled = 32755,  // "Cancel was selected." from a file dialog
 };
 
 class Error : public std::runtime_error {

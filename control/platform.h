@@ -1,7 +1,8 @@
 #pragma once
-// Platform services that a host hands to the control: its timer and its file
-// dialog. The page model supplies a manual clock and a scripted dialog; a
-// browser supplies setInterval and file pickers.
+// Platform services that a host hands to the control: its timer, its file
+// dialog and the host's files. The page model supplies a manual clock, a
+// scripted dialog and POSIX files; a browser supplies setInterval, file
+// pickers and the origin-private file system.
 
 #include <cstdint>
 #include <functional>
@@ -21,7 +22,8 @@ class Timer {
   virtual void onTick(std::function<void()> tick) = 0;
 };
 
-// A common file dialog: blocks until the user picks a file or cancels.
+// A common file dialog: blocks until the user picks a file. A cancel raises
+// Error(DialogCancelled, "Cancel was selected.") and leaves fileName as it was.
 class FileDialog {
  public:
   virtual ~FileDialog() = default;
@@ -33,11 +35,62 @@ class FileDialog {
   virtual void showSave() = 0;
 };
 
+// A file being read; closed when destroyed.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // The rest of the file's bytes, as stored.
+  virtual std::string readAll() = 0;
+};
+
+// A file being written. Data is only known to be stored once flush and close
+// have both succeeded; destroying an open file closes it and drops any error.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual void append(std::string_view bytes) = 0;
+  // Pushes what was appended to the storage device.
+  virtual void flush() = 0;
+  virtual void close() = 0;
+};
+
+// The host's files, as small primitive steps, each raising an Error with a
+// file code (FileNotFound, PathNotFound, PermissionDenied, FileAlreadyExists)
+// or HostError. Paths are the host's own; `separator` joins a folder and a name.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual std::unique_ptr<ReadableFile> openForReading(std::string_view path) = 0;
+  // A new file that only its owner may read or write. Fails when anything,
+  // even a link, already stands under that path, so nothing planted there
+  // can redirect the write.
+  virtual std::unique_ptr<WritableFile> createExclusive(std::string_view path) = 0;
+  // Moves `from` onto `to` in one step, replacing whatever `to` was.
+  virtual void rename(std::string_view from, std::string_view to) = 0;
+  virtual void remove(std::string_view path) = 0;
+  // The folder for temporary files, without a trailing separator.
+  virtual std::string temporaryFolder() = 0;
+  // A bare name, without folder, that no file of the temporary folder is likely to have.
+  virtual std::string freshTemporaryName() = 0;
+  virtual std::string_view separator() const = 0;
+};
+
+// `folder` and `name` joined with the host's separator.
+std::string joinPath(const FileSystem& files, std::string_view folder, std::string_view name);
+
+// Replaces the file at `path` with `bytes` so that a failure at any step leaves
+// the old file as it was: the bytes go to a fresh file beside it, which is
+// flushed, closed and then renamed over it. The new file is its owner's only.
+void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes);
+
 class Platform {
  public:
   virtual ~Platform() = default;
+  // Each control owns its timer and its dialog.
   virtual std::unique_ptr<Timer> createTimer() = 0;
   virtual std::unique_ptr<FileDialog> createFileDialog() = 0;
+  // The host's files, shared by every control of the host.
+  virtual FileSystem& fileSystem() = 0;
 };
 
 }  // namespace reVoziz

@@ -22,37 +22,7 @@ char32_t lowerCodePoint(char32_t c) {
   return static_cast<char32_t>(static_cast<std::int32_t>(c) + run.offset);
 }
 
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// The well-formed UTF-8 sequence at the start of `s` and its length, or 0 for
-// a byte that starts none: overlong forms, surrogates and values beyond
-// U+10FFFF are malformed.
-std::size_t decodeUtf8(std::string_view s, char32_t& c) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char lead = byte(0);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (s.size() < length || byte(1) < low || byte(1) > high) return 0;
-  c = lead & (0xFF >> (length + 1));
-  for (std::size_t i = 1; i < length; ++i) {
-    if (!isContinuation(byte(i))) return 0;
-    c = (c << 6) | (byte(i) & 0x3F);
-  }
-  return length;
-}
+}  // namespace
 
 void appendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
@@ -72,26 +42,55 @@ void appendUtf8(std::string& out, char32_t c) {
   }
 }
 
-}  // namespace
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  // Length and smallest value of each sequence form, so that overlong forms,
+  // surrogates and values past U+10FFFF count as malformed.
+  std::size_t length = 0;
+  char32_t c = 0;
+  char32_t least = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, c = lead & 0x1F, least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, c = lead & 0x0F, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, c = lead & 0x07, least = 0x10000;
+  }
+  if (length == 0 || i + length > s.size()) {
+    ++i;
+    return kReplacementCharacter;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) {
+      ++i;
+      return kReplacementCharacter;
+    }
+    c = (c << 6) | (byte(i + k) & 0x3F);
+  }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+    ++i;
+    return kReplacementCharacter;
+  }
+  i += length;
+  return c;
+}
 
 std::string lowerCase(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(lowerCodePoint(b));
-      ++i;
-      continue;
-    }
-    char32_t c = 0;
-    if (const std::size_t length = decodeUtf8(s.substr(i), c)) {
+    const std::size_t start = i;
+    const char32_t c = nextCodePoint(s, i);
+    if (c == kReplacementCharacter && i == start + 1) {
+      out += s[start];  // a malformed byte passes through unchanged
+    } else {
       appendUtf8(out, lowerCodePoint(c));
-      i += length;
-      continue;
     }
-    out += s[i];  // a malformed byte passes through unchanged
-    ++i;
   }
   return out;
 }

@@ -11,7 +11,8 @@ tq::tq(Platform& platform)
     : Timer1(platform.createTimer()),
       filesDialog(platform.createFileDialog()),
       transcript_(state_),
-      navigation_(transcript_) {
+      navigation_(transcript_),
+      documents_(state_, *Timer1, *filesDialog, platform.fileSystem()) {
   Timer1->onTick([this] { tick(); });
 }
 
@@ -75,5 +76,22 @@ void tq::clickDispatch(const Window& w) const { navigation_.clickDispatch(w); }
 void tq::toggleXpand(const Element& ex) const { navigation_.toggleXpand(ex); }
 void tq::MouseOverDispatch(const Window& w) const { navigation_.MouseOverDispatch(w); }
 void tq::MouseOutDispatch(const Window& w) const { navigation_.MouseOutDispatch(w); }
+
+void tq::newNotes(const Window& w) { documents_.newNotes(w); }
+void tq::openNotes(const Window& w) { documents_.openNotes(w); }
+void tq::saveNotes(const Window& w) { documents_.saveNotes(w); }
+bool tq::checkChanges(const Window& w) { return documents_.checkChanges(w); }
+std::string tq::composePage(const Window& w) const { return documents_.composePage(w); }
+std::string tq::pageExtract(std::string_view page, std::string_view key) const {
+  return documents_.pageExtract(page, key);
+}
+bool tq::checkContent(const Window& w, std::string_view page) const {
+  return documents_.checkContent(w, page);
+}
+bool tq::backupNotes(const Window& w) { return documents_.backupNotes(w); }
+void tq::restoreNotes(const Window& w) { documents_.restoreNotes(w); }
+bool tq::checkUnsaved(const Window& w) { return documents_.checkUnsaved(w); }
+void tq::backupNotes1(const Window& w) { documents_.backupNotes1(w); }
+void tq::restoreNotes1(const Window& w) { documents_.restoreNotes1(w); }
 
 }  // namespace reVoziz

@@ -14,6 +14,7 @@
 #include "control/error.h"
 #include "control/platform.h"
 #include "control/player.h"
+#include "documents/notes_documents.h"
 #include "navigation/navigation.h"
 #include "transcript/transcript.h"
 
@@ -53,6 +54,20 @@ class tq {
   void MouseOverDispatch(const Window& w) const;
   void MouseOutDispatch(const Window& w) const;
 
+  // Notes documents.
+  void newNotes(const Window& w);
+  void openNotes(const Window& w);
+  void saveNotes(const Window& w);
+  bool checkChanges(const Window& w);
+  std::string composePage(const Window& w) const;
+  std::string pageExtract(std::string_view page, std::string_view key) const;
+  bool checkContent(const Window& w, std::string_view page) const;
+  bool backupNotes(const Window& w);
+  void restoreNotes(const Window& w);
+  bool checkUnsaved(const Window& w);
+  void backupNotes1(const Window& w);
+  void restoreNotes1(const Window& w);
+
   // Not part of the automation interface.
   const ControlState& state() const { return state_; }
   const Timer& timer() const { return *Timer1; }
@@ -68,6 +83,7 @@ class tq {
   std::unique_ptr<FileDialog> filesDialog;
   Transcript transcript_;
   Navigation navigation_;
+  NotesDocuments documents_;
   std::function<void(const Error&)> tickFailure_;
 };
 

@@ -1,28 +1,34 @@
 #pragma once
-// The platform services of the page model: timers on a manual clock and
-// scripted file dialogs, which stay reachable for the test that scripts them.
+// The platform services of the page model: timers on a manual clock,
+// scripted file dialogs, which stay reachable for the test that scripts them,
+// and POSIX files, or whatever files a test hands in.
 
 #include <memory>
 #include <vector>
 
 #include "control/platform.h"
 #include "pagemodel/manual_clock.h"
+#include "pagemodel/posix_file_system.h"
 #include "pagemodel/scripted_file_dialog.h"
 
 namespace reVoziz::pagemodel {
 
 class ModelPlatform : public Platform {
  public:
-  explicit ModelPlatform(ManualClock& clock) : clock_(clock) {}
+  explicit ModelPlatform(ManualClock& clock) : clock_(clock), files_(posixFiles_) {}
+  ModelPlatform(ManualClock& clock, FileSystem& files) : clock_(clock), files_(files) {}
 
   std::unique_ptr<Timer> createTimer() override { return clock_.createTimer(); }
   std::unique_ptr<FileDialog> createFileDialog() override;
+  FileSystem& fileSystem() override { return files_; }
 
   // The dialogs handed out, in order; each lives as long as the control that holds it.
   const std::vector<ScriptedFileDialog*>& dialogs() const { return dialogs_; }
 
  private:
   ManualClock& clock_;
+  PosixFileSystem posixFiles_;
+  FileSystem& files_;
   std::vector<ScriptedFileDialog*> dialogs_;
 };
 

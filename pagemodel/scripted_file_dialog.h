@@ -1,8 +1,10 @@
 #pragma once
 // A file dialog whose answers a test scripts: each show takes the next answer
-// as the chosen path and records what the control asked for.
+// as the chosen path, or cancels for an answer of nullopt, and records what
+// the control asked for.
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,11 +16,12 @@ struct FileDialogShown {
   bool save;
   std::string presetFileName;
   std::string filter;
+  bool operator==(const FileDialogShown&) const = default;
 };
 
 class ScriptedFileDialog : public FileDialog {
  public:
-  std::deque<std::string> answers;
+  std::deque<std::optional<std::string>> answers;
   std::vector<FileDialogShown> shown;
 
   std::string fileName() const override { return fileName_; }

@@ -14,9 +14,9 @@
 #include "pagemodel/document_model.h"
 #include "pagemodel/event_model.h"
 #include "pagemodel/model_platform.h"
-#include "pagemodel/page_loader.h"
 #include "pagemodel/player_model.h"
 #include "pagemodel/window_model.h"
+#include "tools/lesson_loader.h"
 
 namespace reVoziz::tools {
 namespace {
@@ -233,22 +233,8 @@ PlayOptions parsePlayArguments(std::span<const std::string> args,
 }
 
 int runPlay(const PlayOptions& options, std::ostream& out, std::ostream& err) {
-  if (!std::filesystem::is_directory(options.lesson)) {
-    err << "revoziz: no lesson folder " << options.lesson.string() << '\n';
-    return 2;
-  }
-  const auto index = options.lesson / "index.html";
-  if (!std::filesystem::is_regular_file(index)) {
-    err << "revoziz: the lesson folder " << options.lesson.string() << " has no index.html\n";
-    return 2;
-  }
-  std::shared_ptr<WindowModel> top;
-  try {
-    top = pagemodel::loadPage(index);
-  } catch (const Error& e) {
-    err << "revoziz: cannot load the lesson: " << e.what() << '\n';
-    return 2;
-  }
+  std::shared_ptr<WindowModel> top = loadLesson(options.lesson, err);
+  if (!top) return 2;
   PlayRun(options, std::move(top), out, err).run();
   return 0;
 }

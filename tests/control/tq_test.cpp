@@ -5,7 +5,6 @@
 #include <deque>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "control/started_flag.h"
@@ -16,6 +15,7 @@ namespace {
 
 using testing::Lesson;
 using testing::LessonControl;
+using testing::onFreshThread;
 using pagemodel::NodePtr;
 
 // A player whose controls answer positions from a script, or one without controls.
@@ -57,12 +57,6 @@ std::string marked(const Lesson& lesson, std::string_view frame) {
   return segment ? segment->attributeOr("id") : "?";
 }
 
-// StartedFlag never clears, so "before" states are only seen on a new thread.
-template <class Body>
-void onFreshThread(Body body) {
-  std::thread thread(body);
-  thread.join();
-}
 
 TEST(StartedFlag, GatesUntilSetAndBelongsToOneThread) {
   onFreshThread([] {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "pagemodel/page_loader.h"
@@ -9,7 +10,8 @@
 namespace reVoziz::testing {
 
 std::string lessonIndex(std::string_view name) {
-  return std::string(REVOZIZ_TEST_LESSONS) + "/" + std::string(name) + "/index.html";
+  const std::filesystem::path folder(name);
+  return ((folder.is_absolute() ? folder : REVOZIZ_TEST_LESSONS / folder) / "index.html").string();
 }
 
 ErrorCode failureOf(const std::function<void()>& call) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "control/dom.h"
 #include "control/error.h"
@@ -17,15 +18,24 @@
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/model_platform.h"
 #include "pagemodel/player_model.h"
+#include "pagemodel/posix_file_system.h"
 #include "pagemodel/window_model.h"
+#include "support/faulty_file_system.h"
 
 namespace reVoziz::testing {
 
 using pagemodel::NodePtr;
 using pagemodel::WindowModel;
 
-// The index.html of a fixture lesson.
+// The index.html of a fixture lesson, or of the lesson folder at an absolute path.
 std::string lessonIndex(std::string_view name);
+
+// StartedFlag never clears, so "before" states are only seen on a new thread.
+template <class Body>
+void onFreshThread(Body body) {
+  std::thread thread(body);
+  thread.join();
+}
 
 // The code of the Error that `call` raises; fails the test when it raises none.
 ErrorCode failureOf(const std::function<void()>& call);
@@ -63,11 +73,15 @@ class LessonControl : public Lesson {
   explicit LessonControl(std::string_view name);
 
   pagemodel::ManualClock clock;
-  pagemodel::ModelPlatform platform{clock};
+  pagemodel::PosixFileSystem posixFiles;
+  FaultyFileSystem files{posixFiles};
+  pagemodel::ModelPlatform platform{clock, files};
   std::shared_ptr<pagemodel::PlayerModel> player;
   tq control{platform};
 
   void start();
+  // The control's file dialog.
+  pagemodel::ScriptedFileDialog& fileDialog() const { return *platform.dialogs().front(); }
   // Runs `handler` with the frame's window while an event from `source` is its
   // current event, keeping the event and the error the handler ended with.
   Dispatched dispatch(std::string_view frame, NodePtr source,

@@ -1,0 +1,22 @@
+#pragma once
+// The host's files on a POSIX system: what the page model and the revoziz
+// command use.
+
+#include "control/platform.h"
+
+namespace reVoziz::pagemodel {
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  void rename(std::string_view from, std::string_view to) override;
+  void remove(std::string_view path) override;
+  // $TMPDIR, or /tmp.
+  std::string temporaryFolder() override;
+  // "rad" and five random hexadecimal digits, then ".tmp".
+  std::string freshTemporaryName() override;
+  std::string_view separator() const override { return "/"; }
+};
+
+}  // namespace reVoziz::pagemodel

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "documents/notes_documents.h"
+#include "documents/notes_fixture.h"
+
+namespace reVoziz {
+namespace {
+
+using testing::failureOf;
+using testing::FileStep;
+using testing::NotesLesson;
+
+class Backup : public ::testing::Test {
+ protected:
+  NotesLesson lesson;
+  tq& control = lesson.control;
+  const ControlState& state = control.state();
+  Window w = lesson.notesWindow();
+};
+
+TEST_F(Backup, RestoreNotesPutsTheCopyBackUnlessItIsEmpty) {
+  lesson.setNotes("");
+  control.backupNotes(w);
+  lesson.setNotes("current");
+  control.restoreNotes(w);
+  EXPECT_EQ(lesson.notes(), "current");
+  EXPECT_EQ(lesson.shownFileName(), "start.notes");  // not even the name display
+
+  lesson.setNotes("  ");
+  EXPECT_FALSE(control.backupNotes(w));
+  lesson.setNotes("current");
+  control.restoreNotes(w);
+  EXPECT_EQ(lesson.notes(), "  ");
+  EXPECT_EQ(lesson.shownFileName(), "");  // no file yet
+
+  lesson.setNotes("<b>copy</b>");
+  control.backupNotes(w);
+  lesson.fileDialog().answers = {lesson.folder.file("x\\name.notes")};
+  control.saveNotes(w);
+  lesson.setNotes("other");
+  control.restoreNotes(w);
+  control.restoreNotes(w);  // the copy stays for a second restore
+  EXPECT_EQ(lesson.notes(), "<b>copy</b>");
+  EXPECT_EQ(lesson.shownFileName(), "name.notes");
+  EXPECT_EQ(state.SavedNotes, "<b>copy</b>");
+  EXPECT_EQ(state.NotesBackup, "<b>copy</b>");
+}
+
+TEST_F(Backup, TheTemporaryBackupKeepsOneOwnerOnlyFileAndRestoresTheLatest) {
+  control.restoreNotes1(w);  // before any backup: nothing
+  EXPECT_TRUE(lesson.files.namesHandedOut.empty());
+
+  lesson.setNotes("first 日本");
+  control.backupNotes1(w);
+  ASSERT_EQ(lesson.folder.names().size(), 1u);
+  const std::string name = lesson.folder.names().front();
+  EXPECT_EQ(state.BackupFileName, name);
+  EXPECT_NE(lesson.folder.read(name).find("<!--notes-->first &#26085;&#26412;<!--notes-->"),
+            std::string::npos);
+
+  const std::string notes = "second <!--notes--><!--notes--> 😀";
+  lesson.setNotes(notes);
+  control.backupNotes1(w);
+  lesson.setNotes("gone");
+  control.restoreNotes1(w);
+  EXPECT_EQ(lesson.notes(), notes);
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{name});
+  EXPECT_EQ(state.BackupFileName, name);
+  EXPECT_EQ(state.SavedNotes, "");
+  EXPECT_EQ(lesson.shownFileName(), "start.notes");
+
+  struct stat info {};
+  ASSERT_EQ(::stat(lesson.folder.file(name).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(Backup, TheFirstBackupDoesNotWriteThroughAPlantedLink) {
+  const std::string target = lesson.folder.file("target");
+  std::filesystem::create_symlink(target, lesson.folder.file("radAAAAA.tmp"));
+  lesson.files.scriptedNames = {"radAAAAA.tmp", "radBBBBB.tmp"};
+  lesson.setNotes("secret");
+  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::FileAlreadyExists);
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(state.BackupFileName, "");  // a name someone else holds is not kept
+  control.restoreNotes1(w);
+  EXPECT_EQ(lesson.notes(), "secret");
+
+  control.backupNotes1(w);
+  EXPECT_EQ(state.BackupFileName, "radBBBBB.tmp");
+  EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+class FailedBackup : public Backup, public ::testing::WithParamInterface<FileStep> {};
+
+TEST_P(FailedBackup, LeavesTheOldBackupByteForByteAndTheStateUnchanged) {
+  lesson.setNotes("first");
+  control.backupNotes1(w);
+  const std::string name = state.BackupFileName;
+  const std::string old = lesson.folder.read(name);
+  lesson.setNotes("second");
+
+  lesson.files.failNext(GetParam());
+  EXPECT_NE(failureOf([&] { control.backupNotes1(w); }), ErrorCode{});
+  EXPECT_TRUE(lesson.files.faultFired());
+  EXPECT_EQ(lesson.folder.read(name), old);
+  EXPECT_EQ(state.BackupFileName, name);
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{name});
+  control.restoreNotes1(w);
+  EXPECT_EQ(lesson.notes(), "first");
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedBackup,
+                         ::testing::Values(FileStep::Create, FileStep::Write, FileStep::ShortWrite,
+                                           FileStep::Flush, FileStep::Close, FileStep::Rename));
+
+TEST_F(Backup, AFailedFirstBackupKeepsNoName) {
+  lesson.window("tq_trans")->document()->frames().clear();  // nothing to compose
+  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::MemberNotFound);
+  EXPECT_EQ(state.BackupFileName, "");
+  EXPECT_TRUE(lesson.folder.names().empty());
+}
+
+TEST_F(Backup, RestoreFromAnUnreadableOrMalformedBackupChangesNothing) {
+  lesson.setNotes("kept");
+  control.backupNotes1(w);
+  const std::string name = state.BackupFileName;
+
+  lesson.folder.write(name, "<!--notes-->only once");
+  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::InvalidArgument);
+  lesson.files.failNext(FileStep::Read);
+  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied);
+  std::filesystem::remove(lesson.folder.file(name));
+  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::FileNotFound);
+  EXPECT_EQ(lesson.notes(), "kept");
+
+  lesson.folder.write(name, "no key");
+  control.restoreNotes1(w);
+  EXPECT_EQ(lesson.notes(), "");
+}
+
+}  // namespace
+}  // namespace reVoziz

@@ -1,0 +1,49 @@
+#pragma once
+// A file system that forwards to another and fails one chosen step on demand,
+// so tests can see what a failure at each step leaves behind.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control/platform.h"
+
+namespace reVoziz::testing {
+
+enum class FileStep { Open, Read, Create, Write, ShortWrite, Flush, Close, Rename };
+
+class FaultyFileSystem : public FileSystem {
+ public:
+  explicit FaultyFileSystem(FileSystem& target) : target_(target) {}
+
+  // The next time `step` runs it fails; ShortWrite stores half the bytes first,
+  // as a full disk does. Each fault fires once.
+  void failNext(FileStep step) { failing_ = step; }
+  bool faultFired() const { return fired_; }
+  // Temporary files go here instead of the host's folder.
+  std::string temporaryFolderOverride;
+  // Names freshTemporaryName hands out before it asks the target.
+  std::deque<std::string> scriptedNames;
+  // Every name handed out by freshTemporaryName, in order.
+  std::vector<std::string> namesHandedOut;
+
+  std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  void rename(std::string_view from, std::string_view to) override;
+  void remove(std::string_view path) override { target_.remove(path); }
+  std::string temporaryFolder() override;
+  std::string freshTemporaryName() override;
+  std::string_view separator() const override { return target_.separator(); }
+
+  // Raises the injected error when `step` is the one to fail.
+  void maybeFail(FileStep step);
+  bool pending(FileStep step) const { return failing_ == step; }
+
+ private:
+  FileSystem& target_;
+  std::optional<FileStep> failing_;
+  bool fired_ = false;
+};
+
+}  // namespace reVoziz::testing

@@ -1,0 +1,27 @@
+#include "tools/lesson_loader.h"
+
+#include "control/error.h"
+#include "pagemodel/page_loader.h"
+
+namespace reVoziz::tools {
+
+std::shared_ptr<pagemodel::WindowModel> loadLesson(const std::filesystem::path& lesson,
+                                                   std::ostream& err) {
+  if (!std::filesystem::is_directory(lesson)) {
+    err << "revoziz: no lesson folder " << lesson.string() << '\n';
+    return nullptr;
+  }
+  const auto index = lesson / "index.html";
+  if (!std::filesystem::is_regular_file(index)) {
+    err << "revoziz: the lesson folder " << lesson.string() << " has no index.html\n";
+    return nullptr;
+  }
+  try {
+    return pagemodel::loadPage(index);
+  } catch (const Error& e) {
+    err << "revoziz: cannot load the lesson: " << e.what() << '\n';
+    return nullptr;
+  }
+}
+
+}  // namespace reVoziz::tools
