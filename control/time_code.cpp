@@ -1,6 +1,7 @@
 #include "control/time_code.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "control/decimal.h"
 #include "control/error.h"
 #include "control/rounding.h"
 
@@ -27,17 +29,35 @@ double infinity(bool negative) {
                   : std::numeric_limits<double>::infinity();
 }
 
-// The leading hexadecimal integer of `text`, rounded to the nearest real like
-// every other number, however many digits it has.
+// The leading hexadecimal integer of `text`, rounded to the nearest real,
+// halves to even, however many digits it has. Written out: not every standard
+// library reads reals with from_chars.
 double readHexInteger(std::string_view text) {
-  const auto end = std::find_if_not(text.begin(), text.end(), isHexDigit);
-  const std::string_view digits(text.begin(), end);
-  if (digits.empty()) return 0;
-  double value = 0;
-  const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                         std::chars_format::hex);
-  // Only an integer too large for a real is out of range.
-  return ec == std::errc::result_out_of_range ? infinity(false) : value;
+  constexpr int kMantissaBits = 53;
+  std::uint64_t top = 0;     // the leading significant bits, at most 64
+  std::int64_t dropped = 0;  // bits beyond them
+  bool sticky = false;       // whether any dropped bit is set
+  for (char c : text) {
+    if (!isHexDigit(c)) break;
+    const int digit = isDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
+    if (top >> 60 == 0) {
+      top = top << 4 | static_cast<std::uint64_t>(digit);
+    } else {
+      dropped += 4;
+      sticky = sticky || digit != 0;
+    }
+  }
+  if (dropped > 2048) return infinity(false);
+  const int bits = static_cast<int>(std::bit_width(top));
+  if (bits > kMantissaBits) {
+    const int shift = bits - kMantissaBits;
+    const std::uint64_t rest = top & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    top >>= shift;
+    dropped += shift;
+    if (rest > half || (rest == half && (sticky || (top & 1)))) ++top;
+  }
+  return std::ldexp(static_cast<double>(top), static_cast<int>(dropped));
 }
 
 // Octal digits carry three bits each; regrouped by four they read as hexadecimal.
@@ -131,7 +151,7 @@ double parseDecimal(std::string_view number) {
     number = withE;
   }
   double value = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  const auto [end, ec] = readDecimal(number.data(), number.data() + number.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too small reads as zero; too large as infinity, which later overflows.
     return decimalExponent(number) < 0 ? (negative ? -0.0 : 0.0) : infinity(negative);

@@ -1,8 +1,8 @@
 #include "control/value.h"
 
-#include <charconv>
 #include <cmath>
 
+#include "control/decimal.h"
 #include "control/error.h"
 #include "control/object.h"
 #include "control/rounding.h"
@@ -15,9 +15,7 @@ namespace {
 
 std::string numberText(double d) {
   if (d == 0) return "0";  // also for -0
-  char buf[32];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
-  return std::string(buf, end);
+  return writeDecimal(d);
 }
 
 // A whole text that is a decimal number, spaces around allowed.
@@ -33,7 +31,7 @@ double parseStrictNumber(const std::string& s) {
   // skipped plus; a number starts with digits or a point after one sign.
   const char* body = (!plus && *first == '-') ? first + 1 : first;
   if (body == last || !(*body == '.' || (*body >= '0' && *body <= '9'))) typeMismatch();
-  auto [end, ec] = std::from_chars(first, last, d);
+  auto [end, ec] = readDecimal(first, last, d);
   if (ec != std::errc() || end != last) typeMismatch();
   return d;
 }

@@ -1,3 +1,4 @@
+#include "control/page_lookups.h"
 #include "control/started_flag.h"
 #include "control/text.h"
 #include "documents/notes_documents.h"
@@ -41,7 +42,7 @@ bool NotesDocuments::checkChanges(const Window& w) {
   return whenStarted([&] {
     if (!unsavedChanges(notesMarkup(w), state_.SavedNotes)) return true;
     const std::string address =
-        w.document().body().getAttribute("tq_file").toText() + std::string(kChangesDialogPage);
+        getVal(w.document().body(), "tq_file").toText() + std::string(kChangesDialogPage);
     const Value reply = w.showModalDialog(address, std::string(), kChangesDialogFeatures);
     // A dialog closed without an answer may give null: that is a cancel too.
     const std::string answer = reply.isNull() ? std::string() : lowerCase(trimSpaces(reply.toText()));

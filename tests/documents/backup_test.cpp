@@ -114,7 +114,8 @@ TEST_P(FailedBackup, LeavesTheOldBackupByteForByteAndTheStateUnchanged) {
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailedBackup,
                          ::testing::Values(FileStep::Create, FileStep::Write, FileStep::ShortWrite,
-                                           FileStep::Flush, FileStep::Close, FileStep::Rename));
+                                           FileStep::Flush, FileStep::Close, FileStep::Rename),
+                         [](const auto& step) { return testing::fileStepName(step.param); });
 
 TEST_F(Backup, AFailedFirstBackupKeepsNoName) {
   lesson.window("tq_trans")->document()->frames().clear();  // nothing to compose

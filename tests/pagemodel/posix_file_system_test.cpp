@@ -23,15 +23,6 @@ class PosixFiles : public ::testing::Test {
   ScratchFolder folder;
 };
 
-TEST_F(PosixFiles, WritesAndReadsBytesUnchanged) {
-  const std::string bytes("\xF1\r\n\0\x80 end", 9);
-  auto file = files.createExclusive(folder.file("a"));
-  file->append(bytes);
-  file->flush();
-  file->close();
-  EXPECT_EQ(files.openForReading(folder.file("a"))->readAll(), bytes);
-}
-
 TEST_F(PosixFiles, ExclusiveFilesAreTheOwnersOnlyAndNeverReplaceAnything) {
   const mode_t previous = ::umask(0);  // even a permissive umask gives no access to others
   files.createExclusive(folder.file("new"))->close();

@@ -45,6 +45,12 @@ class FaultyWritableFile : public WritableFile {
 
 }  // namespace
 
+std::string fileStepName(FileStep step) {
+  static constexpr const char* kNames[] = {"Open",       "Read",  "Create", "Write",
+                                           "ShortWrite", "Flush", "Close",  "Rename"};
+  return kNames[static_cast<int>(step)];
+}
+
 void FaultyFileSystem::maybeFail(FileStep step) {
   if (failing_ != step) return;
   failing_.reset();

@@ -13,6 +13,9 @@ namespace reVoziz::testing {
 
 enum class FileStep { Open, Read, Create, Write, ShortWrite, Flush, Close, Rename };
 
+// The step's name, for test names.
+std::string fileStepName(FileStep step);
+
 class FaultyFileSystem : public FileSystem {
  public:
   explicit FaultyFileSystem(FileSystem& target) : target_(target) {}

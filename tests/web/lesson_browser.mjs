@@ -1,0 +1,127 @@
+// Shared setup of the browser tests: one lesson server over the repository
+// and one headless Chromium for a test file; each test opens its own page.
+
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+
+import { chromium } from "playwright-core";
+
+import { startServer } from "../../web/serve.mjs";
+
+export const repository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "../..");
+
+const CHROMIUM_FLAGS = [
+  "--no-sandbox",
+  "--disable-gpu",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+  "--no-first-run",
+  "--disable-quic",
+  "--mute-audio",
+];
+
+export async function openBrowser() {
+  const server = await startServer({
+    port: 0,
+    mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
+  });
+  const browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
+    args: CHROMIUM_FLAGS,
+    headless: true,
+  });
+  const base = `http://localhost:${server.address().port}`;
+  return {
+    base,
+    browser,
+    // A fresh page on `lesson` (a path under the repository), with every
+    // console message and page error collected.
+    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 } } = {}) {
+      const page = await browser.newPage({ viewport });
+      const messages = [];
+      page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
+      page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
+      await page.goto(`${base}/${lesson}`);
+      return { page, messages };
+    },
+    async close() {
+      await browser.close();
+      await new Promise((resolve) => server.close(resolve));
+    },
+  };
+}
+
+// The frame of the lesson page with that name.
+export const frame = (page, name) => page.frame({ name });
+
+// Waits until the control has started and both lists carry a marking.
+export async function lessonStarted(page) {
+  await page.waitForFunction(() => window.tqStarted === true);
+  for (const name of ["tq_toc", "tq_trans"]) {
+    await frame(page, name).waitForFunction(() =>
+      [...document.querySelectorAll("#iText .segment")].some((s) => s.getAttribute("style")),
+    );
+  }
+}
+
+// In the page: the segment a list should mark for the video's position (the
+// last shown segment that starts at or before the position in whole seconds,
+// halves to even; the first one before them all), and the one it marks.
+function listState(name) {
+  const t = document.getElementById("mp").currentTime;
+  const rounded = Math.round(t);
+  const whole = Math.abs(t % 1) === 0.5 && rounded % 2 ? rounded - 1 : rounded;
+  const doc = document.querySelector(`iframe[name="${name}"]`).contentDocument;
+  const seconds = (code) => code.split(":").reduce((sum, part) => sum * 60 + Number(part), 0);
+  const segments = [...doc.querySelectorAll("#iText div.segment")];
+  const shown = segments.filter((s) => s.offsetHeight > 0);
+  let expected = shown[0] ?? segments[0];
+  for (const s of shown) if (seconds(s.getAttribute("tq_start")) <= whole) expected = s;
+  const marked = segments.filter((s) => s.getAttribute("style")).map((s) => s.id).join(",");
+  return { expected: expected?.id, marked, time: t };
+}
+
+// Waits until the list marks the segment that holds the video's position
+// (or the segment `id`), within `timeout` ms: a tick comes every 500 ms.
+export async function waitMarked(page, frameName, { id, timeout = 1200 } = {}) {
+  try {
+    await page.waitForFunction(
+      ([name, wanted, state]) => {
+        const s = new Function(`return (${state})`)()(name);
+        return s.marked === (wanted ?? s.expected) && s.marked !== "";
+      },
+      [frameName, id, listState.toString()],
+      { timeout, polling: 50 },
+    );
+  } catch (error) {
+    const state = await page.evaluate(([name, state]) => new Function(`return (${state})`)()(name), [
+      frameName,
+      listState.toString(),
+    ]);
+    throw new Error(`${frameName} did not mark ${id ?? state.expected} in time: ${JSON.stringify(state)}`);
+  }
+}
+
+// The list's marking as it stands, and what the video's position asks for.
+export const listNow = (page, frameName) =>
+  page.evaluate(([name, state]) => new Function(`return (${state})`)()(name), [frameName, listState.toString()]);
+
+// Waits until the video's clock has moved on by `seconds` from now: a
+// condition on the lesson's own time, so that at least that many ticks ran.
+export async function videoAdvances(page, seconds) {
+  const from = await page.evaluate(() => document.getElementById("mp").currentTime);
+  await page.waitForFunction(
+    ([start, by]) => document.getElementById("mp").currentTime >= start + by,
+    [from, seconds],
+    { timeout: 10000 },
+  );
+}
+
+// Whether the element with that id lies inside its frame's visible area.
+export function inView(page, frameName, id) {
+  return frame(page, frameName).evaluate((segmentId) => {
+    const r = document.getElementById(segmentId).getBoundingClientRect();
+    return r.top >= 0 && r.bottom <= document.documentElement.clientHeight;
+  }, id);
+}

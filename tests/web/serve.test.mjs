@@ -1,0 +1,81 @@
+// The lesson server: byte ranges, which a <video> needs to seek, and paths
+// that try to leave the served folders.
+
+import assert from "node:assert/strict";
+import { mkdtemp, rm, writeFile } from "node:fs/promises";
+import { request } from "node:http";
+import os from "node:os";
+import path from "node:path";
+import { after, before, describe, test } from "node:test";
+
+import { startServer } from "../../web/serve.mjs";
+
+let folder;
+let server;
+before(async () => {
+  folder = await mkdtemp(path.join(os.tmpdir(), "revoziz-serve-"));
+  await writeFile(path.join(folder, "clip.webm"), "0123456789");
+  await writeFile(path.join(folder, "index.html"), "<p>lesson</p>");
+  await writeFile(path.join(os.tmpdir(), "revoziz-outside.txt"), "secret");
+  server = await startServer({ port: 0, mounts: { "/": folder } });
+});
+after(async () => {
+  await new Promise((resolve) => server.close(resolve));
+  await rm(folder, { recursive: true });
+  await rm(path.join(os.tmpdir(), "revoziz-outside.txt"));
+});
+
+// A raw request, so that paths reach the server exactly as written.
+function get(pathname, headers = {}) {
+  return new Promise((resolve, reject) => {
+    const req = request({ port: server.address().port, host: "127.0.0.1", path: pathname, headers }, (res) => {
+      let body = "";
+      res.on("data", (chunk) => {
+        body += chunk;
+      });
+      res.on("end", () => resolve({ status: res.statusCode, headers: res.headers, body }));
+    });
+    req.on("error", reject);
+    req.end();
+  });
+}
+
+describe("byte ranges", () => {
+  test("a range, an open range and a suffix each answer 206 with their bytes", async () => {
+    const middle = await get("/clip.webm", { Range: "bytes=2-5" });
+    assert.deepEqual([middle.status, middle.body, middle.headers["content-range"]], [206, "2345", "bytes 2-5/10"]);
+    const open = await get("/clip.webm", { Range: "bytes=7-" });
+    assert.deepEqual([open.status, open.body], [206, "789"]);
+    const suffix = await get("/clip.webm", { Range: "bytes=-3" });
+    assert.deepEqual([suffix.status, suffix.body], [206, "789"]);
+    const past = await get("/clip.webm", { Range: "bytes=8-99" });
+    assert.deepEqual([past.status, past.body, past.headers["content-range"]], [206, "89", "bytes 8-9/10"]);
+  });
+
+  test("a range beyond the file is refused; no range or a malformed one sends the whole file", async () => {
+    const beyond = await get("/clip.webm", { Range: "bytes=10-" });
+    assert.deepEqual([beyond.status, beyond.headers["content-range"]], [416, "bytes */10"]);
+    const whole = await get("/clip.webm");
+    assert.deepEqual([whole.status, whole.body, whole.headers["accept-ranges"]], [200, "0123456789", "bytes"]);
+    const odd = await get("/clip.webm", { Range: "bytes=a-b" });
+    assert.deepEqual([odd.status, odd.body], [200, "0123456789"]);
+  });
+});
+
+describe("paths", () => {
+  test("a folder serves its index page, with the type of its extension", async () => {
+    const index = await get("/");
+    assert.deepEqual([index.status, index.body, index.headers["content-type"]], [200, "<p>lesson</p>", "text/html; charset=utf-8"]);
+    assert.equal((await get("/clip.webm")).headers["content-type"], "video/webm");
+    assert.equal((await get("/nothing.html")).status, 404);
+  });
+
+  test("paths that climb out of the folder, plain or encoded, never reach files outside it", async () => {
+    for (const attempt of ["/../revoziz-outside.txt", "/%2e%2e/revoziz-outside.txt", "/..%2frevoziz-outside.txt", "/%2e%2e%5crevoziz-outside.txt"]) {
+      const answer = await get(attempt);
+      assert.notEqual(answer.body, "secret", attempt);
+      assert.ok([403, 404].includes(answer.status), `${attempt}: ${answer.status}`);
+    }
+    assert.equal((await get("/%E0%A4%A")).status, 403);
+  });
+});

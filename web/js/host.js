@@ -1,0 +1,556 @@
+// The host layer between the control and a modern browser. The control asks
+// for members by name, as on the older object model it was written for; this
+// module answers those names, supplying the members that browsers dropped
+// (`all`, `frames(name)`, `uniqueID`, `runtimeStyle`, `removeNode`,
+// `window.event`, `fireEvent`, `rules`/`addRule`/`removeRule`, `screen` and
+// `resizeTo` over the lesson area) from one table. Nothing here touches the
+// page's globals: state lives in WeakMaps keyed by the page's objects.
+
+const MEMBER_NOT_FOUND = 438;
+const HOST_ERROR = 440;
+
+// What a failed operation hands back to the module instead of throwing, so
+// that the control can raise its own Error with the page's message.
+export class HostFailure {
+  constructor(code, message) {
+    this.code = code;
+    this.message = message;
+  }
+}
+
+const memberNotFound = (name) =>
+  new HostFailure(MEMBER_NOT_FOUND, `Object doesn't support this property or method: ${name}`);
+
+// ---------------------------------------------------------------- helpers
+
+const tagOf = (o) => Object.prototype.toString.call(o).slice(8, -1);
+const isWindow = (o) => o !== null && typeof o === "object" && o.window === o;
+const isElement = (o) => o?.nodeType === 1;
+const isDocument = (o) => o?.nodeType === 9;
+
+// Wrappers are made once per object and key, so that identity holds.
+const wrappers = new WeakMap();
+function cached(owner, key, make) {
+  let byKey = wrappers.get(owner);
+  if (!byKey) wrappers.set(owner, (byKey = new Map()));
+  if (!byKey.has(key)) byKey.set(key, make());
+  return byKey.get(key);
+}
+
+const windowOf = (node) => (isDocument(node) ? node : node.ownerDocument).defaultView;
+
+// ---------------------------------------------------------------- uniqueID
+
+const UNIQUE_ID = Symbol("uniqueID");
+let nextUniqueId = 1;
+
+function uniqueIdOf(element) {
+  if (!element[UNIQUE_ID]) element[UNIQUE_ID] = `ms__id${nextUniqueId++}`;
+  return element[UNIQUE_ID];
+}
+
+// ---------------------------------------------------------------- collections
+
+// An element collection with the older members: `item(index or name)`,
+// `tags(name)`, and members named like an element id or name. Several
+// elements of one name answer as a collection of their own.
+class ElementList {
+  constructor(source, root = null) {
+    this.source = source; // () => array-like of elements, read live
+    this.root = root;
+  }
+  get length() {
+    return this.source().length;
+  }
+  item(key) {
+    if (typeof key === "number") return this.source()[key] ?? null;
+    return this.named(String(key));
+  }
+  tags(tag) {
+    const wanted = String(tag).toUpperCase();
+    if (this.root) {
+      return cached(this.root, `tags:${wanted}`, () => {
+        const live = this.root.getElementsByTagName(wanted);
+        return new ElementList(() => live);
+      });
+    }
+    return new ElementList(() => [...this.source()].filter((e) => e.tagName === wanted));
+  }
+  named(name) {
+    const all = [...this.source()];
+    const matches = all.filter((e) => e.id === name || e.getAttribute("name") === name);
+    if (matches.length === 1) return matches[0];
+    if (matches.length > 1) return new ElementList(() => matches);
+    return all.find((e) => e[UNIQUE_ID] === name) ?? null;
+  }
+}
+
+const descendantsOf = (root) =>
+  cached(root, "all", () => {
+    const live = root.getElementsByTagName("*");
+    return new ElementList(() => live, root);
+  });
+
+const childrenOf = (element) => cached(element, "children", () => new ElementList(() => element.children));
+
+// A list read afresh on each use: `entries()` gives its members, `isNamed`
+// tells whether one answers to a name.
+class IndexedList {
+  constructor(entries, isNamed) {
+    this.entries = entries;
+    this.isNamed = isNamed;
+  }
+  get length() {
+    return this.entries().length;
+  }
+  item(key) {
+    if (typeof key === "number") return this.entries()[key] ?? null;
+    return this.named(String(key));
+  }
+  named(name) {
+    return [...this.entries()].find((entry) => this.isNamed(entry, name)) ?? null;
+  }
+}
+
+// The frames of a document by index or by name; each answers as its window.
+class FrameList extends IndexedList {
+  constructor(document) {
+    super(
+      () => [...document.querySelectorAll("iframe, frame")].map((f) => f.contentWindow).filter(Boolean),
+      (win, name) => win.frameElement?.name === name,
+    );
+  }
+}
+
+// A document's style sheets, by index or by the id or title of their element.
+class SheetList extends IndexedList {
+  constructor(document) {
+    super(
+      () => document.styleSheets,
+      (sheet, name) => sheet.ownerNode?.id === name || sheet.title === name,
+    );
+  }
+}
+
+// A sheet's rules, by index.
+class RuleList extends IndexedList {
+  constructor(sheet) {
+    super(
+      () => sheet.cssRules,
+      () => false,
+    );
+  }
+}
+
+const isList = (o) => o instanceof ElementList || o instanceof IndexedList;
+
+// ---------------------------------------------------------------- runtimeStyle
+
+// A style layer above the element's own style and the sheets, as
+// `runtimeStyle` was: each element's declarations go into one sheet adopted by
+// its document, marked important, so `style` itself stays as the page set it.
+const RUNTIME_ATTRIBUTE = "data-tq-runtime";
+const runtimeSheets = new WeakMap(); // document -> { sheet, rules: Map }
+
+class RuntimeStyle {
+  constructor(element) {
+    this.element = element;
+    this.text = "";
+  }
+  get cssText() {
+    return this.text;
+  }
+  set cssText(value) {
+    const element = this.element;
+    const document = element.ownerDocument;
+    const scratch = document.createElement("div").style;
+    scratch.cssText = String(value ?? "");
+    this.text = scratch.cssText;
+    let layer = runtimeSheets.get(document);
+    if (!layer) {
+      const sheet = new document.defaultView.CSSStyleSheet();
+      document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+      layer = { sheet, rules: new Map() };
+      runtimeSheets.set(document, layer);
+    }
+    const key = uniqueIdOf(element);
+    if (this.text) {
+      const important = [...scratch]
+        .map((p) => `${p}: ${scratch.getPropertyValue(p)} !important`)
+        .join("; ");
+      layer.rules.set(key, `[${RUNTIME_ATTRIBUTE}="${key}"] { ${important} }`);
+      element.setAttribute(RUNTIME_ATTRIBUTE, key);
+    } else {
+      layer.rules.delete(key);
+      element.removeAttribute(RUNTIME_ATTRIBUTE);
+    }
+    layer.sheet.replaceSync([...layer.rules.values()].join("\n"));
+  }
+}
+
+// ---------------------------------------------------------------- events
+
+// `window.event` while a forwarded event is dispatched: the older event
+// object, over the browser's own.
+class EventObject {
+  constructor(event) {
+    this.event = event;
+    this.bubbleCancelled = false;
+    this.returned = undefined;
+  }
+  get srcElement() {
+    return this.event.target ?? null;
+  }
+  get type() {
+    return this.event.type;
+  }
+  get keyCode() {
+    return this.event.keyCode ?? 0;
+  }
+  get ctrlKey() {
+    return Boolean(this.event.ctrlKey);
+  }
+  get shiftKey() {
+    return Boolean(this.event.shiftKey);
+  }
+  get altKey() {
+    return Boolean(this.event.altKey);
+  }
+  get cancelBubble() {
+    return this.bubbleCancelled;
+  }
+  set cancelBubble(cancel) {
+    this.bubbleCancelled = Boolean(cancel);
+    if (this.bubbleCancelled) this.event.stopPropagation();
+  }
+  get returnValue() {
+    return this.returned;
+  }
+  set returnValue(value) {
+    this.returned = value;
+    if (value === false) this.event.preventDefault();
+    // Before unload, the text set here is what the browser asks about.
+    if (this.event.type === "beforeunload" && typeof value === "string") this.event.returnValue = value;
+  }
+}
+
+const currentEvents = new WeakMap(); // window -> EventObject
+
+// Runs `handler` with `event` as the window's `event`, as the browser did
+// while it dispatched an event to a page's handler.
+export function dispatch(win, event, handler) {
+  const previous = currentEvents.get(win);
+  currentEvents.set(win, new EventObject(event));
+  try {
+    return handler();
+  } finally {
+    if (previous) currentEvents.set(win, previous);
+    else currentEvents.delete(win);
+  }
+}
+
+// ---------------------------------------------------------------- screen and layout
+
+// A tab cannot move or resize its browser window, so the lesson area stands
+// in for it: the screen is the tab's viewport and resizeTo sizes the body.
+class LessonScreen {
+  constructor(win) {
+    this.win = win;
+  }
+  get availWidth() {
+    return this.win.top.innerWidth;
+  }
+  get availHeight() {
+    return this.win.top.innerHeight;
+  }
+  get width() {
+    return this.availWidth;
+  }
+  get height() {
+    return this.availHeight;
+  }
+}
+
+function resizeLessonArea(win, width, height) {
+  const body = win.document.body;
+  body.style.boxSizing = "border-box";
+  body.style.width = `${Number(width)}px`;
+  body.style.height = `${Number(height)}px`;
+  body.style.overflow = "auto";
+}
+
+// ---------------------------------------------------------------- scrolling
+
+// The page's scroll position lives on the body, as the control reads it; in
+// a standards-mode document it belongs to the scrolling element.
+const isPageScroller = (element) =>
+  element === element.ownerDocument.body || element === element.ownerDocument.documentElement;
+
+function scrollIntoViewWithinFrame(element, alignToTop) {
+  // Only the element's own document scrolls: the lesson around it stays put.
+  const document = element.ownerDocument;
+  const scroller = document.scrollingElement ?? document.documentElement;
+  const top = element.getBoundingClientRect().top + scroller.scrollTop;
+  const viewport = document.documentElement.clientHeight;
+  scroller.scrollTop = alignToTop ? top : top + element.offsetHeight - viewport;
+}
+
+// ---------------------------------------------------------------- the table of names
+
+const cssName = (name) => String(name).replace(/[A-Z]/g, (c) => `-${c.toLowerCase()}`);
+
+// getAttribute as the older model answered it: the attribute, else the
+// element's property of that name, else null.
+function olderGetAttribute(element, name) {
+  name = String(name);
+  if (element.hasAttribute(name)) return element.getAttribute(name);
+  if (name in element) return element[name] ?? null;
+  return null;
+}
+
+// The element's text whether or not it is shown: the browser leaves out text
+// that is hidden, which the older model did not (a menu reads the label of
+// an option in a list it has just hidden).
+function innerTextOf(element) {
+  const shown = element.checkVisibility
+    ? element.checkVisibility({ visibilityProperty: true })
+    : element.ownerDocument.defaultView.getComputedStyle(element).visibility === "visible";
+  return shown ? element.innerText : element.textContent.replace(/\s+/g, " ").trim();
+}
+
+function removeNode(node, deep) {
+  if (!deep && node.parentNode) node.replaceWith(...node.childNodes);
+  else node.remove();
+  return node;
+}
+
+function fireEvent(element, name) {
+  const type = String(name).replace(/^on/i, "");
+  const EventType = windowOf(element).Event;
+  return element.dispatchEvent(new EventType(type, { bubbles: true, cancelable: true }));
+}
+
+function executeCommand(document, command, showUI, value) {
+  if (String(command).toLowerCase() === "print") {
+    document.defaultView.print();
+    return true;
+  }
+  return document.execCommand(command, Boolean(showUI), value);
+}
+
+// Per kind of page object: the members it answers differently from the
+// browser, or that the browser lacks. Anything else goes to the object itself.
+const TABLE = {
+  window: {
+    get: {
+      event: (w) => currentEvents.get(w) ?? null,
+      screen: (w) => cached(w, "screen", () => new LessonScreen(w)),
+    },
+    call: {
+      resizeTo: (w, width, height) => resizeLessonArea(w, width, height),
+      moveTo: () => undefined,
+    },
+  },
+  document: {
+    get: {
+      all: (d) => descendantsOf(d),
+      frames: (d) => cached(d, "frames", () => new FrameList(d)),
+      styleSheets: (d) => cached(d, "styleSheets", () => new SheetList(d)),
+      URLUnencoded: (d) => decodeURI(d.URL),
+    },
+    put: {
+      URL: (d, url) => {
+        d.defaultView.location.href = new URL(String(url), d.URL).href;
+      },
+    },
+    call: {
+      execCommand: (d, command, showUI, value) => executeCommand(d, command, showUI, value),
+    },
+  },
+  element: {
+    get: {
+      all: (e) => descendantsOf(e),
+      children: (e) => childrenOf(e),
+      uniqueID: (e) => uniqueIdOf(e),
+      runtimeStyle: (e) => cached(e, "runtimeStyle", () => new RuntimeStyle(e)),
+      Value: (e) => e.value,
+      innerText: (e) => innerTextOf(e),
+      scrollTop: (e) => (isPageScroller(e) ? e.ownerDocument.scrollingElement.scrollTop : e.scrollTop),
+      clientHeight: (e) =>
+        isPageScroller(e) ? e.ownerDocument.documentElement.clientHeight : e.clientHeight,
+    },
+    put: {
+      Value: (e, v) => {
+        e.value = v;
+      },
+      scrollTop: (e, v) => {
+        (isPageScroller(e) ? e.ownerDocument.scrollingElement : e).scrollTop = Number(v);
+      },
+    },
+    call: {
+      getAttribute: (e, name) => olderGetAttribute(e, name),
+      setAttribute: (e, name, value) => e.setAttribute(String(name), String(value)),
+      scrollIntoView: (e, alignToTop) => scrollIntoViewWithinFrame(e, alignToTop !== false),
+      removeNode: (e, deep) => removeNode(e, Boolean(deep)),
+      fireEvent: (e, name) => fireEvent(e, name),
+    },
+  },
+  node: {
+    call: {
+      removeNode: (n, deep) => removeNode(n, Boolean(deep)),
+    },
+  },
+  styleSheet: {
+    get: {
+      rules: (s) => cached(s, "rules", () => new RuleList(s)),
+    },
+    call: {
+      addRule: (s, selector, style, index) =>
+        s.insertRule(`${selector} { ${style ?? ""} }`, index === undefined || index < 0 ? s.cssRules.length : index),
+      removeRule: (s, index) => s.deleteRule(index ?? 0),
+    },
+  },
+  style: {
+    call: {
+      setAttribute: (st, name, value) => st.setProperty(cssName(name), String(value)),
+      getAttribute: (st, name) => st.getPropertyValue(cssName(name)),
+      removeAttribute: (st, name) => st.removeProperty(cssName(name)) !== "",
+    },
+  },
+  list: {},
+  plain: {},
+};
+
+function kindOfObject(o) {
+  if (isList(o)) return "list";
+  if (isWindow(o)) return "window";
+  if (isElement(o)) return "element";
+  if (isDocument(o)) return "document";
+  if (typeof o?.nodeType === "number") return "node";
+  const tag = tagOf(o);
+  if (tag === "CSSStyleSheet") return "styleSheet";
+  if (tag === "CSSStyleDeclaration" || tag === "CSS2Properties") return "style";
+  return "plain";
+}
+
+// Automation-style type names: collections say "Collection", page objects
+// say "HTML", as scripts written for the older model test them.
+const TYPE_NAMES = {
+  Window: "HTMLWindow2",
+  HTMLDocument: "HTMLDocument",
+  Document: "HTMLDocument",
+  Text: "HTMLDOMTextNode",
+  Comment: "HTMLCommentElement",
+  CSSStyleDeclaration: "HTMLStyle",
+  CSSStyleSheet: "HTMLStyleSheet",
+  CSSStyleRule: "HTMLStyleSheetRule",
+  NamedNodeMap: "HTMLAttributeCollection",
+  Attr: "HTMLDOMAttribute",
+  Selection: "HTMLSelection",
+};
+const LIST_TYPE_NAMES = new Map([
+  [ElementList, "HTMLElementCollection"],
+  [FrameList, "HTMLFramesCollection"],
+  [SheetList, "HTMLStyleSheetsCollection"],
+  [RuleList, "HTMLStyleSheetRulesCollection"],
+]);
+const OWN_TYPE_NAMES = new Map([
+  [RuntimeStyle, "HTMLRuntimeStyle"],
+  [EventObject, "HTMLEventObj"],
+  [LessonScreen, "HTMLScreen"],
+]);
+
+// ---------------------------------------------------------------- the module's side
+
+// What the page throws becomes a failure that names the member it came from.
+function guard(member, operation) {
+  try {
+    return operation();
+  } catch (error) {
+    return new HostFailure(HOST_ERROR, `${member}: ${String(error?.message ?? error)}`);
+  }
+}
+
+export const host = {
+  // Undefined, null, Boolean, 32-bit integer, real, text, object, failure.
+  kindOf(v) {
+    if (v === undefined) return 0;
+    if (v === null) return 1;
+    switch (typeof v) {
+      case "boolean":
+        return 2;
+      case "number":
+        return Number.isInteger(v) && v >= -2147483648 && v <= 2147483647 && !Object.is(v, -0) ? 3 : 4;
+      case "string":
+        return 5;
+      default:
+        return v instanceof HostFailure ? 7 : 6;
+    }
+  },
+
+  get(o, name) {
+    return guard(name, () => {
+      const kind = kindOfObject(o);
+      const special = TABLE[kind].get?.[name];
+      if (special) return special(o);
+      if (name in o) return o[name];
+      if (kind === "element" && o.hasAttribute(name)) return o.getAttribute(name);
+      if (kind === "list") {
+        const found = o.named(name);
+        if (found !== null) return found;
+      }
+      // The rest of the event (clientX, button, ...) is the browser's own.
+      if (o instanceof EventObject && name in o.event) return o.event[name];
+      return memberNotFound(name);
+    });
+  },
+
+  put(o, name, value) {
+    return guard(name, () => {
+      const kind = kindOfObject(o);
+      const special = TABLE[kind].put?.[name];
+      if (special) special(o, value);
+      // An expando on an element is backed by the attribute of that name.
+      else if (kind === "element" && !(name in o)) o.setAttribute(name, String(value));
+      else o[name] = value;
+      return undefined;
+    });
+  },
+
+  call(o, name, args) {
+    return guard(name, () => {
+      const special = TABLE[kindOfObject(o)].call?.[name];
+      if (special) return special(o, ...args);
+      if (typeof o[name] === "function") return o[name](...args);
+      return memberNotFound(name);
+    });
+  },
+
+  typeName(o) {
+    for (const [type, name] of LIST_TYPE_NAMES) if (o instanceof type) return name;
+    for (const [type, name] of OWN_TYPE_NAMES) if (o instanceof type) return name;
+    const tag = tagOf(o);
+    return TYPE_NAMES[tag] ?? tag;
+  },
+
+  // The file pickers: each answers with the chosen name, or with the failure
+  // the control knows as a cancelled dialog.
+  pickOpen: (fileName, filter) => pick("open", fileName, filter),
+  pickSave: (fileName, filter) => pick("save", fileName, filter),
+};
+
+const CANCELLED = 32755;
+
+async function pick(kind, fileName, filter) {
+  try {
+    const picker = kind === "open" ? globalThis.showOpenFilePicker : globalThis.showSaveFilePicker;
+    if (!picker) return new HostFailure(HOST_ERROR, "This browser offers no file picker");
+    const options = kind === "save" ? { suggestedName: fileName || undefined } : {};
+    const answer = await picker.call(globalThis, options);
+    const handle = Array.isArray(answer) ? answer[0] : answer;
+    return handle.name;
+  } catch (error) {
+    if (error?.name === "AbortError") return new HostFailure(CANCELLED, "Cancel was selected.");
+    return new HostFailure(HOST_ERROR, String(error?.message ?? error));
+  }
+}

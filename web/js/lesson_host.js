@@ -1,0 +1,100 @@
+// Loads the control into a lesson page, starts it with the page's window and
+// its <video>, and forwards the events of the page and of every frame to it,
+// as lesson pages do.
+//
+//   <script type="module">
+//     import { startLesson } from "/revoziz/lesson_host.js";
+//     startLesson(window);
+//   </script>
+
+import createRevoziz from "./revoziz.mjs";
+import { dispatch, host } from "./host.js";
+import { videoPlayer } from "./player.js";
+
+const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
+
+function loaded(win) {
+  if (win.document.readyState === "complete") return Promise.resolve();
+  return new Promise((resolve) => win.addEventListener("load", resolve, { once: true }));
+}
+
+// Calls a control method for an event of `win`, with that event as the
+// window's `event`. A failing call is reported, as a page's script error is.
+function forward(win, event, call) {
+  dispatch(win, event, () => {
+    try {
+      call();
+    } catch (error) {
+      win.console.error(`reVoziz: ${error.message}`);
+    }
+  });
+}
+
+// Clicks and hovers of one window (the top page or a frame).
+function forwardWindowEvents(tq, win) {
+  const document = win.document;
+  document.addEventListener("click", (event) =>
+    forward(win, event, () => {
+      tq.closeSelects(win);
+      tq.clickDispatch(win);
+    }),
+  );
+  document.addEventListener("mouseover", (event) => forward(win, event, () => tq.MouseOverDispatch(win)));
+  document.addEventListener("mouseout", (event) => forward(win, event, () => tq.MouseOutDispatch(win)));
+}
+
+// Each frame's document, now and after every navigation (a menu choice loads
+// another transcript into its frame).
+function forwardFrameEvents(tq, win) {
+  const seen = new WeakSet();
+  const attach = (frame) => {
+    const inner = frame.contentWindow;
+    if (!inner || seen.has(inner.document) || inner.document.readyState === "loading") return;
+    seen.add(inner.document);
+    forwardWindowEvents(tq, inner);
+  };
+  for (const frame of win.document.querySelectorAll("iframe, frame")) {
+    frame.addEventListener("load", () => attach(frame));
+    attach(frame);
+  }
+}
+
+// The toolbar's buttons: display modes, sync, layouts. Which layout button
+// shows its "on" image, and which panels the smaller layouts hide, is the
+// page's business; the control handles the full layout.
+function forwardButtons(tq, win, layout) {
+  const document = win.document;
+  const on = (id, handler) =>
+    document.getElementById(id)?.addEventListener("click", (event) => forward(win, event, () => handler(event)));
+  on("tq_scroll", () => tq.scrollSegments(win));
+  on("tq_single", () => tq.singleSegments(win));
+  on("tq_sync", (event) => {
+    for (const frame of ["tq_toc", "tq_trans"]) {
+      const framed = document.querySelector(`iframe[name="${frame}"]`)?.contentDocument;
+      if (framed) tq.toggleSync(framed, event.currentTarget);
+    }
+  });
+  const panels = { modefull: [true, true], modetoc: [true, false], modetrans: [false, true], modevideo: [false, false] };
+  for (const id of MODE_BUTTONS) {
+    on(id, (event) => {
+      const button = event.currentTarget;
+      tq.showMode(button, layout);
+      button.src = button.getAttribute("tq_src_off").replace(/\.gif$/, "_on.gif");
+      if (id === "modefull") return;
+      const [toc, tra] = panels[id];
+      document.getElementById("toc").style.display = toc ? "block" : "none";
+      document.getElementById("tra").style.display = tra ? "block" : "none";
+    });
+  }
+}
+
+export async function startLesson(win = window, { video = "mp", layout = 1 } = {}) {
+  const module = await createRevoziz({ revozizHost: host });
+  const tq = new module.tq();
+  await loaded(win);
+  forwardWindowEvents(tq, win);
+  forwardFrameEvents(tq, win);
+  forwardButtons(tq, win, layout);
+  tq.startVelisk(win, videoPlayer(win.document.getElementById(video)));
+  return tq;
+}

@@ -1,0 +1,70 @@
+#include "web/web_object.h"
+
+#include "control/error.h"
+
+namespace reVoziz::web {
+namespace {
+
+using emscripten::val;
+
+// Kinds as the host layer's kindOf reports them; one call classifies a value.
+enum class Kind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure };
+
+}  // namespace
+
+const val& hostLayer() {
+  static const val host = val::module_property("revozizHost");
+  return host;
+}
+
+Value toValue(const val& v) {
+  switch (static_cast<Kind>(hostLayer().call<int>("kindOf", v))) {
+    case Kind::Undefined: return {};
+    case Kind::Null: return Null{};
+    case Kind::Boolean: return v.as<bool>();
+    case Kind::Integer: return static_cast<std::int32_t>(v.as<int>());
+    case Kind::Real: return v.as<double>();
+    case Kind::Text: return v.as<std::string>();
+    case Kind::Object: return Value(std::shared_ptr<Object>(std::make_shared<WebObject>(v)));
+    case Kind::Failure:
+      throw Error(static_cast<ErrorCode>(v["code"].as<int>()), v["message"].as<std::string>());
+  }
+  throw Error(ErrorCode::HostError, "The page gave a value of an unknown kind");
+}
+
+val toJs(const Value& v) {
+  if (v.isEmpty()) return val::undefined();
+  if (v.isNull()) return val::null();
+  if (v.isBool()) return val(v.toBool());
+  if (v.isInt()) return val(v.toInt32());
+  if (v.isDouble()) return val(v.toNumber());
+  if (v.isString()) return val(v.toText());
+  const auto object = std::dynamic_pointer_cast<WebObject>(v.toObject());
+  if (!object) throw Error(ErrorCode::TypeMismatch, "An object of this page was expected");
+  return object->handle();
+}
+
+Value WebObject::get(std::string_view member) {
+  return toValue(hostLayer().call<val>("get", object_, std::string(member)));
+}
+
+void WebObject::put(std::string_view member, const Value& value) {
+  toValue(hostLayer().call<val>("put", object_, std::string(member), toJs(value)));
+}
+
+Value WebObject::call(std::string_view method, std::span<const Value> args) {
+  val list = val::array();
+  for (const Value& a : args) list.call<void>("push", toJs(a));
+  return toValue(hostLayer().call<val>("call", object_, std::string(method), list));
+}
+
+std::string WebObject::typeName() const {
+  return hostLayer().call<std::string>("typeName", object_);
+}
+
+bool WebObject::sameAs(const Object& other) const {
+  const auto* web = dynamic_cast<const WebObject*>(&other);
+  return web && object_.strictlyEquals(web->object_);
+}
+
+}  // namespace reVoziz::web

@@ -1,0 +1,45 @@
+#pragma once
+// The browser side of the host boundary: one page object held as an
+// emscripten::val. Every get, put and call goes through the host layer of
+// web/js/host.js, which supplies the members modern browsers lack and turns
+// what the page throws into a failure record instead of a JS exception.
+
+#include <emscripten/val.h>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "control/object.h"
+#include "control/value.h"
+
+namespace reVoziz::web {
+
+class WebObject : public Object {
+ public:
+  explicit WebObject(emscripten::val object) : object_(std::move(object)) {}
+
+  Value get(std::string_view member) override;
+  void put(std::string_view member, const Value& value) override;
+  Value call(std::string_view method, std::span<const Value> args) override;
+  std::string typeName() const override;
+  bool sameAs(const Object& other) const override;
+
+  const emscripten::val& handle() const { return object_; }
+
+ private:
+  emscripten::val object_;
+};
+
+// The page value as a control value: numbers that are whole 32-bit integers
+// become integers, objects become WebObjects. A failure record from the host
+// layer throws the Error it describes.
+Value toValue(const emscripten::val& v);
+// The control value as a page value; objects must come from this host.
+emscripten::val toJs(const Value& v);
+
+// The host layer handed to the module at creation (Module.revozizHost).
+const emscripten::val& hostLayer();
+
+}  // namespace reVoziz::web

@@ -1,0 +1,89 @@
+#pragma once
+// The browser's platform services: a timer on setInterval and a file dialog
+// over the browser's file pickers.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "control/platform.h"
+
+namespace reVoziz::web {
+
+// Counts the calls into the control that are under way. A call may wait on
+// the browser (a dialog, a picker); ticks that fall due meanwhile are skipped,
+// so a tick never overlaps a call.
+class CallScope {
+ public:
+  CallScope() { ++depth_; }
+  ~CallScope() { --depth_; }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+  static bool active() { return depth_ > 0; }
+
+ private:
+  static inline int depth_ = 0;
+};
+
+class WebTimer : public Timer {
+ public:
+  WebTimer() = default;
+  WebTimer(const WebTimer&) = delete;
+  WebTimer& operator=(const WebTimer&) = delete;
+  ~WebTimer() override;
+  void setInterval(std::int32_t ms) override;
+  std::int32_t interval() const override { return interval_; }
+  void onTick(std::function<void()> tick) override { tick_ = std::move(tick); }
+
+ private:
+  static void fire(void* timer);
+  std::int32_t interval_ = 0;
+  long id_ = 0;
+  std::function<void()> tick_;
+};
+
+// The host layer's pickers; showOpen and showSave wait for the user.
+class WebFileDialog : public FileDialog {
+ public:
+  std::string fileName() const override { return fileName_; }
+  void setFileName(std::string_view name) override { fileName_ = name; }
+  std::string filter() const override { return filter_; }
+  void setFilter(std::string_view filter) override { filter_ = filter; }
+  void showOpen() override { show("pickOpen"); }
+  void showSave() override { show("pickSave"); }
+
+ private:
+  void show(const char* picker);
+  std::string fileName_;
+  std::string filter_;
+};
+
+// Notes files in the browser (pickers, and the origin-private file system for
+// the temporary folder) are not wired yet; the notes methods are not bound to
+// the page either. Until then every file operation fails with a clear message
+// rather than pretending to store anything.
+class UnavailableFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  void rename(std::string_view from, std::string_view to) override;
+  void remove(std::string_view path) override;
+  std::string temporaryFolder() override;
+  std::string freshTemporaryName() override;
+  std::string_view separator() const override { return "/"; }
+};
+
+class WebPlatform : public Platform {
+ public:
+  std::unique_ptr<Timer> createTimer() override { return std::make_unique<WebTimer>(); }
+  std::unique_ptr<FileDialog> createFileDialog() override {
+    return std::make_unique<WebFileDialog>();
+  }
+  FileSystem& fileSystem() override { return files_; }
+
+ private:
+  UnavailableFileSystem files_;
+};
+
+}  // namespace reVoziz::web
