@@ -22,7 +22,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isHexDigit(char c) {
   return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-bool isOctalDigit(char c) { return c >= '0' && c <= '7'; }
 
 double infinity(bool negative) {
   return negative ? -std::numeric_limits<double>::infinity()
@@ -62,8 +61,7 @@ double readHexInteger(std::string_view text) {
 
 // Octal digits carry three bits each; regrouped by four they read as hexadecimal.
 double readOctalInteger(std::string_view text) {
-  const auto end = std::find_if_not(text.begin(), text.end(), isOctalDigit);
-  const std::string_view digits(text.begin(), end);
+  const std::string_view digits = text.substr(0, text.find_first_not_of("01234567"));
   std::vector<int> nibbles((digits.size() * 3 + 3) / 4, 0);
   std::size_t bit = nibbles.size() * 4 - digits.size() * 3;  // leading padding bits
   for (char c : digits) {
