@@ -29,9 +29,11 @@ class HostRef {
   std::string typeName() const;
 
  protected:
+  // Every call into the host goes through these; whatever a host throws other
+  // than Error comes out as Error(HostError) with the host's message.
   Object& object() const;
-  Value get(std::string_view member) const { return object().get(member); }
-  void put(std::string_view member, const Value& value) const { object().put(member, value); }
+  Value get(std::string_view member) const;
+  void put(std::string_view member, const Value& value) const;
   Value call(std::string_view method, std::initializer_list<Value> args = {}) const;
   std::string text(std::string_view member) const { return get(member).toText(); }
   std::int32_t integer(std::string_view member) const { return get(member).toInt32(); }

@@ -1,27 +1,25 @@
 #include "control/text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+
+#include "control/lower_case_table.h"
 
 namespace reVoziz {
 namespace {
 
-// Lower-case mapping for the Latin, Greek and Cyrillic capitals that lesson
-// texts use; other code points map to themselves.
+// The simple lower-case mapping of Unicode; code points without one map to
+// themselves. The table is generated, so every host maps alike, whatever its
+// locale.
 char32_t lowerCodePoint(char32_t c) {
   if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 0x20 : c;
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-  if (c == 0x130) return 'i';
-  if (c == 0x178) return 0xFF;
-  const bool latinExtendedEvenUpper =
-      (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
-  if (latinExtendedEvenUpper) return (c % 2 == 0) ? c + 1 : c;
-  const bool latinExtendedOddUpper =
-      (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-  if (latinExtendedOddUpper) return (c % 2 == 1) ? c + 1 : c;
-  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
-  if (c >= 0x410 && c <= 0x42F) return c + 0x20;
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-  return c;
+  const auto after = std::upper_bound(std::begin(kLowerCaseRuns), std::end(kLowerCaseRuns), c,
+                                      [](char32_t v, const LowerCaseRun& r) { return v < r.first; });
+  if (after == std::begin(kLowerCaseRuns)) return c;
+  const LowerCaseRun& run = *(after - 1);
+  if (c > run.last || (c - run.first) % run.stride != 0) return c;
+  return static_cast<char32_t>(static_cast<std::int32_t>(c) + run.offset);
 }
 
 }  // namespace
@@ -86,25 +84,13 @@ std::string lowerCase(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(lowerCodePoint(b));
-      ++i;
-      continue;
-    }
-    // Two-byte sequences cover every capital that lowerCodePoint maps. Lead
-    // bytes C0 and C1 only start overlong forms of ASCII, which are no letters:
-    // decoding them would turn malformed bytes into "A" or NUL.
-    if (b >= 0xC2 && b <= 0xDF && i + 1 < s.size() &&
-        (static_cast<unsigned char>(s[i + 1]) & 0xC0) == 0x80) {
-      const char32_t c = (static_cast<char32_t>(b & 0x1F) << 6) |
-                         (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+    const std::size_t start = i;
+    const char32_t c = nextCodePoint(s, i);
+    if (c == kReplacementCharacter && i == start + 1) {
+      out += s[start];  // a malformed byte passes through unchanged
+    } else {
       appendUtf8(out, lowerCodePoint(c));
-      i += 2;
-      continue;
     }
-    out += s[i];  // other bytes pass through unchanged
-    ++i;
   }
   return out;
 }

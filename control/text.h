@@ -7,7 +7,8 @@
 
 namespace reVoziz {
 
-// Lower-cases letters beyond ASCII too: "ÍNDICE" gives "índice".
+// Lower-cases by the simple case mapping of Unicode, the same on every host and
+// in every locale: "ÍNDICE" gives "índice". Malformed UTF-8 bytes pass through.
 std::string lowerCase(std::string_view s);
 
 // Appends the UTF-8 form of the code point `c`.

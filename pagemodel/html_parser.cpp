@@ -21,12 +21,15 @@ GumboOutputPtr parse(std::string_view html, GumboTag context) {
   return GumboOutputPtr(output, [](GumboOutput* o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
 }
 
-// Unknown tags keep the name written in the markup.
+// Unknown tags keep the name written in the markup, read as the tokenizer
+// reads it: up to white space, "/" or ">". gumbo's original text of the tag
+// may start with an ignored "</>" written just before it.
 std::string tagName(const GumboElement& element) {
   if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
-  GumboStringPiece piece = element.original_tag;
-  gumbo_tag_from_original_text(&piece);
-  return lowerCase(std::string_view(piece.data, piece.length));
+  std::string_view text(element.original_tag.data, element.original_tag.length);
+  while (text.starts_with("</>")) text.remove_prefix(3);
+  if (text.starts_with('<')) text.remove_prefix(1);
+  return lowerCase(text.substr(0, text.find_first_of(" \t\n\f\r/>")));
 }
 
 NodePtr convert(const GumboNode& node) {

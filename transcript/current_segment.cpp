@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "control/checked_arithmetic.h"
 #include "control/page_lookups.h"
 #include "control/text.h"
 #include "control/time_code.h"
@@ -71,7 +72,8 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   const std::int32_t top = seg.offsetTop();
   if (top < band.scrollTop()) {
     seg.scrollIntoView(true);
-  } else if (top + seg.offsetHeight() > band.scrollTop() + band.clientHeight()) {
+  } else if (checkedAdd(top, seg.offsetHeight()) >
+             checkedAdd(band.scrollTop(), band.clientHeight())) {
     seg.scrollIntoView(false);
   }
   iText.setProperty("tq_oldSegment", segId);

@@ -75,6 +75,8 @@ TEST_F(PageLookups, ClassContainsTestsProperAncestorsLowerCased) {
   EXPECT_TRUE(classContains("tq_syncTag", el("inTag")));  // ancestor "TQ_SyncTAG"
   EXPECT_FALSE(classContains("tq_syncTag", el("ownTag")));  // only the element itself
   EXPECT_TRUE(classContains("índice", el("inAccent")));   // ancestor "ÍNDICE"
+  // Full-width, Greek Extended and Armenian capitals lower-case too.
+  EXPECT_TRUE(classContains("ｔｑ_ｓｙｎｃｔａｇ ἀ ա", el("inWide")));
   EXPECT_FALSE(classContains("extra", el("inListed")));    // part of "segment extra"
   EXPECT_FALSE(classContains("segment extr", el("inListed")));
   // Unlike findClassAncestor, the body counts.

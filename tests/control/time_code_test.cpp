@@ -10,9 +10,12 @@
 #include "control/tq.h"
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/model_platform.h"
+#include "support/lesson.h"
 
 namespace reVoziz {
 namespace {
+
+using testing::failureOf;
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -61,6 +64,39 @@ TEST(TimeToSeconds, TotalsBeyond32BitsRaiseOverflow) {
       EXPECT_EQ(e.code(), ErrorCode::Overflow) << text;
     }
   }
+}
+
+TEST(TimeToSeconds, NumbersBeyondARealAreJudgedByTheirValueNotTheirSpelling) {
+  // Below the smallest real: 0, however the exponent or the zeros are written.
+  const std::string tinyByZeros = "0." + std::string(400, '0') + "1";
+  const std::string tinyCases[] = {"1E-400", "-1E-400", "1d-400", "1:1D-400", tinyByZeros,
+                                   "0:0:" + tinyByZeros + "e5", "1e-99999999999999999999"};
+  const std::int32_t tinyResults[] = {0, 0, 0, 60, 0, 0, 0};
+  for (std::size_t i = 0; i < std::size(tinyCases); ++i) {
+    EXPECT_EQ(timeToSeconds(tinyCases[i]), tinyResults[i]) << tinyCases[i];
+  }
+  // Beyond the largest real, even with a negative exponent: 1e399 and 1e600.
+  const std::string hugeCases[] = {"1" + std::string(400, '0') + "e-1",
+                                   "1" + std::string(700, '0') + "E-100", "-1E400",
+                                   "0." + std::string(20, '0') + "1e400"};
+  for (const std::string& text : hugeCases) {
+    EXPECT_EQ(failureOf([&] { timeToSeconds(text); }), ErrorCode::Overflow) << text;
+  }
+}
+
+TEST(LeadingNumber, LongHexadecimalAndOctalIntegersRoundToTheNearestReal) {
+  const double two53 = 9007199254740992.0;  // 2^53, beyond which not every integer is a real
+  const std::pair<const char*, double> cases[] = {
+      {"&H20000000000001", two53},                // a tie goes to the even neighbour
+      {"&H20000000000003", two53 + 4},            // ... upwards too
+      {"&H200000000000018", two53 * 16 + 32},     // the last digit decides, not the first rounding
+      {"&O400000000000000001", two53},            // octal: 2^53 + 1
+      {"&O4000000000000000030", two53 * 8 + 32},  // 2^56 + 24 rounds up to 2^56 + 32
+      {"&H0000000000000000000000000000000001F", 31},
+      {"&hFFFFFFFF", 4294967295.0},
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(leadingNumber(text), value) << text;
+  EXPECT_EQ(leadingNumber("&H" + std::string(300, 'F')), std::numeric_limits<double>::infinity());
 }
 
 TEST(SecondsToTime, WritesAtLeastTwoDigitsPerFieldOfTheAbsoluteValue) {

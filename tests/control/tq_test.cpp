@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "control/started_flag.h"
@@ -208,6 +210,32 @@ TEST(Tick, AFailureEndsTheTickButNotTheTimer) {
   EXPECT_EQ(failures, 1);
   EXPECT_EQ(marked(lesson, "tq_toc"), "t0");
   EXPECT_EQ(marked(lesson, "tq_trans"), "r0");
+}
+
+// A player whose position read throws a standard library exception, as a
+// faulty host might.
+class ForeignFailingPlayer : public Object, public std::enable_shared_from_this<ForeignFailingPlayer> {
+ public:
+  Value get(std::string_view member) override {
+    if (member == "controls") return std::shared_ptr<Object>(shared_from_this());
+    throw std::out_of_range("position lost");
+  }
+  void put(std::string_view, const Value&) override {}
+  Value call(std::string_view, std::span<const Value>) override { return {}; }
+  std::string typeName() const override { return "ForeignFailingPlayer"; }
+  bool sameAs(const Object& other) const override { return this == &other; }
+};
+
+TEST(Tick, AForeignHostExceptionEndsTheTickAsAHostError) {
+  LessonControl lesson("spine_tick");
+  std::vector<std::string> failures;
+  lesson.control.onTickFailure([&](const Error& e) {
+    failures.push_back(std::to_string(static_cast<int>(e.code())) + " " + e.what());
+  });
+  lesson.control.startVelisk(lesson.windowRef(), Player(std::make_shared<ForeignFailingPlayer>()));
+  lesson.clock.advance(1000);  // escaping the timer, it would end the test here
+  EXPECT_EQ(failures, std::vector<std::string>(2, "440 position lost"));
+  EXPECT_EQ(lesson.control.timer().interval(), 500);
 }
 
 TEST(Tick, APageWithoutTheTableOfContentsFrameIsNeverMarked) {

@@ -72,6 +72,23 @@ TEST(ClickDispatch, OpenerShowsTheMenuAndOptionSwitchesIt) {
   EXPECT_EQ(l.element("", "tq_selLabel").innerText(), "English");
 }
 
+TEST(ClickDispatch, AnOpenerWhoseMenuNamesNoOptionsListFailsAndOpensNothing) {
+  for (const char* selOps : {static_cast<const char*>(nullptr), "noSuchList"}) {
+    SCOPED_TRACE(selOps ? selOps : "no tq_selOps");
+    LessonControl l("nav_lesson");
+    const pagemodel::NodePtr menu = l.node("", "tq_sel");
+    if (selOps) {
+      menu->setAttribute("tq_selOps", selOps);
+    } else {
+      menu->removeAttribute("tq_selOps");
+    }
+    const Dispatched d = dispatch(l, "", "opener");
+    EXPECT_EQ(d.failure, ErrorCode::MemberNotFound);
+    EXPECT_TRUE(d.event->cancelBubble());
+    EXPECT_EQ(l.element("", "tq_selOps1").style().visibility(), "hidden");
+  }
+}
+
 TEST(ClickDispatch, SeeksToTheEntryAndPlays) {
   struct Case {
     const char* frame;
@@ -113,6 +130,19 @@ TEST(HoverDispatch, SegmentTakesItsListsHoverStyleBesideTheMarking) {
   dispatch(l, "tq_trans", "w0", &tq::MouseOutDispatch);
   EXPECT_EQ(l.node("tq_trans", "s0")->runtimeCss(), "text-decoration: none");
   EXPECT_EQ(l.attribute("tq_trans", "s0", "style"), "color: red");
+}
+
+TEST(HoverDispatch, AListWithoutTheHoverAttributeFailsAndLeavesTheSegment) {
+  for (const auto& [method, attribute] : {std::pair{&tq::MouseOverDispatch, "tq_mouseOver"},
+                                          std::pair{&tq::MouseOutDispatch, "tq_mouseOut"}}) {
+    SCOPED_TRACE(attribute);
+    LessonControl l("nav_lesson");
+    l.node("tq_trans", "iText")->removeAttribute(attribute);
+    const Dispatched d = dispatch(l, "tq_trans", "w0", method);
+    EXPECT_EQ(d.failure, ErrorCode::MemberNotFound);
+    EXPECT_TRUE(d.event->cancelBubble());
+    EXPECT_EQ(l.node("tq_trans", "s0")->runtimeCss(), "");
+  }
 }
 
 TEST(CloseSelects, ClosesTheMenusOfThePlayerPageOnlyAndLeavesTheEvent) {

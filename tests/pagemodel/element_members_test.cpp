@@ -86,6 +86,15 @@ TEST_F(ElementMembersTest, MarkupParsesOnSetAndSerialisesOnGet) {
   EXPECT_EQ(byId("after").innerHTML(), "a &lt;b&gt; &amp; c");
 }
 
+TEST_F(ElementMembersTest, UnknownTagsKeepTheNameTheTokenizerReads) {
+  // An ignored "</>" before an unknown tag is no part of its name; nor is what
+  // follows the name inside the tag.
+  const Element s1 = byId("s1");
+  s1.setInnerHTML("z</><Note-X lang=es>a</note-x><my-tag/>");
+  EXPECT_EQ(s1.innerHTML(), "z<note-x lang=\"es\">a</note-x><my-tag></my-tag>");
+  EXPECT_EQ(s1.children().element(0).tagName(), "NOTE-X");
+}
+
 TEST_F(ElementMembersTest, CloneNodeCopiesAndRemoveNodeTakesOrLeavesTheChildren) {
   const Element copy = byId("s1").cloneNode(true);
   EXPECT_EQ(copy.outerHTML(), byId("s1").outerHTML());

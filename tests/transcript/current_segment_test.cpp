@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 
 #include "control/error.h"
@@ -196,6 +198,40 @@ TEST(MarkCurrentSegment, FailsWithoutTheCurrentLookOutsideSingleMode) {
   EXPECT_EQ(page.style("b0"), "color: gray");
   EXPECT_EQ(page.style("b10"), "");
   EXPECT_EQ(page.marked("basic"), "b0");
+}
+
+TEST(MarkCurrentSegment, FailsWithoutTheNonCurrentLookOnceASegmentWasMarked) {
+  const SegmentPage page("spine_segments");
+  page.at("basic")->removeAttribute("tq_nonCurrent");
+  page.mark("basic", 5);  // nothing was marked before, so the look is not needed yet
+  EXPECT_EQ(page.marked("basic"), "b0");
+  EXPECT_EQ(failureOf([&] { page.mark("basic", 15); }), ErrorCode::MemberNotFound);
+  EXPECT_EQ(page.style("b0"), "color: red");
+  EXPECT_EQ(page.style("b10"), "");
+  EXPECT_EQ(page.marked("basic"), "b0");
+}
+
+TEST(MarkCurrentSegment, ScrollSumsBeyond32BitsFailWithOverflowBeforeScrolling) {
+  constexpr int kMax = std::numeric_limits<std::int32_t>::max();
+  struct Case {
+    const char* label;
+    std::optional<int> segmentTop;
+    int scrollTop;
+    int clientHeight;
+  };
+  for (const Case& c : {Case{"segment bottom", kMax - 5, 0, 60},
+                        Case{"band bottom", std::nullopt, 10, kMax}}) {
+    SCOPED_TRACE(c.label);
+    const SegmentPage page("spine_scroll");
+    const NodePtr band = page.at("band");
+    band->setLayoutOverride({.clientHeight = c.clientHeight});
+    band->scrollTop = c.scrollTop;
+    page.at("s1")->setLayoutOverride({.top = c.segmentTop});
+    EXPECT_EQ(failureOf([&] { page.mark("iText", 15); }), ErrorCode::Overflow);
+    EXPECT_EQ(page.scrolls(), 0u);
+    EXPECT_EQ(page.style("s1"), "color: red");  // styled before the scroll rule
+    EXPECT_EQ(page.marked("iText"), "");         // the last step never came
+  }
 }
 
 TEST(MarkCurrentSegment, AStaleLastMarkedSegmentFailsEveryMarking) {

@@ -111,6 +111,27 @@ TEST(DisplayModes, WithoutCurrentEventFailAndChangeNothing) {
   }
 }
 
+TEST(DisplayModes, MissingSheetOrFrameFailsKeepingEarlierStepsWithoutRefresh) {
+  // No tq_style sheet: the buttons and tq_mode already changed, tq_refresh did not.
+  for (const ModeSwitch method : {kSingle, kScroll}) {
+    LessonControl l("nav_missing_parts");
+    const testing::Dispatched clicked = clickMode(l, method);
+    EXPECT_EQ(clicked.failure, ErrorCode::MemberNotFound);
+    EXPECT_TRUE(clicked.event->cancelBubble());
+    EXPECT_EQ(l.attribute("", "tq_scroll", "src"), method == kSingle ? "scroll.gif" : "scroll_on.gif");
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_mode"), method == kSingle ? "single" : "scroll");
+    EXPECT_EQ(l.attribute("tq_trans", "iText", "tq_refresh"), "0");
+    EXPECT_EQ(rulesOf(l, "tq_styles"), std::vector<std::string>{"display: inline"});
+  }
+  // No tq_trans frame: only the bubbling was cancelled.
+  LessonControl l("nav_no_frames");
+  const testing::Dispatched clicked = clickMode(l, kSingle);
+  EXPECT_EQ(clicked.failure, ErrorCode::MemberNotFound);
+  EXPECT_TRUE(clicked.event->cancelBubble());
+  EXPECT_EQ(l.attribute("", "tq_scroll", "src"), "scroll-start.gif");
+  EXPECT_EQ(l.attribute("", "tq_single", "src"), "single-start.gif");
+}
+
 TEST(DisplayModes, SingleTwiceLeavesTheStateOfOnce) {
   const auto state = [](const Lesson& l) {
     std::string s = l.attribute("", "tq_scroll", "src") + "|" +

@@ -81,6 +81,46 @@ TEST(ShowMode, ButtonWithoutOffImageStopsTheResetThere) {
   EXPECT_TRUE(l.top->resizes.empty());
 }
 
+TEST(ShowMode, FullLayoutFailsBeforeResizingWithoutASizeOrFrameOrBeyond32Bits) {
+  struct Case {
+    const char* label;
+    const char* lesson;
+    std::function<void(LessonControl&)> breakPage;
+    ErrorCode failure;
+  };
+  const auto sizes = [](const char* playerWidth, const char* maxWidth) {
+    return [=](LessonControl& l) {
+      l.player->width = playerWidth;
+      l.document("tq_trans")->body()->setAttribute("tq_maxWidth", maxWidth);
+    };
+  };
+  const Case cases[] = {
+      {"no tq_maxWidth", "nav_lesson",
+       [](LessonControl& l) { l.document("tq_trans")->body()->removeAttribute("tq_maxWidth"); },
+       ErrorCode::MemberNotFound},
+      {"no tq_maxHeight", "nav_lesson",
+       [](LessonControl& l) { l.document("frameToc")->body()->removeAttribute("tq_maxHeight"); },
+       ErrorCode::MemberNotFound},
+      {"no tq_trans frame", "nav_no_frames", [](LessonControl&) {}, ErrorCode::MemberNotFound},
+      {"no frameToc frame", "nav_missing_parts", [](LessonControl&) {}, ErrorCode::MemberNotFound},
+      {"width above 32 bits", "nav_lesson", sizes("2147483000", "1000"), ErrorCode::Overflow},
+      {"width below 32 bits", "nav_lesson", sizes("-2147483000", "-1000"), ErrorCode::Overflow},
+      {"width beyond reals", "nav_lesson", sizes("1e400", "400"), ErrorCode::Overflow},
+      {"height above 32 bits", "nav_lesson",
+       [](LessonControl& l) { l.player->height = "2147483647.5"; }, ErrorCode::Overflow},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    LessonControl l(c.lesson);
+    c.breakPage(l);
+    l.start();
+    EXPECT_EQ(failureOf([&] { l.control.showMode(l.element("", "modefull"), 1); }), c.failure);
+    for (const std::string& id : kLayoutButtons) EXPECT_EQ(srcOf(l, id), id + ".gif");
+    EXPECT_TRUE(l.top->resizes.empty());
+    EXPECT_EQ(l.element("", "tra").style().display(), "none");
+  }
+}
+
 TEST(ShowModeAndGoTo, FailBeforeStart) {
   LessonControl l("nav_lesson");
   EXPECT_EQ(failureOf([&] { l.control.showMode(l.element("", "modefull"), 1); }),
@@ -105,6 +145,20 @@ TEST(GoTo, SeeksAndPlaysAlsoFromPause) {
     EXPECT_EQ(l.player->position(), seconds);
     EXPECT_TRUE(l.player->playing());
     EXPECT_EQ(l.player->playCalls, playCalls + 1);
+  }
+}
+
+TEST(GoTo, AnOverflowingTimeCodeLeavesThePlayerAlone) {
+  for (const char* timeCode : {"99999999:0:0", "596523:14:08", "1e400"}) {
+    SCOPED_TRACE(timeCode);
+    LessonControl l("nav_lesson");
+    l.start();
+    l.player->pause();
+    const int playCalls = l.player->playCalls;
+    EXPECT_EQ(failureOf([&] { l.control.goTo_(timeCode); }), ErrorCode::Overflow);
+    EXPECT_TRUE(l.player->seeks.empty());
+    EXPECT_FALSE(l.player->playing());
+    EXPECT_EQ(l.player->playCalls, playCalls);
   }
 }
 
