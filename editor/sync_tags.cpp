@@ -1,6 +1,9 @@
 // Sync tags: inserting a stamped copy of the page's template, the clicks and
 // focus changes inside the notes, and the time codes of a tag's field.
 
+#include <algorithm>
+
+#include "control/checked_arithmetic.h"
 #include "control/page_lookups.h"
 #include "control/rounding.h"
 #include "control/skip_failure.h"
@@ -10,13 +13,6 @@
 
 namespace reVoziz {
 namespace {
-
-// a + b in 32 bits; throws Error(Overflow) when the sum does not fit.
-std::int32_t checkedAdd32(std::int32_t a, std::int32_t b) {
-  std::int32_t sum = 0;
-  if (__builtin_add_overflow(a, b, &sum)) throw Error(ErrorCode::Overflow, "Overflow");
-  return sum;
-}
 
 // The time-code field of the tag that holds `button`.
 Element fieldBeside(const Element& button) {
@@ -88,7 +84,7 @@ void NotesEditor::formatTimeCode(const Window& w, const Element& tc) const {
 }
 
 void NotesEditor::adjustTimeCode(const Window&, const Element& tc, std::int32_t secs) const {
-  const std::int32_t sum = checkedAdd32(timeToSeconds(tc.fieldValue().toText()), secs);
+  const std::int32_t sum = checkedAdd(timeToSeconds(tc.fieldValue().toText()), secs);
   // A time before the start of the video is the start.
   tc.setFieldValue(secondsToTime(std::max(sum, 0)));
 }
