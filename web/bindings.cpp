@@ -2,6 +2,8 @@
 // method per method of the automation interface. Arguments arrive as page
 // values; a failing call throws a JS Error carrying the automation code and
 // status, so the page's script sees an exception as it would on any host.
+// The methods that may wait on the browser answer through the host layer,
+// which turns them into promises (waitingMethods in host.js).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

@@ -8,6 +8,7 @@
 // the test queues it (or cancels), and records the options it was given.
 
 import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
 import { after, before, describe, test } from "node:test";
 
 import { frame, openBrowser, videoAdvances, waitMarked } from "./lesson_browser.mjs";
@@ -36,12 +37,12 @@ function mockPickers() {
 
 // A started lesson, its origin-private files cleared, with the notes page
 // chosen in the transcript menu. Browser contexts are fresh per test.
-async function notesLesson() {
-  const context = await lessons.browser.newContext({ viewport: { width: 1280, height: 900 } });
+async function notesLesson({ pickers = mockPickers } = {}) {
+  const context = await lessons.browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
   const page = await context.newPage();
   const messages = [];
   page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
-  await page.addInitScript(mockPickers);
+  await page.addInitScript(pickers);
   await page.goto(`${lessons.base}/lessons/sample/index.html`);
   await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
   await chooseTranscript(page, "Notas");
@@ -207,6 +208,38 @@ async function waitForMessage(messages, pattern) {
   for (let i = 0; i < 200 && !messages.some((m) => pattern.test(m)); i++) await new Promise((r) => setTimeout(r, 25));
   assert.ok(messages.some((m) => pattern.test(m)), messages.join("\n"));
 }
+
+describe("a browser without File System Access", () => {
+  test("save hands the notes page to the downloads, and open reads a file chosen in a file input", async () => {
+    const { page, notes } = await notesLesson({
+      pickers: () => {
+        window.showOpenFilePicker = undefined;
+        window.showSaveFilePicker = undefined;
+        window.pickerCalls = [];
+      },
+    });
+    await typeNotes(notes, "descarga €");
+    const downloading = page.waitForEvent("download");
+    await notes.click("#save");
+    const download = await downloading;
+    assert.equal(download.suggestedFilename(), "notas.notes");
+    const saved = latin1([...(await readFile(await download.path()))]);
+    assert.match(saved, /<!--notes-->descarga \x80<!--notes-->/);
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+
+    const choosing = page.waitForEvent("filechooser");
+    await notes.click("#opennotes");
+    const chooser = await choosing;
+    assert.equal(await chooser.element().getAttribute("accept"), ".notes,.html");
+    await chooser.setFiles({
+      name: "otra.notes",
+      mimeType: "text/html",
+      buffer: Buffer.from(saved.replace("descarga", "elegida"), "latin1"),
+    });
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "otra.notes");
+    assert.equal(await notesHtml(notes), "elegida €");
+  });
+});
 
 describe("the save-changes dialog", () => {
   test("unsaved notes ask before new notes: cancel keeps them, no discards them, yes saves them first", async () => {

@@ -673,7 +673,8 @@ export function waitingMethods(module) {
 // ---------------------------------------------------------------- files
 
 // The files the user picked, by the name the picker gave: browsers give no
-// full path, so that name is the path the control keeps.
+// full path, so that name is the path the control keeps. Each is a file
+// handle, or what stands in for one without File System Access.
 const pickedFiles = new Map();
 
 const failureOf = (error, path) => {
@@ -783,15 +784,62 @@ function pickerTypes(filter) {
   return types;
 }
 
+// Without File System Access: a file input to open, and a download to save.
+// Both stand in for a picked file's handle: the chosen file reads back, and
+// the download is the write that closes.
+function chooseFile(types) {
+  return new Promise((resolve) => {
+    const input = document.createElement("input");
+    input.type = "file";
+    input.accept = types.flatMap((type) => Object.values(type.accept).flat()).join(",");
+    input.addEventListener("change", () => resolve(input.files[0] ?? null));
+    input.addEventListener("cancel", () => resolve(null));
+    input.click();
+  });
+}
+
+function downloadTarget(name) {
+  return {
+    name,
+    async getFile() {
+      throw new DOMException(`${name} went to the browser's downloads`, "NotFoundError");
+    },
+    async createWritable() {
+      let parts = [];
+      return {
+        write: async (bytes) => void parts.push(bytes),
+        abort: async () => void (parts = []),
+        close: async () => {
+          const url = URL.createObjectURL(new Blob(parts, { type: "text/html" }));
+          const link = document.createElement("a");
+          link.href = url;
+          link.download = name;
+          link.click();
+          setTimeout(() => URL.revokeObjectURL(url), 60000);
+        },
+      };
+    },
+  };
+}
+
+async function pickWithoutAccess(kind, fileName, types) {
+  if (kind === "save") {
+    const extension = types[0] ? Object.values(types[0].accept)[0][0] : "";
+    return downloadTarget(fileName && !/[*?]/.test(fileName) ? fileName : `notas${extension}`);
+  }
+  const file = await chooseFile(types);
+  if (!file) throw new DOMException("The user aborted a request.", "AbortError");
+  return { name: file.name, getFile: async () => file };
+}
+
 async function pick(kind, fileName, filter) {
   try {
     const picker = kind === "open" ? globalThis.showOpenFilePicker : globalThis.showSaveFilePicker;
-    if (!picker) return new HostFailure(HOST_ERROR, "This browser offers no file picker");
     const types = pickerTypes(filter);
     const options = { types, excludeAcceptAllOption: types.length > 0 };
     // A pattern such as "*.notes" is no name to suggest; the types say it.
     if (kind === "save" && fileName && !/[*?]/.test(fileName)) options.suggestedName = fileName;
-    const answer = await picker.call(globalThis, options);
+    const answer = picker ? await picker.call(globalThis, options) : await pickWithoutAccess(kind, fileName, types);
     const handle = Array.isArray(answer) ? answer[0] : answer;
     pickedFiles.set(handle.name, handle);
     return handle.name;
