@@ -315,7 +315,8 @@ describe("leaving the lesson", () => {
     const { page, notes } = await notesLesson();
     await typeNotes(notes, "sin guardar");
     await chooseTranscript(page, "English");
-    const asked = new Promise((resolve) => page.once("dialog", resolve));
+    // Without the question the page would close, which ends this wait.
+    const asked = page.waitForEvent("dialog", { timeout: 10000 });
     await page.close({ runBeforeUnload: true });
     const dialog = await asked;
     assert.equal(dialog.type(), "beforeunload");
