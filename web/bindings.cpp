@@ -2,6 +2,8 @@
 // method per method of the automation interface. Arguments arrive as page
 // values; a failing call throws a JS Error carrying the automation code and
 // status, so the page's script sees an exception as it would on any host.
+// The methods that may wait on the browser answer through the host layer,
+// which turns them into promises (waitingMethods in host.js).
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -64,38 +66,59 @@ val resultToJs(const R& r) {
 template <typename>
 using PageValue = val;
 
-// Runs one control method; an Error becomes a thrown JS Error once the C++
-// frames that hold resources are gone.
+// Runs one control method: its result, or, with `failed` set, a JS Error
+// carrying the automation code and status, made once the C++ frames that hold
+// resources are gone.
 template <typename F>
-val guarded(F&& run) {
+val attempt(F&& run, bool& failed) {
   std::string message;
   int code = 0;
   {
     const CallScope scope;
     try {
+      failed = false;
       return run();
     } catch (const Error& e) {
       message = e.what();
       code = static_cast<int>(e.code());
     }
   }
+  failed = true;
   val error = val::global("Error").new_(message);
   error.set("code", code);
   error.set("status", static_cast<double>(0x800A0000u | static_cast<unsigned>(code)));
-  error.throw_();
+  return error;
 }
 
 template <auto Method, typename C, typename R, typename... A>
 struct Thunk {
+  static val call(WebControl& self, PageValue<A>... args, bool& failed) {
+    return attempt(
+        [&]() -> val {
+          if constexpr (std::is_void_v<R>) {
+            (self.control().*Method)(fromJs<A>(args)...);
+            return val::undefined();
+          } else {
+            return resultToJs((self.control().*Method)(fromJs<A>(args)...));
+          }
+        },
+        failed);
+  }
+  // A failing call throws to the page's script.
   static val run(WebControl& self, PageValue<A>... args) {
-    return guarded([&]() -> val {
-      if constexpr (std::is_void_v<R>) {
-        (self.control().*Method)(fromJs<A>(args)...);
-        return val::undefined();
-      } else {
-        return resultToJs((self.control().*Method)(fromJs<A>(args)...));
-      }
-    });
+    bool failed = false;
+    val outcome = call(self, args..., failed);
+    if (failed) outcome.throw_();
+    return outcome;
+  }
+  // A call that may wait on the browser returns to the page's script before
+  // it ends, so it hands its outcome to the host layer instead, which settles
+  // the promise the script holds (see waitingMethods in host.js).
+  static val runWaiting(WebControl& self, PageValue<A>... args) {
+    bool failed = false;
+    const val outcome = call(self, args..., failed);
+    hostLayer().call<void>("callEnded", outcome, failed);
+    return val::undefined();
   }
 };
 
@@ -133,6 +156,20 @@ EMSCRIPTEN_BINDINGS(revoziz) {
       REVOZIZ_METHOD(MouseOutDispatch)
       REVOZIZ_METHOD(startVelisk)
       REVOZIZ_METHOD(classContains)
+      REVOZIZ_METHOD(composePage)
+      REVOZIZ_METHOD(pageExtract)
+      REVOZIZ_METHOD(checkContent)
+      REVOZIZ_METHOD(backupNotes)
+      REVOZIZ_METHOD(restoreNotes)
+      REVOZIZ_METHOD(checkUnsaved)
+#define REVOZIZ_WAITING_METHOD(name) .function(#name, &ThunkOf<&tq::name>::runWaiting)
+      REVOZIZ_WAITING_METHOD(newNotes)
+      REVOZIZ_WAITING_METHOD(openNotes)
+      REVOZIZ_WAITING_METHOD(saveNotes)
+      REVOZIZ_WAITING_METHOD(checkChanges)
+      REVOZIZ_WAITING_METHOD(backupNotes1)
+      REVOZIZ_WAITING_METHOD(restoreNotes1)
+#undef REVOZIZ_WAITING_METHOD
 #undef REVOZIZ_METHOD
       ;
 }

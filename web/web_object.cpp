@@ -8,13 +8,29 @@ namespace {
 using emscripten::val;
 
 // Kinds as the host layer's kindOf reports them; one call classifies a value.
-enum class Kind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure };
+enum class Kind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure, Waiting };
+
+[[noreturn]] void throwFailure(const val& failure) {
+  throw Error(static_cast<ErrorCode>(failure["code"].as<int>()), failure["message"].as<std::string>());
+}
 
 }  // namespace
 
 const val& hostLayer() {
   static const val host = val::module_property("revozizHost");
   return host;
+}
+
+val awaitHost(const val& promise) {
+#ifdef REVOZIZ_WEB_CAN_WAIT
+  // The host layer's promises never reject: a failure arrives as a record.
+  val answer = promise.await();
+  if (static_cast<Kind>(hostLayer().call<int>("kindOf", answer)) == Kind::Failure) throwFailure(answer);
+  return answer;
+#else
+  (void)promise;
+  throw Error(ErrorCode::HostError, "This build cannot wait for the browser");
+#endif
 }
 
 Value toValue(const val& v) {
@@ -26,8 +42,8 @@ Value toValue(const val& v) {
     case Kind::Real: return v.as<double>();
     case Kind::Text: return v.as<std::string>();
     case Kind::Object: return Value(std::shared_ptr<Object>(std::make_shared<WebObject>(v)));
-    case Kind::Failure:
-      throw Error(static_cast<ErrorCode>(v["code"].as<int>()), v["message"].as<std::string>());
+    case Kind::Failure: throwFailure(v);
+    case Kind::Waiting: return toValue(awaitHost(v["promise"]));
   }
   throw Error(ErrorCode::HostError, "The page gave a value of an unknown kind");
 }

@@ -34,12 +34,17 @@ class WebObject : public Object {
 
 // The page value as a control value: numbers that are whole 32-bit integers
 // become integers, objects become WebObjects. A failure record from the host
-// layer throws the Error it describes.
+// layer throws the Error it describes; an answer the host layer has to wait
+// for (a dialog page) is waited for.
 Value toValue(const emscripten::val& v);
 // The control value as a page value; objects must come from this host.
 emscripten::val toJs(const Value& v);
 
 // The host layer handed to the module at creation (Module.revozizHost).
 const emscripten::val& hostLayer();
+
+// Waits for a promise of the host layer (a picker, a dialog page, a file);
+// the page stays responsive meanwhile. A failure record throws its Error.
+emscripten::val awaitHost(const emscripten::val& promise);
 
 }  // namespace reVoziz::web

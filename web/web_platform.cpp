@@ -3,6 +3,8 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/val.h>
 
+#include <utility>
+
 #include "control/error.h"
 #include "web/web_object.h"
 
@@ -28,35 +30,73 @@ void WebTimer::fire(void* timer) {
 }
 
 void WebFileDialog::show(const char* picker) {
-#ifdef REVOZIZ_WEB_CAN_WAIT
-  // The picker answers with a promise; the control waits for it here, and the
-  // page stays responsive meanwhile.
-  const emscripten::val answer =
-      hostLayer().call<emscripten::val>(picker, fileName_, filter_).await();
-  fileName_ = toValue(answer).toText();
-#else
-  throw Error(ErrorCode::HostError,
-              std::string("This build cannot wait for the browser's ") + picker);
-#endif
+  fileName_ = toValue(awaitHost(hostLayer().call<emscripten::val>(picker, fileName_, filter_))).toText();
 }
 
 namespace {
 
-[[noreturn]] void filesUnavailable() {
-  throw Error(ErrorCode::HostError, "Notes files are not available in the browser host yet");
+using emscripten::val;
+
+// The bytes as a view the host layer copies before it waits.
+val bytesView(std::string_view bytes) {
+  return val(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())));
 }
+
+// The stored bytes, as they are: decoding the stored form is the documents'.
+class WebReadableFile : public ReadableFile {
+ public:
+  explicit WebReadableFile(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::string readAll() override { return std::exchange(bytes_, {}); }
+
+ private:
+  std::string bytes_;
+};
+
+// Collects what is appended; flush hands it all to the file, whose content the
+// browser replaces only once the write has closed.
+class WebWritableFile : public WritableFile {
+ public:
+  explicit WebWritableFile(std::string path) : path_(std::move(path)) {}
+  void append(std::string_view bytes) override {
+    bytes_ += bytes;
+    flushed_ = false;
+  }
+  void flush() override {
+    awaitHost(hostLayer().call<val>("writeFile", path_, bytesView(bytes_)));
+    flushed_ = true;
+  }
+  void close() override {
+    if (!flushed_) flush();
+  }
+
+ private:
+  std::string path_;
+  std::string bytes_;
+  bool flushed_ = true;
+};
 
 }  // namespace
 
-std::unique_ptr<ReadableFile> UnavailableFileSystem::openForReading(std::string_view) {
-  filesUnavailable();
+std::unique_ptr<ReadableFile> WebFileSystem::openForReading(std::string_view path) {
+  const val stored = awaitHost(hostLayer().call<val>("readFile", std::string(path)));
+  std::string bytes(stored["length"].as<std::size_t>(), '\0');
+  bytesView(bytes).call<void>("set", stored);
+  return std::make_unique<WebReadableFile>(std::move(bytes));
 }
-std::unique_ptr<WritableFile> UnavailableFileSystem::createExclusive(std::string_view) {
-  filesUnavailable();
+
+std::unique_ptr<WritableFile> WebFileSystem::createExclusive(std::string_view path) {
+  awaitHost(hostLayer().call<val>("createFile", std::string(path)));
+  return std::make_unique<WebWritableFile>(std::string(path));
 }
-void UnavailableFileSystem::rename(std::string_view, std::string_view) { filesUnavailable(); }
-void UnavailableFileSystem::remove(std::string_view) { filesUnavailable(); }
-std::string UnavailableFileSystem::temporaryFolder() { filesUnavailable(); }
-std::string UnavailableFileSystem::freshTemporaryName() { filesUnavailable(); }
+
+void WebFileSystem::rename(std::string_view from, std::string_view to) {
+  awaitHost(hostLayer().call<val>("moveFile", std::string(from), std::string(to)));
+}
+
+void WebFileSystem::remove(std::string_view path) {
+  awaitHost(hostLayer().call<val>("removeFile", std::string(path)));
+}
+
+std::string WebFileSystem::freshTemporaryName() { return hostLayer().call<std::string>("freshName"); }
 
 }  // namespace reVoziz::web

@@ -1,6 +1,7 @@
 #pragma once
-// The browser's platform services: a timer on setInterval and a file dialog
-// over the browser's file pickers.
+// The browser's platform services: a timer on setInterval, a file dialog
+// over the browser's file pickers, and files behind those pickers and in the
+// origin-private file system.
 
 #include <cstdint>
 #include <functional>
@@ -59,17 +60,18 @@ class WebFileDialog : public FileDialog {
   std::string filter_;
 };
 
-// Notes files in the browser (pickers, and the origin-private file system for
-// the temporary folder) are not wired yet; the notes methods are not bound to
-// the page either. Until then every file operation fails with a clear message
-// rather than pretending to store anything.
-class UnavailableFileSystem : public FileSystem {
+// Notes files in the browser, each step waiting on the host layer. A path
+// the picker gave is the file the user picked there, kept by the host layer
+// under that name (browsers give no full path). Any other path is an entry of
+// the origin-private file system, which is the temporary folder.
+class WebFileSystem : public FileSystem {
  public:
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
   void rename(std::string_view from, std::string_view to) override;
   void remove(std::string_view path) override;
-  std::string temporaryFolder() override;
+  // The origin-private folder's root: joined paths read "/name".
+  std::string temporaryFolder() override { return {}; }
   std::string freshTemporaryName() override;
   std::string_view separator() const override { return "/"; }
 };
@@ -83,7 +85,7 @@ class WebPlatform : public Platform {
   FileSystem& fileSystem() override { return files_; }
 
  private:
-  UnavailableFileSystem files_;
+  WebFileSystem files_;
 };
 
 }  // namespace reVoziz::web

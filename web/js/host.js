@@ -6,8 +6,13 @@
 // `resizeTo` over the lesson area) from one table. Nothing here touches the
 // page's globals: state lives in WeakMaps keyed by the page's objects.
 
+const FILE_NOT_FOUND = 53;
+const FILE_ALREADY_EXISTS = 58;
+const PERMISSION_DENIED = 70;
+const PATH_NOT_FOUND = 76;
 const MEMBER_NOT_FOUND = 438;
 const HOST_ERROR = 440;
+const CANCELLED = 32755;
 
 // What a failed operation hands back to the module instead of throwing, so
 // that the control can raise its own Error with the page's message.
@@ -15,6 +20,15 @@ export class HostFailure {
   constructor(code, message) {
     this.code = code;
     this.message = message;
+  }
+}
+
+// What a member hands back when its answer takes a while (a dialog page): the
+// module waits for the promise, and the page stays responsive meanwhile. The
+// promise never rejects; a failure arrives as a HostFailure.
+export class Waiting {
+  constructor(promise) {
+    this.promise = promise.catch((error) => new HostFailure(HOST_ERROR, String(error?.message ?? error)));
   }
 }
 
@@ -229,8 +243,11 @@ class EventObject {
   set returnValue(value) {
     this.returned = value;
     if (value === false) this.event.preventDefault();
-    // Before unload, the text set here is what the browser asks about.
-    if (this.event.type === "beforeunload" && typeof value === "string") this.event.returnValue = value;
+    // Before unload, a text set here makes the browser ask before leaving.
+    if (this.event.type === "beforeunload" && typeof value === "string") {
+      this.event.preventDefault();
+      this.event.returnValue = value;
+    }
   }
 }
 
@@ -277,6 +294,65 @@ function resizeLessonArea(win, width, height) {
   body.style.width = `${Number(width)}px`;
   body.style.height = `${Number(height)}px`;
   body.style.overflow = "auto";
+}
+
+// ---------------------------------------------------------------- modal dialog pages
+
+// "dialogHeight:115px;dialogWidth:290px;scroll:off" as CSS sizes and a scroll switch.
+function dialogFeatures(features) {
+  const found = {};
+  for (const part of String(features ?? "").split(";")) {
+    const at = part.indexOf(":");
+    if (at > 0) found[part.slice(0, at).trim().toLowerCase()] = part.slice(at + 1).trim();
+  }
+  const size = (value, fallback) => (/^\d+(\.\d+)?$/.test(value ?? "") ? `${value}px` : value || fallback);
+  return {
+    width: size(found.dialogwidth, "400px"),
+    height: size(found.dialogheight, "300px"),
+    scroll: !/^(off|no|0)$/i.test(found.scroll ?? ""),
+  };
+}
+
+// A dialog page shown modally over the whole lesson: a <dialog> holding the
+// page in an iframe of the features' size. The page answers as such pages
+// do, with `window.returnValue` and `window.close()`; Escape answers nothing.
+function showModalDialog(w, url, argument, features) {
+  const document = w.top.document;
+  const { width, height, scroll } = dialogFeatures(features);
+  const dialog = document.createElement("dialog");
+  dialog.style.padding = "0";
+  dialog.style.border = "1px solid #888";
+  const frame = document.createElement("iframe");
+  Object.assign(frame.style, { display: "block", border: "0", width, height });
+  if (!scroll) frame.setAttribute("scrolling", "no");
+  frame.src = new URL(String(url), w.document.URL).href;
+  dialog.append(frame);
+  return new Waiting(
+    new Promise((resolve) => {
+      const answer = (value) => {
+        if (!dialog.open) return;
+        dialog.close();
+        dialog.remove();
+        resolve(value ?? null);
+      };
+      frame.addEventListener("load", () => {
+        const inner = frame.contentWindow;
+        inner.dialogArguments = argument;
+        inner.close = () => answer(inner.returnValue);
+        // Keys go to the page inside, out of the <dialog>'s own reach.
+        inner.addEventListener("keydown", (event) => {
+          if (event.key === "Escape") answer(null);
+        });
+        inner.focus();
+      });
+      dialog.addEventListener("cancel", (event) => {
+        event.preventDefault();
+        answer(null);
+      });
+      document.body.append(dialog);
+      dialog.showModal();
+    }),
+  );
 }
 
 // ---------------------------------------------------------------- scrolling
@@ -347,6 +423,7 @@ const TABLE = {
       screen: (w) => cached(w, "screen", () => new LessonScreen(w)),
     },
     call: {
+      showModalDialog: (w, url, argument, features) => showModalDialog(w, url, argument, features),
       resizeTo: (w, width, height) => resizeLessonArea(w, width, height),
       moveTo: () => undefined,
     },
@@ -484,7 +561,8 @@ export const host = {
       case "string":
         return 5;
       default:
-        return v instanceof HostFailure ? 7 : 6;
+        if (v instanceof HostFailure) return 7;
+        return v instanceof Waiting ? 8 : 6;
     }
   },
 
@@ -537,17 +615,233 @@ export const host = {
   // the control knows as a cancelled dialog.
   pickOpen: (fileName, filter) => pick("open", fileName, filter),
   pickSave: (fileName, filter) => pick("save", fileName, filter),
+
+  // Files, by path (see fileHandle). Each answers once done, never rejecting.
+  readFile: (path) =>
+    settled(async () => new Uint8Array(await (await (await fileHandle(path)).getFile()).arrayBuffer()), path),
+  createFile: (path) => settled(() => createExclusive(path), path),
+  // The bytes are copied at once: the module's memory may change meanwhile.
+  writeFile: (path, bytes) => {
+    const copy = bytes.slice();
+    return settled(async () => writeWhole(await fileHandle(path), copy), path);
+  },
+  moveFile: (from, to) => settled(() => moveFile(from, to), to),
+  removeFile: (path) => settled(() => removeFile(path), path),
+  freshName: () => `tq${crypto.randomUUID().replaceAll("-", "").slice(0, 12)}.tmp`,
+
+  // The end of a call that may wait (see waitingMethods).
+  callEnded(outcome, failed) {
+    const call = waitingCall;
+    waitingCall = null;
+    if (!call) return;
+    if (failed) call.reject(outcome);
+    else call.resolve(outcome);
+  },
 };
 
-const CANCELLED = 32755;
+// ---------------------------------------------------------------- calls that wait
+
+// The control's methods that may wait on the browser (a picker, a dialog page,
+// a file) return to the script before they end; these answer with a promise
+// instead. One runs at a time: the module cannot wait on two things at once,
+// so a second call starts when the first has ended.
+const WAITING_METHODS = ["newNotes", "openNotes", "saveNotes", "checkChanges", "backupNotes1", "restoreNotes1"];
+let waitingCall = null;
+let lastWaiting = Promise.resolve();
+
+export function waitingMethods(module) {
+  const proto = module.tq.prototype;
+  if (proto.waitingMethods) return module.tq;
+  proto.waitingMethods = WAITING_METHODS;
+  for (const name of WAITING_METHODS) {
+    const start = proto[name];
+    proto[name] = function (...args) {
+      const run = lastWaiting.then(
+        () =>
+          new Promise((resolve, reject) => {
+            waitingCall = { resolve, reject };
+            start.apply(this, args);
+          }),
+      );
+      lastWaiting = run.catch(() => undefined);
+      return run;
+    };
+  }
+  return module.tq;
+}
+
+// ---------------------------------------------------------------- files
+
+// The files the user picked, by the name the picker gave: browsers give no
+// full path, so that name is the path the control keeps. Each is a file
+// handle, or what stands in for one without File System Access.
+const pickedFiles = new Map();
+
+const failureOf = (error, path) => {
+  if (error instanceof HostFailure) return error;
+  switch (error?.name) {
+    case "NotFoundError":
+    case "TypeMismatchError":
+      return new HostFailure(FILE_NOT_FOUND, `File not found: ${path}`);
+    case "NotAllowedError":
+    case "SecurityError":
+    case "NoModificationAllowedError":
+    case "InvalidModificationError":
+      return new HostFailure(PERMISSION_DENIED, `Permission denied: ${path}`);
+    default:
+      return new HostFailure(HOST_ERROR, `${path}: ${String(error?.message ?? error)}`);
+  }
+};
+
+async function settled(operation, path) {
+  try {
+    return await operation();
+  } catch (error) {
+    return failureOf(error, path);
+  }
+}
+
+async function privateFolder() {
+  if (!globalThis.navigator?.storage?.getDirectory) {
+    throw new HostFailure(HOST_ERROR, "This browser has no origin-private file system");
+  }
+  return navigator.storage.getDirectory();
+}
+
+// The name of a path in the origin-private folder: "/name" or a bare name.
+function privateName(path) {
+  const name = String(path).replace(/^\//, "");
+  if (!name || name.includes("/")) throw new HostFailure(PATH_NOT_FOUND, `Path not found: ${path}`);
+  return name;
+}
+
+// A picked file, or else the entry of that name in the origin-private folder.
+async function fileHandle(path, { create = false } = {}) {
+  try {
+    return pickedFiles.get(path) ?? (await (await privateFolder()).getFileHandle(privateName(path), { create }));
+  } catch (error) {
+    throw failureOf(error, path);
+  }
+}
+
+async function createExclusive(path) {
+  if (pickedFiles.has(path)) throw new HostFailure(FILE_ALREADY_EXISTS, `File already exists: ${path}`);
+  const folder = await privateFolder();
+  const name = privateName(path);
+  const existing = await folder.getFileHandle(name).catch((error) => (error?.name === "NotFoundError" ? null : Promise.reject(error)));
+  if (existing) throw new HostFailure(FILE_ALREADY_EXISTS, `File already exists: ${path}`);
+  await folder.getFileHandle(name, { create: true });
+}
+
+// Writes `bytes` as the whole file. The browser writes to a file of its own
+// and replaces the old content only when the stream closes, so a failure on
+// the way leaves the old file whole.
+async function writeWhole(handle, bytes) {
+  const stream = await handle.createWritable({ keepExistingData: false });
+  try {
+    await stream.write(bytes);
+  } catch (error) {
+    await stream.abort().catch(() => undefined);
+    throw error;
+  }
+  await stream.close();
+}
+
+// A browser cannot rename a file the user picked, so the written file's bytes
+// replace the target's in one closing write, and then the written file goes.
+async function moveFile(from, to) {
+  try {
+    const source = await fileHandle(from);
+    const bytes = new Uint8Array(await (await source.getFile()).arrayBuffer());
+    await writeWhole(await fileHandle(to, { create: !pickedFiles.has(to) }), bytes);
+    await removeFile(from);
+  } catch (error) {
+    throw failureOf(error, to);
+  }
+}
+
+async function removeFile(path) {
+  if (pickedFiles.has(path)) throw new HostFailure(PERMISSION_DENIED, `Permission denied: ${path}`);
+  try {
+    await (await privateFolder()).removeEntry(privateName(path));
+  } catch (error) {
+    throw failureOf(error, path);
+  }
+}
+
+// "reVoziz Files (*.notes)|*.notes|HTM Files (*.html)|*.html" as picker types.
+function pickerTypes(filter) {
+  const parts = String(filter ?? "").split("|");
+  const types = [];
+  for (let i = 0; i + 1 < parts.length; i += 2) {
+    const extensions = parts[i + 1]
+      .split(";")
+      .map((pattern) => pattern.trim().replace(/^\*/, ""))
+      .filter((extension) => /^\.[\w.]+$/.test(extension));
+    // A notes file is an HTML page, whatever its extension.
+    if (extensions.length) types.push({ description: parts[i], accept: { "text/html": extensions } });
+  }
+  return types;
+}
+
+// Without File System Access: a file input to open, and a download to save.
+// Both stand in for a picked file's handle: the chosen file reads back, and
+// the download is the write that closes.
+function chooseFile(types) {
+  return new Promise((resolve) => {
+    const input = document.createElement("input");
+    input.type = "file";
+    input.accept = types.flatMap((type) => Object.values(type.accept).flat()).join(",");
+    input.addEventListener("change", () => resolve(input.files[0] ?? null));
+    input.addEventListener("cancel", () => resolve(null));
+    input.click();
+  });
+}
+
+function downloadTarget(name) {
+  return {
+    name,
+    async getFile() {
+      throw new DOMException(`${name} went to the browser's downloads`, "NotFoundError");
+    },
+    async createWritable() {
+      let parts = [];
+      return {
+        write: async (bytes) => void parts.push(bytes),
+        abort: async () => void (parts = []),
+        close: async () => {
+          const url = URL.createObjectURL(new Blob(parts, { type: "text/html" }));
+          const link = document.createElement("a");
+          link.href = url;
+          link.download = name;
+          link.click();
+          setTimeout(() => URL.revokeObjectURL(url), 60000);
+        },
+      };
+    },
+  };
+}
+
+async function pickWithoutAccess(kind, fileName, types) {
+  if (kind === "save") {
+    const extension = types[0] ? Object.values(types[0].accept)[0][0] : "";
+    return downloadTarget(fileName && !/[*?]/.test(fileName) ? fileName : `notas${extension}`);
+  }
+  const file = await chooseFile(types);
+  if (!file) throw new DOMException("The user aborted a request.", "AbortError");
+  return { name: file.name, getFile: async () => file };
+}
 
 async function pick(kind, fileName, filter) {
   try {
     const picker = kind === "open" ? globalThis.showOpenFilePicker : globalThis.showSaveFilePicker;
-    if (!picker) return new HostFailure(HOST_ERROR, "This browser offers no file picker");
-    const options = kind === "save" ? { suggestedName: fileName || undefined } : {};
-    const answer = await picker.call(globalThis, options);
+    const types = pickerTypes(filter);
+    const options = { types, excludeAcceptAllOption: types.length > 0 };
+    // A pattern such as "*.notes" is no name to suggest; the types say it.
+    if (kind === "save" && fileName && !/[*?]/.test(fileName)) options.suggestedName = fileName;
+    const answer = picker ? await picker.call(globalThis, options) : await pickWithoutAccess(kind, fileName, types);
     const handle = Array.isArray(answer) ? answer[0] : answer;
+    pickedFiles.set(handle.name, handle);
     return handle.name;
   } catch (error) {
     if (error?.name === "AbortError") return new HostFailure(CANCELLED, "Cancel was selected.");

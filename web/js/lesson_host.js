@@ -8,7 +8,7 @@
 //   </script>
 
 import createRevoziz from "./revoziz.mjs";
-import { dispatch, host } from "./host.js";
+import { dispatch, host, waitingMethods } from "./host.js";
 import { videoPlayer } from "./player.js";
 
 const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
@@ -19,15 +19,34 @@ function loaded(win) {
 }
 
 // Calls a control method for an event of `win`, with that event as the
-// window's `event`. A failing call is reported, as a page's script error is.
+// window's `event`. A failing call is reported, as a page's script error is,
+// also when it fails after waiting on the browser.
 function forward(win, event, call) {
-  dispatch(win, event, () => {
-    try {
-      call();
-    } catch (error) {
-      win.console.error(`reVoziz: ${error.message}`);
-    }
-  });
+  dispatch(win, event, () => attempt(win, call));
+}
+
+function attempt(win, call) {
+  const report = (error) => win.console.error(`reVoziz: ${error.message}`);
+  try {
+    call()?.catch?.(report);
+  } catch (error) {
+    report(error);
+  }
+}
+
+// The notes page's file buttons. While the notes page is away from its frame
+// (the frame shows a transcript), the control keeps a copy of the notes, which
+// the leaving guard compares and which comes back with the notes page.
+function forwardNotesPage(tq, win) {
+  const document = win.document;
+  if (!document.getElementById("notes")) return;
+  const on = (id, handler) =>
+    document.getElementById(id)?.addEventListener("click", (event) => forward(win, event, handler));
+  on("newnotes", () => tq.newNotes(win));
+  on("opennotes", () => tq.openNotes(win));
+  on("save", () => tq.saveNotes(win));
+  attempt(win, () => tq.restoreNotes(win));
+  win.addEventListener("pagehide", (event) => forward(win, event, () => tq.backupNotes(win)));
 }
 
 // Clicks and hovers of one window (the top page or a frame).
@@ -52,6 +71,7 @@ function forwardFrameEvents(tq, win) {
     if (!inner || seen.has(inner.document) || inner.document.readyState === "loading") return;
     seen.add(inner.document);
     forwardWindowEvents(tq, inner);
+    forwardNotesPage(tq, inner);
   };
   for (const frame of win.document.querySelectorAll("iframe, frame")) {
     frame.addEventListener("load", () => attach(frame));
@@ -90,11 +110,14 @@ function forwardButtons(tq, win, layout) {
 
 export async function startLesson(win = window, { video = "mp", layout = 1 } = {}) {
   const module = await createRevoziz({ revozizHost: host });
-  const tq = new module.tq();
+  const tq = new (waitingMethods(module))();
   await loaded(win);
   forwardWindowEvents(tq, win);
   forwardFrameEvents(tq, win);
   forwardButtons(tq, win, layout);
+  // Leaving with unsaved notes makes the browser ask; with nothing unsaved,
+  // the control stops its timer.
+  win.addEventListener("beforeunload", (event) => forward(win, event, () => tq.checkUnsaved(win)));
   tq.startVelisk(win, videoPlayer(win.document.getElementById(video)));
   return tq;
 }

@@ -1,0 +1,363 @@
+// Notes files in Chromium, as a student keeps them: the notes page in the
+// transcript frame, its new, open and save buttons, the save-changes dialog,
+// the title question, backups in the origin-private file system, and the
+// question on leaving with unsaved notes.
+//
+// The File System Access pickers are mocked: each answers with a real file
+// handle in the folder "picked" of the origin-private file system, named as
+// the test queues it (or cancels), and records the options it was given.
+
+import assert from "node:assert/strict";
+import { readFile } from "node:fs/promises";
+import { after, before, describe, test } from "node:test";
+
+import { frame, openBrowser, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+
+let lessons;
+before(async () => {
+  lessons = await openBrowser();
+});
+after(async () => {
+  await lessons.close();
+});
+
+function mockPickers() {
+  window.pickerAnswers = [];
+  window.pickerCalls = [];
+  const answer = async (kind, options) => {
+    window.pickerCalls.push({ kind, ...options });
+    const name = window.pickerAnswers.shift();
+    if (!name) throw new DOMException("The user aborted a request.", "AbortError");
+    const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle("picked", { create: true });
+    return folder.getFileHandle(name, { create: true });
+  };
+  window.showSaveFilePicker = (options) => answer("save", options);
+  window.showOpenFilePicker = async (options) => [await answer("open", options)];
+}
+
+// A started lesson, its origin-private files cleared, with the notes page
+// chosen in the transcript menu. Browser contexts are fresh per test.
+async function notesLesson({ pickers = mockPickers } = {}) {
+  const context = await lessons.browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true });
+  const page = await context.newPage();
+  const messages = [];
+  page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
+  await page.addInitScript(pickers);
+  await page.goto(`${lessons.base}/lessons/sample/index.html`);
+  await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+  await chooseTranscript(page, "Notas");
+  return { page, messages, notes: frame(page, "tq_trans") };
+}
+
+async function chooseTranscript(page, label) {
+  const wanted = { Notas: "notes.html", English: "trans_en.html", "Español": "trans_es.html" }[label];
+  await page.click(".tq_select");
+  await page.click(`.tq_option:text-is("${label}")`);
+  await page.waitForFunction(
+    (file) => {
+      const doc = document.querySelector('iframe[name="tq_trans"]').contentDocument;
+      return doc.URL.endsWith(file) && doc.readyState === "complete";
+    },
+    wanted,
+  );
+}
+
+async function typeNotes(notes, text) {
+  await notes.click("#notes");
+  await notes.page().keyboard.type(text);
+}
+
+const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);
+const fileShown = (notes) => notes.evaluate(() => document.getElementById("notesFile").innerHTML);
+const answerPicker = (page, ...names) => page.evaluate((queued) => window.pickerAnswers.push(...queued), names);
+
+// The bytes of a file in the origin-private file system ("picked/name" or a bare name).
+function storedBytes(page, path) {
+  return page.evaluate(async (wanted) => {
+    let folder = await navigator.storage.getDirectory();
+    const parts = wanted.split("/");
+    for (const part of parts.slice(0, -1)) folder = await folder.getDirectoryHandle(part);
+    const file = await (await folder.getFileHandle(parts.at(-1))).getFile();
+    return [...new Uint8Array(await file.arrayBuffer())];
+  }, path);
+}
+
+function putPicked(page, name, bytes) {
+  return page.evaluate(
+    async ([fileName, content]) => {
+      const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle("picked", { create: true });
+      const stream = await (await folder.getFileHandle(fileName, { create: true })).createWritable();
+      await stream.write(new Uint8Array(content));
+      await stream.close();
+    },
+    [name, bytes],
+  );
+}
+
+const latin1 = (bytes) => String.fromCharCode(...bytes);
+const bytesOf = (text) => [...text].map((c) => c.charCodeAt(0));
+
+// The save-changes dialog page, once it shows over the lesson.
+async function changesDialog(page) {
+  await page.waitForSelector("dialog[open] iframe");
+  const dialogFrame = await (await page.$("dialog[open] iframe")).contentFrame();
+  await dialogFrame.waitForSelector("#cancel");
+  return dialogFrame;
+}
+
+describe("saving and opening notes files", () => {
+  test("save asks the picker and writes the notes page as Windows-1252 text; the name shows; saved notes count as unchanged", async () => {
+    const { page, messages, notes } = await notesLesson();
+    await typeNotes(notes, "Café a 5€ — ojo");
+    await answerPicker(page, "clase.notes");
+    await notes.click("#save");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "clase.notes");
+    const page1 = latin1(await storedBytes(page, "picked/clase.notes"));
+    // é, € and — are single Windows-1252 bytes; the template and title are around them.
+    assert.match(page1, /<!--notes-->Caf\xe9 a 5\x80 \x97 ojo<!--notes-->/);
+    assert.match(page1, /<!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title-->/);
+    assert.match(page1, /^<html/);
+    const [call] = await page.evaluate(() => window.pickerCalls);
+    assert.equal(call.kind, "save");
+    assert.equal(call.suggestedName, undefined);
+    assert.deepEqual(call.types, [{ description: "reVoziz Files (*.notes)", accept: { "text/html": [".notes"] } }]);
+    // Saved: new notes need no question.
+    await notes.click("#newnotes");
+    await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+    assert.equal(await page.$("dialog"), null);
+    assert.equal(await fileShown(notes), "");
+    // Nothing was left beside the file, and no temporary file stays.
+    const entries = await page.evaluate(async () => {
+      const names = async (folder) => {
+        const found = [];
+        for await (const name of folder.keys()) found.push(name);
+        return found.sort();
+      };
+      const root = await navigator.storage.getDirectory();
+      return { root: await names(root), picked: await names(await root.getDirectoryHandle("picked")) };
+    });
+    assert.deepEqual(entries, { root: ["picked"], picked: ["clase.notes"] });
+    // The notes page holds no transcript, so the ticks fail while it is shown; nothing else does.
+    assert.deepEqual(messages.filter((m) => !m.includes("a tick failed")), []);
+  });
+
+  test("saving again offers the current name and replaces the file; a cancelled picker changes nothing", async () => {
+    const { page, messages, notes } = await notesLesson();
+    await typeNotes(notes, "uno");
+    await answerPicker(page, "clase.notes");
+    await notes.click("#save");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "clase.notes");
+    await typeNotes(notes, " dos");
+    await answerPicker(page, "clase.notes");
+    await notes.click("#save");
+    await page.waitForFunction(() => window.pickerCalls.length === 2);
+    await page.waitForFunction(async () => {
+      const folder = await (await navigator.storage.getDirectory()).getDirectoryHandle("picked");
+      return (await (await folder.getFileHandle("clase.notes")).getFile()).text().then((t) => t.includes("uno dos"));
+    });
+    assert.equal((await page.evaluate(() => window.pickerCalls))[1].suggestedName, "clase.notes");
+    // Cancel: the file and the name stay, and the page's console says why.
+    await typeNotes(notes, " tres");
+    await notes.click("#save");
+    await page.waitForFunction(() => window.pickerCalls.length === 3);
+    await waitForMessage(messages, /Cancel was selected\./);
+    assert.doesNotMatch(latin1(await storedBytes(page, "picked/clase.notes")), /tres/);
+    assert.equal(await fileShown(notes), "clase.notes");
+  });
+
+  test("open reads the file back; a file of another lesson asks the title question first", async () => {
+    const { page, notes } = await notesLesson();
+    await putPicked(page, "mine.notes", bytesOf("<html><!--title-->INTRODUCCI\xd3N a la fotograf\xeda digital<!--title--><!--notes--><b>\xe1rbol</b> 5\x80<!--notes--></html>"));
+    await putPicked(page, "other.html", bytesOf("<html><!--title-->Otra clase<!--title--><!--notes-->ajenas<!--notes--></html>"));
+    const questions = [];
+    page.on("dialog", (dialog) => {
+      questions.push(dialog.message());
+      if (questions.length === 1) dialog.dismiss();
+      else dialog.accept();
+    });
+    // Same title but for letter case: no question.
+    await answerPicker(page, "mine.notes");
+    await notes.click("#opennotes");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "mine.notes");
+    assert.equal(await notesHtml(notes), "<b>árbol</b> 5€");
+    assert.deepEqual(questions, []);
+    const [call] = await page.evaluate(() => window.pickerCalls);
+    assert.deepEqual(call.types.map((t) => t.accept["text/html"]), [[".notes"], [".html"]]);
+    // Another lesson's title: declined, nothing changes; accepted, it opens.
+    await answerPicker(page, "other.html");
+    await notes.click("#opennotes");
+    await page.waitForFunction(() => window.pickerCalls.length === 2);
+    await waitForLength(questions, 1);
+    assert.equal(questions[0], "El título en las notas no corresponde al del contenido, desea continuar?");
+    assert.equal(await notesHtml(notes), "<b>árbol</b> 5€");
+    assert.equal(await fileShown(notes), "mine.notes");
+    await answerPicker(page, "other.html");
+    await notes.click("#opennotes");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "other.html");
+    assert.equal(await notesHtml(notes), "ajenas");
+    assert.equal(questions.length, 2);
+  });
+});
+
+async function waitForLength(list, length) {
+  for (let i = 0; i < 200 && list.length < length; i++) await new Promise((r) => setTimeout(r, 25));
+  assert.equal(list.length, length, JSON.stringify(list));
+}
+
+async function waitForMessage(messages, pattern) {
+  for (let i = 0; i < 200 && !messages.some((m) => pattern.test(m)); i++) await new Promise((r) => setTimeout(r, 25));
+  assert.ok(messages.some((m) => pattern.test(m)), messages.join("\n"));
+}
+
+describe("a browser without File System Access", () => {
+  test("save hands the notes page to the downloads, and open reads a file chosen in a file input", async () => {
+    const { page, notes } = await notesLesson({
+      pickers: () => {
+        window.showOpenFilePicker = undefined;
+        window.showSaveFilePicker = undefined;
+        window.pickerCalls = [];
+      },
+    });
+    await typeNotes(notes, "descarga €");
+    const downloading = page.waitForEvent("download");
+    await notes.click("#save");
+    const download = await downloading;
+    assert.equal(download.suggestedFilename(), "notas.notes");
+    const saved = latin1([...(await readFile(await download.path()))]);
+    assert.match(saved, /<!--notes-->descarga \x80<!--notes-->/);
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+
+    const choosing = page.waitForEvent("filechooser");
+    await notes.click("#opennotes");
+    const chooser = await choosing;
+    assert.equal(await chooser.element().getAttribute("accept"), ".notes,.html");
+    await chooser.setFiles({
+      name: "otra.notes",
+      mimeType: "text/html",
+      buffer: Buffer.from(saved.replace("descarga", "elegida"), "latin1"),
+    });
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "otra.notes");
+    assert.equal(await notesHtml(notes), "elegida €");
+  });
+});
+
+describe("the save-changes dialog", () => {
+  test("unsaved notes ask before new notes: cancel keeps them, no discards them, yes saves them first", async () => {
+    const { page, notes } = await notesLesson();
+    await typeNotes(notes, "primera");
+    await notes.click("#newnotes");
+    let dialogPage = await changesDialog(page);
+    const size = await page.$eval("dialog[open] iframe", (f) => [f.offsetWidth, f.offsetHeight]);
+    assert.deepEqual(size, [290, 115]);
+    await dialogPage.click("#cancel");
+    await page.waitForSelector("dialog", { state: "detached" });
+    assert.equal(await notesHtml(notes), "primera");
+
+    await notes.click("#newnotes");
+    dialogPage = await changesDialog(page);
+    await dialogPage.click("#no");
+    await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+    assert.equal(await page.evaluate(() => window.pickerCalls.length), 0);
+
+    await typeNotes(notes, "segunda");
+    await answerPicker(page, "segunda.notes");
+    await notes.click("#newnotes");
+    dialogPage = await changesDialog(page);
+    await dialogPage.click("#yes");
+    await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+    assert.match(latin1(await storedBytes(page, "picked/segunda.notes")), /<!--notes-->segunda<!--notes-->/);
+    // New notes after the save: no file is current any more.
+    assert.equal(await fileShown(notes), "");
+  });
+
+  test("Escape closes the dialog as a cancel", async () => {
+    const { page, notes } = await notesLesson();
+    await typeNotes(notes, "algo");
+    await notes.click("#opennotes");
+    await changesDialog(page);
+    await page.keyboard.press("Escape");
+    await page.waitForSelector("dialog", { state: "detached" });
+    assert.equal(await notesHtml(notes), "algo");
+    assert.equal(await page.evaluate(() => window.pickerCalls.length), 0);
+  });
+});
+
+describe("backups", () => {
+  test("a backup goes to the origin-private file system and comes back after the notes page is reloaded", async () => {
+    const { page, notes } = await notesLesson();
+    await typeNotes(notes, "respaldo €");
+    await page.evaluate(() => window.lessonControl.backupNotes1(document.querySelector('iframe[name="tq_trans"]').contentWindow));
+    const names = await page.evaluate(async () => {
+      const found = [];
+      for await (const name of (await navigator.storage.getDirectory()).keys()) found.push(name);
+      return found;
+    });
+    assert.equal(names.length, 1, names.join());
+    assert.match(latin1(await storedBytes(page, names[0])), /<!--notes-->respaldo \x80<!--notes-->/);
+    // Edited after the backup, then the notes page leaves its frame and comes
+    // back: the in-memory copy returns, and the file backup restores the older notes.
+    await typeNotes(notes, " y más");
+    await chooseTranscript(page, "English");
+    await chooseTranscript(page, "Notas");
+    const reloaded = frame(page, "tq_trans");
+    assert.equal(await notesHtml(reloaded), "respaldo € y más");
+    await page.evaluate(() => window.lessonControl.restoreNotes1(document.querySelector('iframe[name="tq_trans"]').contentWindow));
+    assert.equal(await notesHtml(reloaded), "respaldo €");
+    // A second backup overwrites the same file.
+    await typeNotes(reloaded, "!");
+    await page.evaluate(() => window.lessonControl.backupNotes1(document.querySelector('iframe[name="tq_trans"]').contentWindow));
+    assert.match(latin1(await storedBytes(page, names[0])), /<!--notes-->respaldo \x80!<!--notes-->/);
+  });
+});
+
+describe("leaving the lesson", () => {
+  test("with unsaved notes, even while the notes page is away, the browser asks before leaving", async () => {
+    const { page, notes } = await notesLesson();
+    await typeNotes(notes, "sin guardar");
+    await chooseTranscript(page, "English");
+    // Without the question the page would close, which ends this wait.
+    const asked = page.waitForEvent("dialog", { timeout: 10000 });
+    await page.close({ runBeforeUnload: true });
+    const dialog = await asked;
+    assert.equal(dialog.type(), "beforeunload");
+    await dialog.dismiss();
+    // Staying: the lesson still runs.
+    assert.equal(page.isClosed(), false);
+    assert.equal(await page.evaluate(() => window.tqStarted), true);
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 1772;
+    });
+    await waitMarked(page, "tq_trans", { id: "s60" });
+  });
+
+  test("with nothing unsaved nothing is asked, and the timer stops", async () => {
+    const { page, notes } = await notesLesson();
+    await typeNotes(notes, "guardadas");
+    await answerPicker(page, "ok.notes");
+    await notes.click("#save");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "ok.notes");
+    const dialogs = [];
+    page.on("dialog", (d) => {
+      dialogs.push(d.type());
+      d.dismiss();
+    });
+    await chooseTranscript(page, "Español");
+    await waitMarked(page, "tq_trans");
+    const cancelled = await page.evaluate(() => {
+      const event = new Event("beforeunload", { cancelable: true });
+      window.dispatchEvent(event);
+      return event.defaultPrevented;
+    });
+    assert.equal(cancelled, false);
+    assert.equal(await page.evaluate(() => window.tqStarted), false);
+    // The marking no longer follows the video.
+    const before = await frame(page, "tq_trans").evaluate(() => document.querySelector("#iText .segment[style]")?.id);
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 1772;
+    });
+    await videoAdvances(page, 1.2);
+    const after = await frame(page, "tq_trans").evaluate(() => document.querySelector("#iText .segment[style]")?.id);
+    assert.equal(after, before);
+    assert.deepEqual(dialogs, []);
+  });
+});
