@@ -8,7 +8,7 @@
 #include "control/tq.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"
-#include "pagemodel/control_binding.h"
+#include "automation/page_model_binding.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/event_dispatch.h"
 #include "pagemodel/html_parser.h"
@@ -105,7 +105,7 @@ int paste(const std::string& lesson, const std::string& file, std::istream& in, 
   const std::shared_ptr<WindowModel> notesPage = loadNotesPage(top, err);
   if (!notesPage) return 2;
   StartedControl started(top);
-  pagemodel::bindControl(*top, started.control);
+  automation::bindControl(*top, started.control);
   top->clipboard.html =
       std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   try {

@@ -1,12 +1,12 @@
 #include "support/notes_page.h"
 
-#include "pagemodel/control_binding.h"
+#include "automation/page_model_binding.h"
 #include "pagemodel/html_serializer.h"
 
 namespace reVoziz::testing {
 
 NotesPage::NotesPage(std::string_view lesson, bool started) : LessonControl(lesson) {
-  pagemodel::bindControl(*top, control);
+  automation::bindControl(*top, control);
   if (started) {
     start();
     player->pause();

@@ -1,0 +1,38 @@
+#include "automation/page_model_binding.h"
+
+#include <vector>
+
+#include "automation/method_table.h"
+#include "control/error.h"
+#include "pagemodel/member_args.h"
+#include "pagemodel/window_model.h"
+
+namespace reVoziz::automation {
+namespace {
+
+// The error behind a failed call's status: the control's own code where the
+// status carries one, otherwise a host error with the table's message.
+Error errorOf(const Outcome& outcome) {
+  constexpr std::uint32_t kControlFacility = 0x800A0000u;
+  if ((outcome.status & 0xFFFF0000u) == kControlFacility) {
+    return Error(static_cast<ErrorCode>(outcome.status & 0xFFFFu), outcome.message);
+  }
+  return Error(ErrorCode::HostError, outcome.message);
+}
+
+}  // namespace
+
+void bindControl(pagemodel::WindowModel& top, tq& control, std::string name) {
+  top.scriptObjects[std::move(name)] = [&control](std::string_view method,
+                                                  pagemodel::WindowModel& window) {
+    const auto id = dispIdOf(method);
+    if (!id) throw pagemodel::memberNotFound(method);
+    // Handlers pass the window; methods without parameters take nothing.
+    std::vector<Value> args;
+    if (methodOf(*id)->arity > 0) args.emplace_back(window.shared_from_this());
+    const Outcome outcome = invoke(control, *id, args);
+    if (!outcome.ok()) throw errorOf(outcome);
+  };
+}
+
+}  // namespace reVoziz::automation
