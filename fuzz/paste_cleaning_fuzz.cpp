@@ -1,0 +1,103 @@
+// The cleaning of pasted HTML, as the paste road uses it: any fragment, parsed
+// into the paste marker of a notes page and cleaned there, leaves nothing
+// executable under the marker, and nothing outside the marker changes. The
+// check below is written apart from the cleaning, so that it judges it.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "control/dom.h"
+#include "editor/paste_cleaning.h"
+#include "fuzz/fuzz_check.h"
+#include "pagemodel/document_model.h"
+#include "pagemodel/html_parser.h"
+#include "pagemodel/html_serializer.h"
+#include "pagemodel/window_model.h"
+
+namespace {
+
+using namespace reVoziz::pagemodel;
+using reVoziz::fuzz::require;
+
+// The marker as the paste road writes it into the notes.
+constexpr std::string_view kPage =
+    "<html><head><title>notes</title></head><body>"
+    "<div id=\"notes\" contenteditable=\"true\"><p id=\"first\">First "
+    "<span id=\"pastePoint\" style=\"display:none;\"></span> line.</p>"
+    "<p id=\"second\">Second <b>bold</b> line.</p></div></body></html>";
+
+constexpr std::array<std::string_view, 10> kExecutableElements = {
+    "object", "script", "iframe", "frame", "frameset", "embed", "applet", "meta", "base", "link"};
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string asciiLower(std::string_view s) {
+  std::string out;
+  for (const char c : s) out += asciiLower(c);
+  return out;
+}
+
+bool isBlank(std::string_view value) {
+  return value.find_first_not_of(" \t\n\f\r") == std::string_view::npos;
+}
+
+// Whether `value` starts with `scheme` and a colon, as a browser reads an
+// address: white space and control characters count for nothing before or
+// inside the scheme, and neither does case.
+bool hasScheme(std::string_view value, std::string_view scheme) {
+  std::size_t matched = 0;
+  for (const char c : value) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u <= 0x20 || u == 0x7F) continue;
+    if (matched == scheme.size()) return c == ':';
+    if (asciiLower(c) != scheme[matched]) return false;
+    ++matched;
+  }
+  return false;
+}
+
+void requireNothingExecutable(const Node& holder, std::string_view input) {
+  holder.forEachDescendantElement([&](const NodePtr& e) {
+    const std::string tag = asciiLower(e->tag());
+    for (const std::string_view kind : kExecutableElements) {
+      require(tag != kind, "a " + tag + " element survived", input);
+    }
+    for (const auto& a : e->attributes()) {
+      const std::string name = asciiLower(a.name);
+      require(!name.starts_with("on") || isBlank(a.value), "a handler " + a.name + " survived", input);
+      require(!hasScheme(a.value, "javascript") && !hasScheme(a.value, "vbscript"),
+              "a script address in " + a.name + " survived", input);
+      if (name == "id" || name == "name") {
+        const std::string value = asciiLower(a.value);
+        require(value != "pastepoint" && value != "synctemplate", "a reserved " + a.name + " survived",
+                input);
+      }
+    }
+    return true;
+  });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const auto window = std::make_shared<WindowModel>("", std::weak_ptr<WindowModel>());
+  const auto document = DocumentModel::create(parseDocument(kPage), "notes.html", {}, window);
+  window->setDocument(document);
+  const NodePtr holder = document->elementById("pastePoint");
+  require(holder != nullptr, "the page has no marker", input);
+  const std::string outside = serializeNode(*document->root());
+
+  // Parsed in the marker's context, as the host's paste parses the clipboard.
+  holder->replaceChildren(parseFragment(input, holder->tag()));
+  reVoziz::cleanPastedContent(reVoziz::Element(std::shared_ptr<reVoziz::Object>(holder)));
+
+  requireNothingExecutable(*holder, input);
+  holder->replaceChildren({});
+  require(serializeNode(*document->root()) == outside, "the cleaning changed the page outside the marker",
+          input);
+  return 0;
+}
