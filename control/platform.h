@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace reVoziz {
+
+class Object;
 
 class Timer {
  public:
@@ -91,6 +94,15 @@ class Platform {
   virtual std::unique_ptr<FileDialog> createFileDialog() = 0;
   // The host's files, shared by every control of the host.
   virtual FileSystem& fileSystem() = 0;
+  // A number that moves whenever anything changes in the document that holds
+  // `node`: its tree, text, attributes, style sheets or layout. No two
+  // documents share one. While it stays put, what the control read from that
+  // document may be used again. Empty when the host cannot tell, so that
+  // everything is read afresh.
+  virtual std::optional<std::uint64_t> changeStamp(const Object& node) {
+    (void)node;
+    return std::nullopt;
+  }
 };
 
 }  // namespace reVoziz

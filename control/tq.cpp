@@ -10,7 +10,7 @@ namespace reVoziz {
 tq::tq(Platform& platform)
     : Timer1(platform.createTimer()),
       filesDialog(platform.createFileDialog()),
-      transcript_(state_),
+      transcript_(state_, platform),
       navigation_(transcript_),
       documents_(state_, *Timer1, *filesDialog, platform.fileSystem()),
       editor_(state_, documents_, transcript_) {

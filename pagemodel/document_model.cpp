@@ -1,5 +1,7 @@
 #include "pagemodel/document_model.h"
 
+#include <atomic>
+
 #include "pagemodel/editing_commands.h"
 #include "pagemodel/element_collection.h"
 #include "pagemodel/frames_collection.h"
@@ -21,11 +23,23 @@ std::string textContent(const Node& node) {
   return out;
 }
 
+// Stamps count up across all documents, so that no two documents share one.
+std::atomic<std::uint64_t> lastChangeStamp{0};
+
 }  // namespace
 
 void noteWrite(const Node& node) {
   if (auto document = node.document()) document->noteWrite();
 }
+
+void noteChange(const Node& node, bool namesChanged) {
+  if (auto document = node.document()) {
+    document->noteChange();
+    if (namesChanged) document->noteNamesChanged();
+  }
+}
+
+void DocumentModel::noteChange() { changeStamp_ = ++lastChangeStamp; }
 
 std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string address,
                                                      std::filesystem::path file,
@@ -36,6 +50,7 @@ std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string a
   document->file_ = std::move(file);
   document->window_ = std::move(window);
   document->root_->adoptInto(document);
+  document->noteChange();
   document->root_->forEachDescendantElement([&](const NodePtr& e) {
     if (e->tag() == "style") {
       document->sheets_.push_back(StyleSheetModel::parse(e->attributeOr("id"), textContent(*e)));
@@ -47,6 +62,7 @@ std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string a
 
 void DocumentModel::setLineHeight(int pixels) {
   invalidateLayout();
+  noteChange();
   lineHeight_ = pixels;
 }
 
@@ -57,14 +73,29 @@ NodePtr DocumentModel::body() const {
   return nullptr;
 }
 
-NodePtr DocumentModel::elementById(std::string_view id) const {
-  NodePtr found;
-  root_->forEachDescendantElement([&](const NodePtr& e) {
-    const std::string* v = e->findAttribute("id");
-    if (v && *v == id) found = e;
-    return !found;
-  });
-  return found;
+NodePtr DocumentModel::elementById(std::string_view id) {
+  for (const NodePtr& e : elementsNamed(id)) {
+    if (const std::string* v = e->findAttribute("id"); v && *v == id && e != root_) return e;
+  }
+  return nullptr;
+}
+
+const std::vector<NodePtr>& DocumentModel::elementsNamed(std::string_view idOrName) {
+  if (!names_) {
+    names_.emplace();
+    auto add = [&](const NodePtr& e) {
+      const std::string* id = e->findAttribute("id");
+      const std::string* name = e->findAttribute("name");
+      if (id) (*names_)[*id].push_back(e);
+      if (name && !(id && *id == *name)) (*names_)[*name].push_back(e);
+      return true;
+    };
+    if (root_->isElement()) add(root_);
+    root_->forEachDescendantElement(add);
+  }
+  static const std::vector<NodePtr> kNone;
+  const auto found = names_->find(std::string(idOrName));
+  return found == names_->end() ? kNone : found->second;
 }
 
 NodePtr DocumentModel::titleElement() const {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -37,7 +38,12 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
 
   const NodePtr& root() const { return root_; }
   NodePtr body() const;
-  NodePtr elementById(std::string_view id) const;
+  // The first element of the tree, in document order, with that id.
+  NodePtr elementById(std::string_view id);
+  // The elements of the tree whose id or name is `idOrName`, in document order,
+  // from an index rebuilt after the tree, an id or a name changed.
+  const std::vector<NodePtr>& elementsNamed(std::string_view idOrName);
+  void noteNamesChanged() { names_.reset(); }
   std::shared_ptr<WindowModel> window() const { return window_.lock(); }
   // The address as it was asked for, and the file it was read from.
   const std::string& address() const { return address_; }
@@ -78,6 +84,11 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t writes() const { return writes_; }
   void noteWrite() { ++writes_; }
 
+  // Moves on whenever the tree, a text, an attribute, a sheet or a layout
+  // setting of this document changes; unique among all documents.
+  std::uint64_t changeStamp() const { return changeStamp_; }
+  void noteChange();
+
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;
   Value call(std::string_view method, std::span<const Value> args) override;
@@ -98,6 +109,8 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::map<ElementListKey, std::pair<std::uint64_t, ElementList>> elementLists_;
   std::uint64_t nextUniqueId_ = 1;
   std::uint64_t writes_ = 0;
+  std::uint64_t changeStamp_ = 0;
+  std::optional<std::unordered_map<std::string, std::vector<NodePtr>>> names_;
   int lineHeight_ = 20;
   LiveRanges liveRanges_;
   SelectionModel selection_{liveRanges_};
@@ -106,5 +119,8 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
 
 // Counts a write to the document that holds `node`, if any.
 void noteWrite(const Node& node);
+// Moves the change stamp of the document that holds `node`, if any; a change
+// of the tree or of an id or name also drops its name index.
+void noteChange(const Node& node, bool namesChanged = false);
 
 }  // namespace reVoziz::pagemodel

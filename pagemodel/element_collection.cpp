@@ -74,13 +74,26 @@ bool ElementCollection::inScope(const Node& element) const {
 
 Value ElementCollection::at(std::size_t index) { return std::shared_ptr<Object>(elements()[index]); }
 
-Value ElementCollection::named(std::string_view name) {
+std::vector<NodePtr> ElementCollection::elementsNamed(std::string_view name) {
   std::vector<NodePtr> matches;
+  const auto document = root_ ? root_->document() : nullptr;
+  // The document's index covers its tree; a detached root is searched itself.
+  if (document && document->root()->contains(root_.get())) {
+    for (const NodePtr& e : document->elementsNamed(name)) {
+      if (inScope(*e)) matches.push_back(e);
+    }
+    return matches;
+  }
   for (const NodePtr& e : elements()) {
     const std::string* id = e->findAttribute("id");
     const std::string* elementName = e->findAttribute("name");
     if ((id && *id == name) || (elementName && *elementName == name)) matches.push_back(e);
   }
+  return matches;
+}
+
+Value ElementCollection::named(std::string_view name) {
+  std::vector<NodePtr> matches = elementsNamed(name);
   if (matches.empty()) {
     // Unique ids are not attributes; the document knows which element has one.
     const auto document = root_ ? root_->document()

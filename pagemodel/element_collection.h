@@ -34,6 +34,8 @@ class ElementCollection : public IndexedCollection {
   ElementCollection() = default;
   const std::vector<NodePtr>& elements();
   std::vector<NodePtr> collect() const;
+  // The elements of the collection with that id or name, in document order.
+  std::vector<NodePtr> elementsNamed(std::string_view name);
   bool inScope(const Node& element) const;
 
   NodePtr root_;

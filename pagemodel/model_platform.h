@@ -21,6 +21,8 @@ class ModelPlatform : public Platform {
   std::unique_ptr<Timer> createTimer() override { return clock_.createTimer(); }
   std::unique_ptr<FileDialog> createFileDialog() override;
   FileSystem& fileSystem() override { return files_; }
+  // The stamp of the node's document, or of the document itself.
+  std::optional<std::uint64_t> changeStamp(const Object& node) override;
 
   // The dialogs handed out, in order; each lives as long as the control that holds it.
   const std::vector<ScriptedFileDialog*>& dialogs() const { return dialogs_; }

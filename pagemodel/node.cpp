@@ -10,12 +10,19 @@ namespace reVoziz::pagemodel {
 namespace {
 
 // Only these attributes reach the layout: inline style, and the class and id
-// that sheet rules select on.
-void invalidateLayoutFor(std::string_view attribute) {
+// that sheet rules select on. Every attribute moves the document's stamp.
+void noteAttributeChange(const Node& node, std::string_view attribute) {
   if (sameHtmlName(attribute, "style") || sameHtmlName(attribute, "class") ||
       sameHtmlName(attribute, "id")) {
     invalidateLayout();
   }
+  noteChange(node, sameHtmlName(attribute, "id") || sameHtmlName(attribute, "name"));
+}
+
+// A change of the tree below `node`.
+void noteTreeChange(const Node& node) {
+  invalidateLayout();
+  noteChange(node, true);
 }
 
 // A node inside itself or its own content would make the tree a cycle.
@@ -58,7 +65,7 @@ const std::string* Node::findAttribute(std::string_view name) const {
 }
 
 void Node::setAttribute(std::string_view name, std::string value) {
-  invalidateLayoutFor(name);
+  noteAttributeChange(*this, name);
   for (Attribute& a : attributes_) {
     if (sameHtmlName(a.name, name)) {
       a.value = std::move(value);
@@ -72,7 +79,7 @@ bool Node::removeAttribute(std::string_view name) {
   const auto it = std::find_if(attributes_.begin(), attributes_.end(),
                                [&](const Attribute& a) { return sameHtmlName(a.name, name); });
   if (it == attributes_.end()) return false;
-  invalidateLayoutFor(name);
+  noteAttributeChange(*this, name);
   attributes_.erase(it);
   return true;
 }
@@ -108,7 +115,7 @@ NodePtr Node::previousSibling() const {
 
 void Node::insertChild(std::size_t index, NodePtr child) {
   requireCanHold(*this, *child);
-  invalidateLayout();
+  noteTreeChange(*this);
   child->detach();
   child->parent_ = this;
   if (auto doc = document()) child->adoptInto(doc);
@@ -128,7 +135,7 @@ void Node::insertBefore(NodePtr child, const Node* reference) {
 }
 
 void Node::replaceChildren(std::vector<NodePtr> children) {
-  invalidateLayout();
+  noteTreeChange(*this);
   if (auto doc = document()) doc->liveRanges().childrenReplaced(*this);
   for (NodePtr& old : children_) old->parent_ = nullptr;
   children_.clear();
@@ -137,7 +144,7 @@ void Node::replaceChildren(std::vector<NodePtr> children) {
 
 NodePtr Node::detach() {
   if (!parent_) return shared_from_this();
-  invalidateLayout();
+  noteTreeChange(*this);
   if (auto doc = document()) doc->liveRanges().removing(*this);
   auto& siblings = parent_->children_;
   const auto index = static_cast<std::ptrdiff_t>(indexInParent());
@@ -184,12 +191,14 @@ bool Node::sameAs(const Object& other) const { return this == &other; }
 
 void Node::setData(std::string data) {
   invalidateLayout();
+  noteChange(*this);
   data_ = std::move(data);
   if (auto doc = document()) doc->liveRanges().dataChanged(*this);
 }
 
 void Node::setLayoutOverride(LayoutOverride layout) {
   invalidateLayout();
+  noteChange(*this);
   layoutOverride_ = layout;
 }
 

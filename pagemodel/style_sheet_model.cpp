@@ -75,7 +75,10 @@ class RuleObject : public Object {
           rule.get(), [rule] { return rule->cssText(); },
           [rule, document](std::string css) {
             rule->setCssText(std::move(css));
-            if (auto d = document.lock()) d->noteWrite();
+            if (auto d = document.lock()) {
+              d->noteChange();
+              d->noteWrite();
+            }
           }));
     }
     throw memberNotFound(member);

@@ -1,56 +1,35 @@
 // Finding and marking the segment that holds the player's position. All state
-// between ticks lives in attributes of the list's container.
+// between ticks lives in attributes of the list's container; what the walk
+// over the segments read is kept only while the page stays unchanged.
 
+#include <array>
 #include <optional>
 
 #include "control/checked_arithmetic.h"
 #include "control/page_lookups.h"
 #include "control/text.h"
-#include "control/time_code.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {
-namespace {
-
-bool isSingleMode(const Element& iText) {
-  return lowerCase(getVal(iText, "tq_mode").toText()) == "single";
-}
-
-}  // namespace
 
 Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) const {
-  Element current = iText;
-  const Collection divs = iText.all().tags("DIV");
-  const std::int32_t count = divs.length();
-  std::optional<bool> single;  // read at the first segment, as the walk needs it
-  for (std::int32_t i = 0; i < count; ++i) {
-    const Element el = divs.element(i);
-    if (el.className() != "segment") continue;
-    if (!single) single = isSingleMode(iText);
-    // Outside "single" mode a segment that is not displayed does not count.
-    if (!*single && el.offsetHeight() <= 0) continue;
-    const std::int32_t start = timeToSeconds(el.propertyText("tq_start"));
-    if (start <= time) {
-      current = el;
-      continue;
-    }
-    // A position before every segment falls to the first one.
-    if (current.uniqueID() == iText.uniqueID()) current = el;
-    break;
-  }
-  return current;
+  SegmentWalk& walk = walks_.of(iText);
+  const std::optional<std::size_t> current = walk.currentAt(time);
+  return current ? walk.segment(*current) : iText;
 }
 
 void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) const {
   if (getVal(iText, "tq_insync").toText() == "0") return;
-  const Element seg = getCurrentSegment(iText, time);
+  SegmentWalk& walk = walks_.of(iText);
+  const std::optional<std::size_t> current = walk.currentAt(time);
   const std::string refresh = getVal(iText, "tq_refresh").toText();
-  const std::string segId = seg.uniqueID();
-  const bool found = segId != iText.uniqueID();
+  const std::string segId = current ? walk.uniqueIdOf(*current) : walk.containerUniqueId();
+  const bool found = segId != walk.containerUniqueId();
   const std::string oldSegment = iText.propertyText("tq_oldSegment");
   const bool changed = refresh == "1" || oldSegment != segId;
   if (!found || !changed) return;
 
+  const Element seg = walk.segment(*current);
   iText.setAttribute("tq_refresh", "0");
   if (isSingleMode(iText)) {
     if (!oldSegment.empty()) {
@@ -77,6 +56,8 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
     seg.scrollIntoView(false);
   }
   iText.setProperty("tq_oldSegment", segId);
+  const std::array<std::string, 2> restyled = {segId, oldSegment};
+  walks_.keepAfterMarking(walk, std::span(restyled).first(oldSegment.empty() ? 1 : 2));
 }
 
 }  // namespace reVoziz

@@ -7,12 +7,14 @@
 
 #include "control/control_state.h"
 #include "control/dom.h"
+#include "control/platform.h"
+#include "transcript/segment_walk.h"
 
 namespace reVoziz {
 
 class Transcript {
  public:
-  explicit Transcript(ControlState& state) : state_(state) {}
+  Transcript(ControlState& state, Platform& platform) : state_(state), walks_(platform) {}
 
   // Current-segment tracking.
   Element getCurrentSegment(const Element& iText, std::int32_t time) const;
@@ -35,6 +37,8 @@ class Transcript {
   void setDisplayMode(const Window& w, DisplayMode mode) const;
 
   ControlState& state_;
+  // What the walks over the lists read; reused while their pages stay unchanged.
+  mutable SegmentWalks walks_;
 };
 
 }  // namespace reVoziz

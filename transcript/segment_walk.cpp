@@ -1,0 +1,118 @@
+#include "transcript/segment_walk.h"
+
+#include <algorithm>
+
+#include "control/page_lookups.h"
+#include "control/skip_failure.h"
+#include "control/text.h"
+#include "control/time_code.h"
+
+namespace reVoziz {
+
+bool isSingleMode(const Element& iText) {
+  return lowerCase(getVal(iText, "tq_mode").toText()) == "single";
+}
+
+std::optional<std::size_t> SegmentWalk::currentAt(std::int32_t time) {
+  if (counted_.empty() || counted_.back().reach <= time) return readOn(time);
+  const auto stop = std::upper_bound(counted_.begin(), counted_.end(), time,
+                                     [](std::int32_t t, const Counted& c) { return t < c.reach; });
+  const auto index = static_cast<std::size_t>(stop - counted_.begin());
+  // A position before every counted segment falls to the first one.
+  return index == 0 ? 0 : index - 1;
+}
+
+// Every segment read so far starts at or before `time`.
+std::optional<std::size_t> SegmentWalk::readOn(std::int32_t time) {
+  if (!divs_) {
+    divs_ = container_.all().tags("DIV");
+    divCount_ = divs_->length();
+  }
+  for (; nextDiv_ < divCount_; ++nextDiv_) {
+    const Element el = divs_->element(nextDiv_);
+    if (el.className() != "segment") continue;
+    if (!single_) single_ = isSingleMode(container_);  // read at the first segment
+    // Outside "single" mode a segment that is not displayed does not count.
+    if (!*single_ && el.offsetHeight() <= 0) continue;
+    const std::int32_t start = timeToSeconds(el.propertyText("tq_start"));
+    const std::int32_t reach = counted_.empty() ? start : std::max(start, counted_.back().reach);
+    counted_.push_back({el, start, reach});
+    if (start > time) {
+      ++nextDiv_;
+      return counted_.size() == 1 ? 0 : counted_.size() - 2;
+    }
+  }
+  if (counted_.empty()) return std::nullopt;
+  return counted_.size() - 1;
+}
+
+const std::string& SegmentWalk::uniqueIdOf(std::size_t index) {
+  Counted& c = counted_[index];
+  if (!c.uniqueId) {
+    c.uniqueId = c.element.uniqueID();
+    byUniqueId_.emplace(*c.uniqueId, index);
+  }
+  return *c.uniqueId;
+}
+
+const std::string& SegmentWalk::containerUniqueId() {
+  if (!containerId_) containerId_ = container_.uniqueID();
+  return *containerId_;
+}
+
+// In "single" mode heights do not count. Otherwise the segment must still be
+// displayed, and must neither hold nor sit in another segment, whose height
+// its look could change.
+bool SegmentWalk::survivesRestyleOf(const std::string& uniqueId) {
+  if (!single_) return false;
+  if (*single_) return true;
+  const auto found = byUniqueId_.find(uniqueId);
+  if (found == byUniqueId_.end()) return false;
+  const Element& el = counted_[found->second].element;
+  if (el.offsetHeight() <= 0 || el.all().tags("DIV").length() > 0) return false;
+  for (Element up = el.parentElement(); !up.sameAs(container_); up = up.parentElement()) {
+    if (!up.isSet() || up.className() == "segment") return false;
+  }
+  return true;
+}
+
+std::optional<std::uint64_t> SegmentWalks::stampOf(const Element& container) const {
+  if (!container.isSet()) return std::nullopt;
+  return platform_.changeStamp(*container.handle());
+}
+
+SegmentWalk& SegmentWalks::of(const Element& container) {
+  const std::optional<std::uint64_t> stamp = stampOf(container);
+  if (!stamp) return unkept_.emplace(container);
+  const auto found = std::find_if(kept_.begin(), kept_.end(),
+                                  [&](const Kept& k) { return k.walk.container().sameAs(container); });
+  if (found != kept_.end()) {
+    kept_.splice(kept_.begin(), kept_, found);
+    if (found->stamp == *stamp) return found->walk;
+    kept_.pop_front();
+  }
+  kept_.push_front({SegmentWalk(container), *stamp});
+  if (kept_.size() > kLists) kept_.pop_back();
+  return kept_.front().walk;
+}
+
+void SegmentWalks::keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled) {
+  const auto found = std::find_if(kept_.begin(), kept_.end(),
+                                  [&](const Kept& k) { return &k.walk == &walk; });
+  if (found == kept_.end()) return;
+  std::optional<std::uint64_t> stamp;
+  // Deciding reads the page once more; a failure there only costs the walk.
+  skipFailure([&] {
+    const bool survives = std::all_of(restyled.begin(), restyled.end(), [&](const std::string& id) {
+      return found->walk.survivesRestyleOf(id);
+    });
+    if (survives) stamp = stampOf(walk.container());
+  });
+  if (stamp) {
+    found->stamp = *stamp;
+  } else {
+    kept_.erase(found);
+  }
+}
+
+}  // namespace reVoziz

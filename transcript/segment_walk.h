@@ -1,0 +1,91 @@
+#pragma once
+// What the walk over one list's segments has read. The walk reads the
+// segments in document order only as far as a position needs, and goes on from
+// there when a later position needs more; what it read answers any position
+// by a binary search, for as long as the list's document stays unchanged.
+
+#include <cstddef>
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "control/dom.h"
+#include "control/platform.h"
+
+namespace reVoziz {
+
+// Whether the list is in "single" mode, where every segment counts.
+bool isSingleMode(const Element& iText);
+
+class SegmentWalk {
+ public:
+  explicit SegmentWalk(Element container) : container_(std::move(container)) {}
+
+  const Element& container() const { return container_; }
+
+  // The current segment for `time`, as an index for segment(): the last counted
+  // segment that starts at or before `time`, or the first one when `time` lies
+  // before it. Nothing when no segment counts. Reads the page only where what
+  // was read so far does not decide.
+  std::optional<std::size_t> currentAt(std::int32_t time);
+  const Element& segment(std::size_t index) const { return counted_[index].element; }
+  // Unique ids, read once.
+  const std::string& uniqueIdOf(std::size_t index);
+  const std::string& containerUniqueId();
+
+  // Whether what was read still holds after the marking restyled the counted
+  // segment of that unique id.
+  bool survivesRestyleOf(const std::string& uniqueId);
+
+ private:
+  struct Counted {
+    Element element;
+    std::int32_t start;
+    // The greatest start up to this segment: the walk stops at the first
+    // segment whose reach passes the position, whatever the order of starts.
+    std::int32_t reach;
+    std::optional<std::string> uniqueId = std::nullopt;
+  };
+
+  std::optional<std::size_t> readOn(std::int32_t time);
+
+  Element container_;
+  std::optional<Collection> divs_;
+  std::int32_t divCount_ = 0;
+  std::int32_t nextDiv_ = 0;
+  std::optional<bool> single_;
+  std::vector<Counted> counted_;
+  std::optional<std::string> containerId_;
+  std::unordered_map<std::string, std::size_t> byUniqueId_;
+};
+
+// The walks of the lists marked lately, each kept while the host's change
+// stamp of its document stays put. Without a stamp every call walks afresh.
+class SegmentWalks {
+ public:
+  explicit SegmentWalks(Platform& platform) : platform_(platform) {}
+
+  SegmentWalk& of(const Element& container);
+  // After the marking restyled the segments of these unique ids: keeps the
+  // walk when those writes cannot have changed what it read, else forgets it.
+  void keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled);
+
+ private:
+  struct Kept {
+    SegmentWalk walk;
+    std::uint64_t stamp;
+  };
+  static constexpr std::size_t kLists = 4;
+
+  std::optional<std::uint64_t> stampOf(const Element& container) const;
+
+  Platform& platform_;
+  std::list<Kept> kept_;  // most recently used first
+  std::optional<SegmentWalk> unkept_;
+};
+
+}  // namespace reVoziz
