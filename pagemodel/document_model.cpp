@@ -109,7 +109,7 @@ NodePtr DocumentModel::titleElement() const {
 
 DocumentModel::ElementList DocumentModel::elementList(
     const ElementListKey& key, const std::function<std::vector<NodePtr>()>& collect) {
-  const std::uint64_t generation = layoutGeneration();
+  const std::uint64_t generation = structure_;
   if (const auto found = elementLists_.find(key);
       found != elementLists_.end() && found->second.first == generation) {
     return found->second.second;

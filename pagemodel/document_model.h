@@ -43,7 +43,11 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   // The elements of the tree whose id or name is `idOrName`, in document order,
   // from an index rebuilt after the tree, an id or a name changed.
   const std::vector<NodePtr>& elementsNamed(std::string_view idOrName);
-  void noteNamesChanged() { names_.reset(); }
+  // The tree, an id or a name changed.
+  void noteNamesChanged() {
+    names_.reset();
+    ++structure_;
+  }
   std::shared_ptr<WindowModel> window() const { return window_.lock(); }
   // The address as it was asked for, and the file it was read from.
   const std::string& address() const { return address_; }
@@ -56,9 +60,8 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   const std::string& uniqueIdOf(Node& element);
   NodePtr elementByUniqueId(std::string_view id) const;
 
-  // The elements of a collection, remembered until the layout generation (which
-  // every change of the tree advances) moves on: ticks ask for the same lists
-  // twice a second.
+  // The elements of a collection, remembered until the tree changes: ticks
+  // ask for the same lists twice a second.
   struct ElementListKey {
     const Node* root;
     int scope;
@@ -110,6 +113,7 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t nextUniqueId_ = 1;
   std::uint64_t writes_ = 0;
   std::uint64_t changeStamp_ = 0;
+  std::uint64_t structure_ = 0;
   std::optional<std::unordered_map<std::string, std::vector<NodePtr>>> names_;
   int lineHeight_ = 20;
   LiveRanges liveRanges_;

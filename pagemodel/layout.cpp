@@ -6,6 +6,7 @@
 #include "control/text.h"
 #include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
+#include "pagemodel/layout_generation.h"
 #include "pagemodel/style_sheet_model.h"
 #include "pagemodel/window_model.h"
 
@@ -91,13 +92,30 @@ int contentHeight(const Node& container) {
   return walkRows(container, [](const Node&, int) { return true; });
 }
 
+// The rows' tops are remembered for all children at once: ticks ask for the
+// top of one segment after another.
 int topOfChild(const Node& container, const Node& child) {
-  int top = 0;
-  walkRows(container, [&](const Node& n, int y) {
-    top = y;
-    return &n != &child;
-  });
-  return top;
+  auto& memo = container.layoutMemo();
+  if (!memo.childTops) {
+    const auto& children = container.children();
+    std::vector<int> tops(children.size(), 0);
+    std::size_t i = 0;
+    walkRows(container, [&](const Node& n, int y) {
+      while (children[i].get() != &n) ++i;
+      tops[i] = y;
+      return true;
+    });
+    memo.childTops = std::move(tops);
+  }
+  return (*memo.childTops)[child.indexInParent()];
+}
+
+void forgetHeights(const Node* from) {
+  for (const Node* n = from; n; n = n->parent()) {
+    auto& memo = n->layoutMemo();
+    memo.height.reset();
+    memo.childTops.reset();
+  }
 }
 
 int heightOf(const Node& element) {
@@ -131,6 +149,26 @@ int topWithin(const Node& element, const Node* ancestor) {
 }
 
 }  // namespace
+
+void forgetLook(const Node& element) {
+  auto& memo = element.layoutMemo();
+  const std::optional<bool> wasHidden = memo.hidden;
+  const std::optional<int> hadHeight = memo.height;
+  memo.hidden.reset();
+  memo.height.reset();
+  // Not laid out before: what is around it may still hold a guess.
+  if (!wasHidden || !hadHeight) return forgetHeights(element.parent());
+  if (ownDisplayIsNone(element) != *wasHidden || heightOf(element) != *hadHeight) {
+    forgetHeights(element.parent());
+  }
+}
+
+void forgetContent(const Node& node) { forgetHeights(&node); }
+
+void forgetSubtree(const Node& node) {
+  node.layoutMemo() = Node::LayoutMemo{layoutGeneration()};
+  for (const NodePtr& child : node.children()) forgetSubtree(*child);
+}
 
 bool isDisplayed(const Node& element) {
   for (const Node* n = &element; n; n = n->parent()) {

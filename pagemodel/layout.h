@@ -22,4 +22,15 @@ int scrollHeight(const Node& element);
 // up with the top (or bottom) of the visible band, and records the call.
 void scrollIntoView(Node& element, bool alignToTop);
 
+// What a change makes the remembered layout forget, so that a change costs
+// the boxes it can move rather than a relayout of the document. Changes of
+// sheets and line heights move the layout generation instead.
+// The element's own look (its style, class or id) changed: its box, and the
+// boxes around it only when its display or height moved.
+void forgetLook(const Node& element);
+// What lies below the node changed: its height, and its ancestors'.
+void forgetContent(const Node& node);
+// Everything remembered in the subtree, which may come from another document.
+void forgetSubtree(const Node& node);
+
 }  // namespace reVoziz::pagemodel::layout

@@ -4,24 +4,25 @@
 
 #include "control/error.h"
 #include "pagemodel/document_model.h"
+#include "pagemodel/layout.h"
 #include "pagemodel/layout_generation.h"
 
 namespace reVoziz::pagemodel {
 namespace {
 
-// Only these attributes reach the layout: inline style, and the class and id
-// that sheet rules select on. Every attribute moves the document's stamp.
+// Every attribute moves the document's stamp; only the inline style, and the
+// class and id that sheet rules select on, reach the layout.
 void noteAttributeChange(const Node& node, std::string_view attribute) {
   if (sameHtmlName(attribute, "style") || sameHtmlName(attribute, "class") ||
       sameHtmlName(attribute, "id")) {
-    invalidateLayout();
+    layout::forgetLook(node);
   }
   noteChange(node, sameHtmlName(attribute, "id") || sameHtmlName(attribute, "name"));
 }
 
-// A change of the tree below `node`.
+// A change of the children of `node`.
 void noteTreeChange(const Node& node) {
-  invalidateLayout();
+  layout::forgetContent(node);
   noteChange(node, true);
 }
 
@@ -65,22 +66,22 @@ const std::string* Node::findAttribute(std::string_view name) const {
 }
 
 void Node::setAttribute(std::string_view name, std::string value) {
-  noteAttributeChange(*this, name);
-  for (Attribute& a : attributes_) {
-    if (sameHtmlName(a.name, name)) {
-      a.value = std::move(value);
-      return;
-    }
+  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                               [&](const Attribute& a) { return sameHtmlName(a.name, name); });
+  if (it != attributes_.end()) {
+    it->value = std::move(value);
+  } else {
+    attributes_.push_back({std::string(name), std::move(value)});
   }
-  attributes_.push_back({std::string(name), std::move(value)});
+  noteAttributeChange(*this, name);
 }
 
 bool Node::removeAttribute(std::string_view name) {
   const auto it = std::find_if(attributes_.begin(), attributes_.end(),
                                [&](const Attribute& a) { return sameHtmlName(a.name, name); });
   if (it == attributes_.end()) return false;
-  noteAttributeChange(*this, name);
   attributes_.erase(it);
+  noteAttributeChange(*this, name);
   return true;
 }
 
@@ -115,12 +116,13 @@ NodePtr Node::previousSibling() const {
 
 void Node::insertChild(std::size_t index, NodePtr child) {
   requireCanHold(*this, *child);
-  noteTreeChange(*this);
   child->detach();
   child->parent_ = this;
   if (auto doc = document()) child->adoptInto(doc);
+  layout::forgetSubtree(*child);  // it may come from a document of other sheets
   index = std::min(index, children_.size());
   children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
+  noteTreeChange(*this);
   if (auto doc = document()) doc->liveRanges().inserted(*this, index);
 }
 
@@ -135,21 +137,21 @@ void Node::insertBefore(NodePtr child, const Node* reference) {
 }
 
 void Node::replaceChildren(std::vector<NodePtr> children) {
-  noteTreeChange(*this);
   if (auto doc = document()) doc->liveRanges().childrenReplaced(*this);
   for (NodePtr& old : children_) old->parent_ = nullptr;
   children_.clear();
+  noteTreeChange(*this);
   for (NodePtr& child : children) appendChild(std::move(child));
 }
 
 NodePtr Node::detach() {
   if (!parent_) return shared_from_this();
-  noteTreeChange(*this);
   if (auto doc = document()) doc->liveRanges().removing(*this);
   auto& siblings = parent_->children_;
   const auto index = static_cast<std::ptrdiff_t>(indexInParent());
   NodePtr self = siblings[static_cast<std::size_t>(index)];
   siblings.erase(siblings.begin() + index);
+  noteTreeChange(*parent_);
   parent_ = nullptr;
   return self;
 }
@@ -190,21 +192,21 @@ void Node::adoptInto(const std::shared_ptr<DocumentModel>& document) {
 bool Node::sameAs(const Object& other) const { return this == &other; }
 
 void Node::setData(std::string data) {
-  invalidateLayout();
-  noteChange(*this);
   data_ = std::move(data);
+  if (parent_) layout::forgetContent(*parent_);
+  noteChange(*this);
   if (auto doc = document()) doc->liveRanges().dataChanged(*this);
 }
 
 void Node::setLayoutOverride(LayoutOverride layout) {
-  invalidateLayout();
-  noteChange(*this);
   layoutOverride_ = layout;
+  layout::forgetContent(*this);
+  noteChange(*this);
 }
 
 Node::LayoutMemo& Node::layoutMemo() const {
   const std::uint64_t now = layoutGeneration();
-  if (layoutMemo_.generation != now) layoutMemo_ = LayoutMemo{now, std::nullopt, std::nullopt};
+  if (layoutMemo_.generation != now) layoutMemo_ = LayoutMemo{now};
   return layoutMemo_;
 }
 

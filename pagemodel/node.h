@@ -79,11 +79,14 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   int scrollTop = 0;
   const LayoutOverride& layoutOverride() const { return layoutOverride_; }
   void setLayoutOverride(LayoutOverride layout);
-  // Layout results remembered for the current layout generation.
+  // Layout results remembered for the current layout generation. A change to
+  // a node forgets what it can have moved (see layout::forget...).
   struct LayoutMemo {
     std::uint64_t generation = 0;
-    std::optional<bool> hidden;
+    std::optional<bool> hidden = std::nullopt;
     std::optional<int> height = std::nullopt;
+    // The top of each child's row, by the child's index.
+    std::optional<std::vector<int>> childTops = std::nullopt;
   };
   LayoutMemo& layoutMemo() const;
   // The lazily assigned unique id; see DocumentModel::uniqueIdOf.
