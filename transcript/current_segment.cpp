@@ -19,13 +19,13 @@ Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) c
 }
 
 void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) const {
-  if (getVal(iText, "tq_insync").toText() == "0") return;
   SegmentWalk& walk = walks_.of(iText);
+  if (walk.containerValue("tq_insync") == "0") return;
   const std::optional<std::size_t> current = walk.currentAt(time);
-  const std::string refresh = getVal(iText, "tq_refresh").toText();
+  const std::string refresh = walk.containerValue("tq_refresh");
   const std::string segId = current ? walk.uniqueIdOf(*current) : walk.containerUniqueId();
   const bool found = segId != walk.containerUniqueId();
-  const std::string oldSegment = iText.propertyText("tq_oldSegment");
+  const std::string oldSegment = walk.containerProperty("tq_oldSegment");
   const bool changed = refresh == "1" || oldSegment != segId;
   if (!found || !changed) return;
 

@@ -60,6 +60,23 @@ const std::string& SegmentWalk::containerUniqueId() {
   return *containerId_;
 }
 
+const std::string& SegmentWalk::containerValue(std::string_view name) {
+  auto found = values_.find(name);
+  if (found == values_.end()) found = values_.emplace(name, getVal(container_, name).toText()).first;
+  return found->second;
+}
+
+const std::string& SegmentWalk::containerProperty(std::string_view name) {
+  auto found = properties_.find(name);
+  if (found == properties_.end()) found = properties_.emplace(name, container_.propertyText(name)).first;
+  return found->second;
+}
+
+void SegmentWalk::forgetContainerValues() {
+  values_.clear();
+  properties_.clear();
+}
+
 // In "single" mode heights do not count. Otherwise the segment must still be
 // displayed, and must neither hold nor sit in another segment, whose height
 // its look could change.
@@ -110,6 +127,7 @@ void SegmentWalks::keepAfterMarking(const SegmentWalk& walk, std::span<const std
   });
   if (stamp) {
     found->stamp = *stamp;
+    found->walk.forgetContainerValues();
   } else {
     kept_.erase(found);
   }

@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -40,6 +42,11 @@ class SegmentWalk {
   // Whether what was read still holds after the marking restyled the counted
   // segment of that unique id.
   bool survivesRestyleOf(const std::string& uniqueId);
+  // The container's attribute read with getVal, or as a named property; each
+  // read once. The marking forgets them when it writes to the container.
+  const std::string& containerValue(std::string_view name);
+  const std::string& containerProperty(std::string_view name);
+  void forgetContainerValues();
 
  private:
   struct Counted {
@@ -60,6 +67,8 @@ class SegmentWalk {
   std::optional<bool> single_;
   std::vector<Counted> counted_;
   std::optional<std::string> containerId_;
+  std::map<std::string, std::string, std::less<>> values_;
+  std::map<std::string, std::string, std::less<>> properties_;
   std::unordered_map<std::string, std::size_t> byUniqueId_;
 };
 

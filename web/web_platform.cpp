@@ -99,4 +99,14 @@ void WebFileSystem::remove(std::string_view path) {
 
 std::string WebFileSystem::freshTemporaryName() { return hostLayer().call<std::string>("freshName"); }
 
+std::optional<std::uint64_t> WebPlatform::changeStamp(const Object& node) {
+  static const val stamps = val::module_property("revozizChangeStamp");
+  static const bool given = stamps.typeOf().as<std::string>() == "function";
+  const auto* object = dynamic_cast<const WebObject*>(&node);
+  if (!object || !given) return std::nullopt;
+  const val stamp = stamps(object->handle());
+  if (!stamp.isNumber()) return std::nullopt;
+  return static_cast<std::uint64_t>(stamp.as<double>());
+}
+
 }  // namespace reVoziz::web

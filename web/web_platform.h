@@ -83,6 +83,9 @@ class WebPlatform : public Platform {
     return std::make_unique<WebFileDialog>();
   }
   FileSystem& fileSystem() override { return files_; }
+  // From the page's change stamps (web/js/change_stamp.js), when the page
+  // handed them to the module (Module.revozizChangeStamp).
+  std::optional<std::uint64_t> changeStamp(const Object& node) override;
 
  private:
   WebFileSystem files_;

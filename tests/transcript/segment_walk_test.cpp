@@ -144,6 +144,28 @@ TEST(SegmentWalk, AnswersAndFailuresMatchAFreshWalkInAnyOrder) {
   EXPECT_EQ(page.current("odd", 25), "o10b");  // "ten" reads as 0
 }
 
+// The container's switches are read again once they change.
+TEST(SegmentWalk, MarkingFollowsTheContainersSwitchesBetweenCalls) {
+  WalkPage page;
+  const NodePtr list = page.at("list");
+  page.mark("list", 15);
+  list->setAttribute("tq_insync", "0");
+  page.mark("list", 25);
+  EXPECT_EQ(page.attribute("", "s20", "style"), "");
+  list->setAttribute("tq_insync", "1");
+  page.mark("list", 25);
+  EXPECT_EQ(page.attribute("", "s20", "style"), "color: red");
+  list->setAttribute("tq_current", "color: green");
+  list->setAttribute("tq_refresh", "1");
+  page.mark("list", 25);
+  EXPECT_EQ(page.attribute("", "s20", "style"), "color: green");
+  EXPECT_EQ(page.attribute("", "list", "tq_refresh"), "0");
+  list->setAttribute("tq_oldSegment", "");  // the page forgets the marking
+  page.mark("list", 26);
+  EXPECT_EQ(page.attribute("", "s20", "style"), "color: green");
+  EXPECT_NE(page.attribute("", "list", "tq_oldSegment"), "");
+}
+
 TEST(SegmentWalk, IsReusedWhileTheStampHolds) {
   WalkPage page;
   EXPECT_EQ(page.current("list", 15), "s10");

@@ -6,6 +6,8 @@
 // `resizeTo` over the lesson area) from one table. Nothing here touches the
 // page's globals: state lives in WeakMaps keyed by the page's objects.
 
+import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
+
 const FILE_NOT_FOUND = 53;
 const FILE_ALREADY_EXISTS = 58;
 const PERMISSION_DENIED = 70;
@@ -59,7 +61,10 @@ const UNIQUE_ID = Symbol("uniqueID");
 let nextUniqueId = 1;
 
 function uniqueIdOf(element) {
-  if (!element[UNIQUE_ID]) element[UNIQUE_ID] = `ms__id${nextUniqueId++}`;
+  if (!element[UNIQUE_ID]) {
+    element[UNIQUE_ID] = `ms__id${nextUniqueId++}`;
+    rememberUniqueId(element[UNIQUE_ID], element);
+  }
   return element[UNIQUE_ID];
 }
 
@@ -91,10 +96,12 @@ class ElementList {
     return new ElementList(() => [...this.source()].filter((e) => e.tagName === wanted));
   }
   named(name) {
-    const all = [...this.source()];
-    const matches = all.filter((e) => e.id === name || e.getAttribute("name") === name);
+    const indexed = this.root && elementsNamed(this.root, name);
+    const all = indexed ? null : [...this.source()];
+    const matches = indexed ?? all.filter((e) => e.id === name || e.getAttribute("name") === name);
     if (matches.length === 1) return matches[0];
     if (matches.length > 1) return new ElementList(() => matches);
+    if (indexed) return elementWithUniqueId(this.root, name);
     return all.find((e) => e[UNIQUE_ID] === name) ?? null;
   }
 }

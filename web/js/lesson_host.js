@@ -8,6 +8,7 @@
 //   </script>
 
 import createRevoziz from "./revoziz.mjs";
+import { changeStamp } from "./change_stamp.js";
 import { dispatch, host, waitingMethods } from "./host.js";
 import { videoPlayer } from "./player.js";
 
@@ -109,7 +110,8 @@ function forwardButtons(tq, win, layout) {
 }
 
 export async function startLesson(win = window, { video = "mp", layout = 1 } = {}) {
-  const module = await createRevoziz({ revozizHost: host });
+  // The change stamps let the tick reuse what it read while a list is unchanged.
+  const module = await createRevoziz({ revozizHost: host, revozizChangeStamp: changeStamp });
   const tq = new (waitingMethods(module))();
   await loaded(win);
   forwardWindowEvents(tq, win);

@@ -1,0 +1,99 @@
+// The tick on one page of long lists, in headless Chromium: the control's
+// tick with an unchanged and with a changing segment, beside the two ways the
+// common web players find the current segment, all on the same page in one
+// run. Prints a table of medians, each as a ratio to the binary search, and
+// the number of page mutations over 100 unchanged ticks.
+//
+//   scripts/bench-web [--segments 10000] [--batches 300]
+
+import { openBrowser } from "../../tests/web/lesson_browser.mjs";
+
+const args = process.argv.slice(2);
+const option = (name, fallback) => (args.includes(name) ? Number(args[args.indexOf(name) + 1]) : fallback);
+const segments = option("--segments", 10000);
+const batches = option("--batches", 300);
+
+// In the page: the median cost of one tick, in microseconds. Each sample
+// times a batch of ticks long enough for the browser's coarse clock.
+function measureInPage({ batches }) {
+  const bench = window.lessonBench;
+  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+  const time = (run, count) => {
+    const start = performance.now();
+    for (let i = 0; i < count; i++) run(i);
+    return performance.now() - start;
+  };
+  const perTick = (run) => {
+    // Enough ticks for 2 ms a batch, from as many as fit in 10 ms.
+    let fit = 0;
+    const start = performance.now();
+    while (performance.now() - start < 10) run(fit++);
+    const count = Math.max(1, Math.ceil(fit / 5));
+    const samples = [];
+    for (let b = 0; b < batches; b++) samples.push((time(run, count) * 1000) / count);
+    return { median: median(samples), ticks: batches * count };
+  };
+  const inside = (segment) => segment * bench.secondsPerSegment + 1;
+  const places = { start: 10, end: bench.segments - 10 };
+  const results = {};
+  for (const [place, segment] of Object.entries(places)) {
+    bench.setPosition(inside(segment));
+    bench.tick();
+    bench.tick();
+    results[`unchanged ${place}`] = perTick(() => bench.tick());
+    results[`changing ${place}`] = perTick((i) => {
+      bench.setPosition(inside(segment + (i % 2)));
+      bench.tick();
+    });
+    bench.setPosition(inside(segment));
+    bench.linearScanTick();
+    results[`linear ${place}`] = perTick(() => bench.linearScanTick());
+    bench.binarySearchTick();
+    results[`binary ${place}`] = perTick(() => bench.binarySearchTick());
+  }
+  // Unchanged ticks must leave the page alone.
+  bench.setPosition(inside(places.end));
+  bench.tick();
+  bench.tick();
+  const observers = bench.documents.map((doc) => {
+    const observer = new MutationObserver(() => {});
+    observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
+    return observer;
+  });
+  for (let i = 0; i < 100; i++) bench.tick();
+  results.mutations = observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
+  return results;
+}
+
+const session = await openBrowser();
+try {
+  const { page, messages } = await session.open(`bench/web/index.html?segments=${segments}`);
+  await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 120000 });
+  const r = await page.evaluate(measureInPage, { batches });
+  const failed = messages.filter((m) => m.startsWith("error") || m.startsWith("pageerror"));
+  if (failed.length) throw new Error(failed.join("\n"));
+
+  const micro = (v) => (v < 10 ? v.toFixed(2) : v < 100 ? v.toFixed(1) : v.toFixed(0));
+  const cell = (key, place) => {
+    const ratio = r[`${key} ${place}`].median / r[`binary ${place}`].median;
+    return `${micro(r[`${key} ${place}`].median)} µs | ${ratio.toFixed(1)}×`;
+  };
+  const rows = [
+    ["reVoziz tick, segment unchanged", "unchanged"],
+    ["reVoziz tick, segment changing", "changing"],
+    ["JavaScript linear scan, early exit", "linear"],
+    ["JavaScript binary search", "binary"],
+  ];
+  const least = Math.min(...Object.values(r).filter((v) => v.ticks).map((v) => v.ticks));
+  console.log(`Chromium, one page of two lists of ${segments.toLocaleString("en")} segments;`);
+  console.log(`each tick covers both lists. Medians of ${batches} batches (at least ${least} ticks).`);
+  console.log("");
+  console.log("| tick | near the start | ratio | near the end | ratio |");
+  console.log("|---|---:|---:|---:|---:|");
+  for (const [label, key] of rows) console.log(`| ${label} | ${cell(key, "start")} | ${cell(key, "end")} |`);
+  console.log("");
+  console.log(`DOM mutations over 100 unchanged reVoziz ticks: ${r.mutations}`);
+  if (r.mutations !== 0) process.exitCode = 1;
+} finally {
+  await session.close();
+}

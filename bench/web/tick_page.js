@@ -1,0 +1,134 @@
+// A lesson page with two lists of many segments, the control started on it
+// with a player whose position the page sets, and the tick in the page's
+// hands: the control's 500 ms timer is caught instead of left to run, so
+// that `lessonBench.tick()` runs exactly one tick. Beside it, the two ways the
+// common web players find the current segment, for comparison.
+
+import createRevoziz from "/revoziz/revoziz.mjs";
+import { host } from "/revoziz/host.js";
+import { changeStamp } from "/revoziz/change_stamp.js";
+
+const SECONDS_PER_SEGMENT = 10;
+const segments = Number(new URLSearchParams(location.search).get("segments") ?? 10000);
+
+const twoDigits = (n) => String(n).padStart(2, "0");
+const timeCode = (s) => `${twoDigits(Math.floor(s / 3600))}:${twoDigits(Math.floor(s / 60) % 60)}:${twoDigits(s % 60)}`;
+const seconds = (code) => code.split(":").reduce((sum, part) => sum * 60 + Number(part), 0);
+
+function listPage(count) {
+  const rows = [];
+  for (let i = 0; i < count; i++) {
+    rows.push(
+      `<div class="segment" id="s${i}" tq_start="${timeCode(i * SECONDS_PER_SEGMENT)}">` +
+        `<span class="sync">${i}</span> Segment text number ${i}</div>`,
+    );
+  }
+  return (
+    `<!DOCTYPE html><html><head><style id="tq_style">.segment { display: block } .sync { display: inline }</style>` +
+    `</head><body><div id="iText" tq_insync="1" tq_mode="scroll" tq_refresh="0" tq_oldSegment=""` +
+    ` tq_current="background-color: rgb(255, 255, 221)" tq_nonCurrent="">${rows.join("")}</div></body></html>`
+  );
+}
+
+function loadFrame(frame, html) {
+  return new Promise((resolve) => {
+    frame.addEventListener("load", resolve, { once: true });
+    frame.srcdoc = html;
+  });
+}
+
+// The control's timer, caught: the module asks for a 500 ms interval once started.
+const caughtTicks = [];
+const pageSetInterval = window.setInterval;
+window.setInterval = (handler, ms, ...rest) => {
+  if (ms !== 500) return pageSetInterval(handler, ms, ...rest);
+  caughtTicks.push(handler);
+  return 0;
+};
+
+const frames = [...document.querySelectorAll("iframe")];
+const page = listPage(segments);
+await Promise.all(frames.map((frame) => loadFrame(frame, page)));
+const documents = frames.map((frame) => frame.contentDocument);
+
+const player = { controls: { currentPosition: 0, play() {} }, width: "320", height: "240" };
+const module = await createRevoziz({ revozizHost: host, revozizChangeStamp: changeStamp });
+const tq = new module.tq();
+tq.startVelisk(window, player);
+window.setInterval = pageSetInterval;
+
+// The common players' two ways, per list, each keeping the segment it found
+// last and restyling only on a change.
+function linearScan(doc) {
+  const list = [...doc.querySelectorAll("#iText div.segment")];
+  let last = null;
+  return (time) => {
+    let current = null;
+    for (const segment of list) {
+      if (segment.offsetHeight <= 0) continue;
+      if (seconds(segment.getAttribute("tq_start")) <= time) current = segment;
+      else {
+        current ??= segment;
+        break;
+      }
+    }
+    if (current !== last) {
+      if (last) last.style.cssText = "";
+      current.style.cssText = "background-color: rgb(255, 255, 221)";
+      last = current;
+    }
+  };
+}
+
+function binarySearch(doc) {
+  const list = [...doc.querySelectorAll("#iText div.segment")];
+  const starts = list.map((segment) => seconds(segment.getAttribute("tq_start")));
+  let last = null;
+  return (time) => {
+    let low = 0;
+    let high = starts.length;
+    while (low < high) {
+      const middle = (low + high) >> 1;
+      if (starts[middle] <= time) low = middle + 1;
+      else high = middle;
+    }
+    const current = list[Math.max(0, low - 1)];
+    if (current !== last) {
+      if (last) last.style.cssText = "";
+      current.style.cssText = "background-color: rgb(255, 255, 221)";
+      last = current;
+    }
+  };
+}
+
+// One tick of each kind over both lists, reading the player's position as the
+// control does.
+const position = () => {
+  const t = player.controls.currentPosition;
+  const rounded = Math.round(t);
+  return Math.abs(t % 1) === 0.5 && rounded % 2 ? rounded - 1 : rounded;
+};
+const scans = documents.map(linearScan);
+const searches = documents.map(binarySearch);
+
+window.lessonBench = {
+  segments,
+  secondsPerSegment: SECONDS_PER_SEGMENT,
+  documents,
+  tq,
+  setPosition(t) {
+    player.controls.currentPosition = t;
+  },
+  tick() {
+    caughtTicks.at(-1)();
+  },
+  linearScanTick() {
+    const t = position();
+    for (const scan of scans) scan(t);
+  },
+  binarySearchTick() {
+    const t = position();
+    for (const search of searches) search(t);
+  },
+};
+window.dispatchEvent(new Event("lessonbenchready"));

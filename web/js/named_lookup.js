@@ -1,0 +1,33 @@
+// Finding elements below a root by id, name or unique id without reading
+// every element: the browser's own id and name indexes give the candidates,
+// and unique ids are kept in a table of their own. Ticks look up the list
+// container by id, and the marked segment by unique id, on lists of tens of
+// thousands of elements.
+
+const byUniqueId = new Map(); // unique id -> WeakRef to its element
+
+export function rememberUniqueId(id, element) {
+  byUniqueId.set(id, new WeakRef(element));
+}
+
+const inOrder = (a, b) => (a.compareDocumentPosition(b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1);
+
+// The elements below `root` (not `root` itself) whose id or name is `name`,
+// in document order; null where the indexes do not answer: for a root that
+// is not in its document, and for the empty name, which every element
+// without an id has.
+export function elementsNamed(root, name) {
+  const document = root.nodeType === 9 ? root : root.ownerDocument;
+  if (!document || !root.isConnected || name === "") return null;
+  // An id selector is answered from the id index; quirks mode matches it
+  // without case, so the exact id is checked.
+  const found = new Set([...document.querySelectorAll(`#${CSS.escape(name)}`)].filter((e) => e.id === name));
+  for (const e of document.getElementsByName(name)) found.add(e);
+  return [...found].filter((e) => e !== root && root.contains(e)).sort(inOrder);
+}
+
+// The element below `root` with that unique id, or null.
+export function elementWithUniqueId(root, id) {
+  const element = byUniqueId.get(id)?.deref();
+  return element && element !== root && root.contains(element) ? element : null;
+}
