@@ -77,6 +77,7 @@ function linearScan(doc) {
       current.style.cssText = "background-color: rgb(255, 255, 221)";
       last = current;
     }
+    return current;
   };
 }
 
@@ -98,6 +99,7 @@ function binarySearch(doc) {
       current.style.cssText = "background-color: rgb(255, 255, 221)";
       last = current;
     }
+    return current;
   };
 }
 
@@ -122,13 +124,14 @@ window.lessonBench = {
   tick() {
     caughtTicks.at(-1)();
   },
+  // Each answers the segments found, so that no work can be left out.
   linearScanTick() {
     const t = position();
-    for (const scan of scans) scan(t);
+    return scans.map((scan) => scan(t));
   },
   binarySearchTick() {
     const t = position();
-    for (const search of searches) search(t);
+    return searches.map((search) => search(t));
   },
 };
 window.dispatchEvent(new Event("lessonbenchready"));

@@ -5,11 +5,15 @@
 // What moves it:
 //  - the document's tree, texts and attributes: a MutationObserver, whose
 //    pending records are taken at once, so a change made a moment ago counts;
-//  - style sheets changed through the object model (rules added or removed,
-//    rule styles set), which no mutation record reports: the sheet and style
-//    declaration writers of the document's window are wrapped to count them;
-//  - the size of the document's window, which media rules and the frame's
-//    own display depend on.
+//  - style sheets changed through the object model, which no mutation record
+//    reports: the sheet and declaration methods of the document's window are
+//    wrapped to count their calls (insertRule, setProperty, cssText, ...),
+//    and the rules of the "tq_style" sheet are compared as text, since a
+//    rule's properties set by name (rule.style.display = ...) reach no method
+//    that could be wrapped. Such a write to another sheet goes unseen;
+//  - the size of the document's window and of the frame element that holds
+//    it, which media rules and the frame's own display (or a hidden panel
+//    around it) depend on.
 // Stamps count up across all documents, so no two documents share one.
 
 let lastStamp = 0;
@@ -47,17 +51,44 @@ function countSheetWrites(view) {
   wrapSetter(sheet, "disabled");
   wrapSetter(view.CSSStyleRule?.prototype, "selectorText");
   const declaration = view.CSSStyleDeclaration?.prototype;
-  if (!declaration) return;
   wrapMethod(declaration, "setProperty");
   wrapMethod(declaration, "removeProperty");
-  // cssText and every property by name (style.display = ...).
-  for (const name of Object.getOwnPropertyNames(declaration)) wrapSetter(declaration, name);
+  // cssText, and the properties by name where a browser defines them on the
+  // prototype rather than on each declaration.
+  for (const type of ["CSSStyleDeclaration", "CSSStyleProperties", "CSS2Properties"]) {
+    const proto = view[type]?.prototype;
+    if (proto) for (const name of Object.getOwnPropertyNames(proto)) wrapSetter(proto, name);
+  }
+}
+
+// The rules of the document's "tq_style" sheet, as text.
+function styleRulesText(document) {
+  const rules = document.getElementById("tq_style")?.sheet?.cssRules;
+  if (!rules) return "";
+  let text = "";
+  for (const rule of rules) text += rule.cssText;
+  return text;
+}
+
+// What no mutation record of the document reports. The frame element is read
+// first: that brings the holding page's layout up to date.
+function stampedInputs(document) {
+  const view = document.defaultView;
+  const frame = view.frameElement;
+  return {
+    frameWidth: frame?.clientWidth,
+    frameHeight: frame?.clientHeight,
+    width: view.innerWidth,
+    height: view.innerHeight,
+    sheets: sheetWrites.get(view),
+    rules: styleRulesText(document),
+  };
 }
 
 function watch(document) {
   const view = document.defaultView;
   countSheetWrites(view);
-  const state = { stamp: ++lastStamp, sheets: sheetWrites.get(view), width: view.innerWidth, height: view.innerHeight };
+  const state = { stamp: ++lastStamp, ...stampedInputs(document) };
   state.observer = new view.MutationObserver(() => {
     state.stamp = ++lastStamp;
   });
@@ -74,9 +105,9 @@ export function changeStamp(node) {
   let state = watched.get(document);
   if (!state) watched.set(document, (state = watch(document)));
   let moved = state.observer.takeRecords().length > 0;
-  const sheets = sheetWrites.get(view);
-  if (sheets !== state.sheets || view.innerWidth !== state.width || view.innerHeight !== state.height) {
-    Object.assign(state, { sheets, width: view.innerWidth, height: view.innerHeight });
+  const now = stampedInputs(document);
+  if (Object.keys(now).some((key) => now[key] !== state[key])) {
+    Object.assign(state, now);
     moved = true;
   }
   if (moved) state.stamp = ++lastStamp;

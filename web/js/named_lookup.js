@@ -10,6 +10,32 @@ export function rememberUniqueId(id, element) {
   byUniqueId.set(id, new WeakRef(element));
 }
 
+// Elements by their name attribute, per document, rebuilt only after the tree
+// or a name changed: the browser keeps no index of names.
+const nameIndexes = new WeakMap(); // document -> { observer, byName }
+
+function elementsWithName(document, name) {
+  let index = nameIndexes.get(document);
+  if (!index) {
+    index = { byName: null };
+    index.observer = new document.defaultView.MutationObserver(() => {
+      index.byName = null;
+    });
+    index.observer.observe(document, { subtree: true, childList: true, attributes: true, attributeFilter: ["name"] });
+    nameIndexes.set(document, index);
+  }
+  if (index.observer.takeRecords().length > 0) index.byName = null;
+  if (!index.byName) {
+    index.byName = new Map();
+    for (const e of document.querySelectorAll("[name]")) {
+      const key = e.getAttribute("name");
+      if (!index.byName.has(key)) index.byName.set(key, []);
+      index.byName.get(key).push(e);
+    }
+  }
+  return index.byName.get(name) ?? [];
+}
+
 const inOrder = (a, b) => (a.compareDocumentPosition(b) & Node.DOCUMENT_POSITION_FOLLOWING ? -1 : 1);
 
 // The elements below `root` (not `root` itself) whose id or name is `name`,
@@ -22,7 +48,7 @@ export function elementsNamed(root, name) {
   // An id selector is answered from the id index; quirks mode matches it
   // without case, so the exact id is checked.
   const found = new Set([...document.querySelectorAll(`#${CSS.escape(name)}`)].filter((e) => e.id === name));
-  for (const e of document.getElementsByName(name)) found.add(e);
+  for (const e of elementsWithName(document, name)) found.add(e);
   return [...found].filter((e) => e !== root && root.contains(e)).sort(inOrder);
 }
 

@@ -1,0 +1,150 @@
+// The tick on long lists in Chromium (the page of bench/web): unchanged ticks
+// leave the page alone, and whatever the page changes between two ticks
+// shows at the second, as a fresh walk over the list would find it.
+
+import assert from "node:assert/strict";
+import { after, before, test } from "node:test";
+
+import { openBrowser } from "./lesson_browser.mjs";
+
+let lessons;
+let page;
+before(async () => {
+  lessons = await openBrowser();
+  ({ page } = await lessons.open("bench/web/index.html?segments=2000"));
+  await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 60000 });
+});
+after(async () => {
+  await lessons.close();
+});
+
+test("100 unchanged ticks on 2,000 segments make no change to either list", async () => {
+  const mutations = await page.evaluate(() => {
+    const bench = window.lessonBench;
+    bench.setPosition(1500 * bench.secondsPerSegment + 1);
+    bench.tick();
+    const observers = bench.documents.map((doc) => {
+      const observer = new MutationObserver(() => {});
+      observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
+      return observer;
+    });
+    for (let i = 0; i < 100; i++) bench.tick();
+    return observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
+  });
+  assert.equal(mutations, 0);
+});
+
+test("each change the page makes between two ticks shows at the second tick", async () => {
+  const outcomes = await page.evaluate(() => {
+    const bench = window.lessonBench;
+    const [, doc] = bench.documents;
+    const iText = doc.getElementById("iText");
+    const sheet = doc.getElementById("tq_style").sheet;
+    const seconds = (code) => code.split(":").reduce((sum, part) => sum * 60 + Number(part), 0);
+    const segment = (k) => doc.getElementById(`s${k}`);
+    const at = (k) => k * bench.secondsPerSegment + 1; // inside segment k
+
+    // What a walk over the whole list finds, read afresh.
+    const expected = (time) => {
+      let current = iText;
+      let single;
+      for (const el of iText.getElementsByTagName("DIV")) {
+        if (el.className !== "segment") continue;
+        single ??= (iText.getAttribute("tq_mode") ?? "").toLowerCase() === "single";
+        if (!single && el.offsetHeight <= 0) continue;
+        if (seconds(el.getAttribute("tq_start")) <= time) {
+          current = el;
+          continue;
+        }
+        if (current === iText) current = el;
+        break;
+      }
+      return current;
+    };
+    const name = (el) => (el === iText ? "iText" : el.id || "(new)");
+    const found = (time) => name(bench.tq.getCurrentSegment(iText, time));
+
+    // Each case works on its own stretch of the list, segments k to k + 9,
+    // with the position inside segment k: [what, prepare, change].
+    const cases = [
+      ["class", null, (k) => (segment(k).className = "Segment")],
+      ["inline style", null, (k) => (segment(k).style.display = "none")],
+      ["inline style through its text", null, (k) => segment(k).setAttribute("style", "display: none")],
+      ["a new tq_style rule", null, (k) => sheet.insertRule(`#s${k} { display: none }`, sheet.cssRules.length)],
+      [
+        "a tq_style rule's property",
+        (k) => sheet.insertRule(`#s${k} { color: blue }`, sheet.cssRules.length),
+        () => (sheet.cssRules[sheet.cssRules.length - 1].style.display = "none"),
+      ],
+      [
+        "a tq_style rule set by the control",
+        (k) => sheet.insertRule(`#s${k} { color: blue }`, sheet.cssRules.length),
+        (k) => bench.tq.addStyle(sheet, `#s${k}`, "display", "none"),
+      ],
+      [
+        "display of an ancestor",
+        (k) => segment(k).before(doc.createElement("div")),
+        (k) => {
+          const wrapper = segment(k).previousElementSibling;
+          wrapper.append(segment(k));
+          bench.tick();
+          wrapper.style.display = "none";
+        },
+      ],
+      [
+        "an added segment",
+        null,
+        (k) => segment(k).insertAdjacentHTML("afterend", `<div class="segment" tq_start="${segment(k).getAttribute("tq_start")}">New</div>`),
+      ],
+      [
+        "a removed segment",
+        null,
+        (k) => {
+          segment(k).remove();
+          iText.setAttribute("tq_oldSegment", ""); // it named the removed one
+        },
+      ],
+      ["a tq_start edit", null, (k) => segment(k).setAttribute("tq_start", segment(k + 1).getAttribute("tq_start"))],
+      [
+        "a text that gives an empty segment its height",
+        (k) => {
+          segment(k + 1).textContent = "";
+          segment(k + 1).setAttribute("tq_start", segment(k).getAttribute("tq_start"));
+        },
+        (k) => (segment(k + 1).textContent = "back"),
+      ],
+      ["tq_mode", (k) => (segment(k).style.display = "none"), () => iText.setAttribute("tq_mode", "Single")],
+      ["the frame hidden", null, () => (document.querySelector('iframe[name="tq_trans"]').style.display = "none")],
+    ];
+    const outcomes = [];
+    let k = 100;
+    for (const [what, prepare, change] of cases) {
+      prepare?.(k);
+      bench.setPosition(at(k));
+      bench.tick();
+      const before = found(at(k));
+      change(k);
+      // What the tick's walk finds, then what the tick marks with it.
+      const after = found(at(k));
+      const fresh = name(expected(at(k)));
+      bench.tick();
+      const marked = [...iText.getElementsByTagName("DIV")].filter(
+        (el) => el.style.backgroundColor || el.style.display === "inline",
+      );
+      outcomes.push({ what, before, after, expected: fresh, marked: marked.map(name) });
+      iText.setAttribute("tq_mode", "scroll");
+      document.querySelector('iframe[name="tq_trans"]').style.display = "";
+      k += 100;
+    }
+    return outcomes;
+  });
+  const problems = [];
+  for (const { what, before, after, expected, marked } of outcomes) {
+    if (after !== expected) problems.push(`${what}: the tick found ${after}, a fresh walk ${expected}`);
+    if (after === before) problems.push(`${what}: the change should move the answer from ${before}`);
+    // No segment counts once the frame is hidden: the marking stays.
+    const wanted = after === "iText" ? before : after;
+    if (marked.join() !== wanted) problems.push(`${what}: marked ${marked.join()} instead of ${wanted}`);
+  }
+  assert.deepEqual(problems, []);
+});
