@@ -69,6 +69,51 @@ TEST_F(FramesTest, AllFindsByIdOrNameAndASharedNameYieldsAllInDocumentOrder) {
   }
 }
 
+// Lookups by id and name go through the document's index, which must follow
+// every change of ids, names and the tree.
+TEST_F(FramesTest, LookupsByIdFollowChangesOfIdsNamesAndTheTree) {
+  const Collection all = trans.all();
+  const Element iText(all.member("iText"));
+  const auto s3 = lesson.node("tq_trans", "s3");
+  const auto s7 = lesson.node("tq_trans", "s7");
+  EXPECT_TRUE(Element(all.item("s3")).sameAs(Element(std::shared_ptr<Object>(s3))));
+
+  s3->setAttribute("id", "three");
+  EXPECT_TRUE(all.item("s3").isNull());
+  EXPECT_EQ(Element(iText.all().item("three")).innerText(), "00:30 Three");
+  EXPECT_EQ(lesson.document("tq_trans")->elementById("three"), s3);
+
+  // A duplicate: the first in document order answers, and both as a group.
+  s7->setAttribute("id", "three");
+  EXPECT_EQ(lesson.document("tq_trans")->elementById("three"), s3);
+  EXPECT_EQ(Collection(all.item("three")).length(), 2);
+  s3->removeAttribute("id");
+  EXPECT_EQ(lesson.document("tq_trans")->elementById("three"), s7);
+  s7->setAttribute("name", "seven");
+  EXPECT_TRUE(Element(iText.all().member("seven")).sameAs(Element(std::shared_ptr<Object>(s7))));
+
+  // Removed from the tree, then found again once back; markup added later too.
+  s7->detach();
+  EXPECT_TRUE(all.item("three").isNull());
+  EXPECT_EQ(lesson.document("tq_trans")->elementById("three"), nullptr);
+  Element(all.member("after")).setInnerHTML("<b id='three'>bold</b>");
+  EXPECT_EQ(Element(all.item("three")).tagName(), "B");
+  EXPECT_TRUE(iText.all().item("three").isNull());  // outside the collection's root
+  lesson.node("tq_trans", "iText")->insertBefore(s7, nullptr);
+  EXPECT_EQ(Collection(all.item("three")).length(), 2);
+  EXPECT_EQ(Element(iText.all().item("three")).innerText(), "01:10 Seven");
+}
+
+// A detached subtree is outside the document's index; its own collections
+// still find what it holds.
+TEST_F(FramesTest, ADetachedSubtreeFindsItsOwnElements) {
+  const auto iText = lesson.node("tq_trans", "iText");
+  iText->detach();
+  const Element detached{std::shared_ptr<Object>(iText)};
+  EXPECT_EQ(Element(detached.all().item("s2")).innerText(), "00:20 Two");
+  EXPECT_TRUE(trans.all().item("s2").isNull());
+}
+
 TEST_F(FramesTest, TagsAndChildrenKeepDocumentOrder) {
   const Element iText(trans.all().member("iText"));
   const Collection divs = iText.all().tags("DIV");

@@ -82,6 +82,49 @@ TEST_F(StylesAndLayoutTest, ChangingASheetRuleChangesLayout) {
   EXPECT_EQ(byId("s0").offsetHeight(), 0);
 }
 
+// A change forgets only the layout it can move: what it does move must show
+// in the boxes around it, whichever way the change came.
+TEST_F(StylesAndLayoutTest, ChangesMoveTheBoxesAroundThemAndNoMore) {
+  EXPECT_EQ(byId("s9").offsetTop(), 180);
+  EXPECT_EQ(byId("iText").offsetHeight(), 200);
+  byId("s2").style().setCssText("color: red");  // no move
+  EXPECT_EQ(byId("s9").offsetTop(), 180);
+  byId("s2").style().setCssText("display: none");
+  EXPECT_EQ(byId("s9").offsetTop(), 160);
+  EXPECT_EQ(byId("iText").offsetHeight(), 180);
+  EXPECT_EQ(byId("after").offsetTop(), 180);
+  byId("s2").setClassName("segment hidden");
+  byId("s2").style().setCssText("");
+  EXPECT_EQ(byId("s9").offsetTop(), 160);
+  byId("s2").setClassName("segment");
+  EXPECT_EQ(byId("s9").offsetTop(), 180);
+
+  // The tree and the text.
+  Element(byId("s5")).setOuterHTML("<div>a</div><div>b</div>");
+  EXPECT_EQ(byId("s9").offsetTop(), 200);
+  EXPECT_EQ(byId("iText").offsetHeight(), 220);
+  byId("s9").setInnerText("");
+  EXPECT_EQ(byId("s9").offsetHeight(), 0);
+  EXPECT_EQ(byId("iText").offsetHeight(), 200);
+  byId("s9").setInnerText("Nine again");
+  EXPECT_EQ(byId("iText").offsetHeight(), 220);
+  lesson.node("tq_trans", "s8")->children().back()->setData("   ");
+  EXPECT_EQ(byId("s9").offsetTop(), 200);  // s8 keeps its sync span
+  lesson.node("tq_trans", "s1")->setLayoutOverride({.height = 45});
+  EXPECT_EQ(byId("s9").offsetTop(), 225);
+  EXPECT_EQ(byId("iText").offsetHeight(), 245);
+}
+
+// An element moved into another document is laid out with that document's
+// sheets and line height.
+TEST_F(StylesAndLayoutTest, AMovedElementTakesItsNewDocumentsLayout) {
+  const auto s1 = lesson.node("tq_trans", "s1");
+  lesson.document("tq_toc")->setLineHeight(30);
+  EXPECT_EQ(byId("s1").offsetHeight(), 20);
+  lesson.document("tq_toc")->body()->appendChild(s1);
+  EXPECT_EQ(Element(std::shared_ptr<Object>(s1)).offsetHeight(), 30);
+}
+
 TEST_F(StylesAndLayoutTest, OverridesReplaceComputedValues) {
   lesson.node("tq_trans", "s2")->setLayoutOverride({.height = 50});
   EXPECT_EQ(byId("s3").offsetTop(), 90);
