@@ -27,15 +27,26 @@ class Timer {
 
 // A common file dialog: blocks until the user picks a file. A cancel raises
 // Error(DialogCancelled, "Cancel was selected.") and leaves fileName as it was.
+// The preset name and the filter live here; a host supplies only the picking.
 class FileDialog {
  public:
   virtual ~FileDialog() = default;
-  virtual std::string fileName() const = 0;
-  virtual void setFileName(std::string_view name) = 0;
-  virtual std::string filter() const = 0;
-  virtual void setFilter(std::string_view filter) = 0;
-  virtual void showOpen() = 0;
-  virtual void showSave() = 0;
+  const std::string& fileName() const { return fileName_; }
+  void setFileName(std::string_view name) { fileName_ = name; }
+  const std::string& filter() const { return filter_; }
+  void setFilter(std::string_view filter) { filter_ = filter; }
+  void showOpen() { fileName_ = pick(Purpose::Open); }
+  void showSave() { fileName_ = pick(Purpose::Save); }
+
+ protected:
+  enum class Purpose { Open, Save };
+  // Shows the dialog preset with fileName() and filter(), and answers the
+  // chosen path; throws to cancel or fail.
+  virtual std::string pick(Purpose purpose) = 0;
+
+ private:
+  std::string fileName_;
+  std::string filter_;
 };
 
 // A file being read; closed when destroyed.

@@ -4,13 +4,13 @@
 
 namespace reVoziz::pagemodel {
 
-void ScriptedFileDialog::show(bool save) {
-  shown.push_back({save, fileName_, filter_});
+std::string ScriptedFileDialog::pick(Purpose purpose) {
+  shown.push_back({purpose == Purpose::Save, fileName(), filter()});
   if (answers.empty()) throw Error(ErrorCode::HostError, "No answer scripted for the file dialog");
   const std::optional<std::string> answer = answers.front();
   answers.pop_front();
   if (!answer) throw Error(ErrorCode::DialogCancelled, "Cancel was selected.");
-  fileName_ = *answer;
+  return *answer;
 }
 
 }  // namespace reVoziz::pagemodel

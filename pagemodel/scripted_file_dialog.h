@@ -24,17 +24,8 @@ class ScriptedFileDialog : public FileDialog {
   std::deque<std::optional<std::string>> answers;
   std::vector<FileDialogShown> shown;
 
-  std::string fileName() const override { return fileName_; }
-  void setFileName(std::string_view name) override { fileName_ = name; }
-  std::string filter() const override { return filter_; }
-  void setFilter(std::string_view filter) override { filter_ = filter; }
-  void showOpen() override { show(false); }
-  void showSave() override { show(true); }
-
  private:
-  void show(bool save);
-  std::string fileName_;
-  std::string filter_;
+  std::string pick(Purpose purpose) override;
 };
 
 }  // namespace reVoziz::pagemodel

@@ -29,8 +29,9 @@ void WebTimer::fire(void* timer) {
   self->tick_();
 }
 
-void WebFileDialog::show(const char* picker) {
-  fileName_ = toValue(awaitHost(hostLayer().call<emscripten::val>(picker, fileName_, filter_))).toText();
+std::string WebFileDialog::pick(Purpose purpose) {
+  const char* picker = purpose == Purpose::Save ? "pickSave" : "pickOpen";
+  return toValue(awaitHost(hostLayer().call<emscripten::val>(picker, fileName(), filter()))).toText();
 }
 
 namespace {

@@ -46,18 +46,7 @@ class WebTimer : public Timer {
 
 // The host layer's pickers; showOpen and showSave wait for the user.
 class WebFileDialog : public FileDialog {
- public:
-  std::string fileName() const override { return fileName_; }
-  void setFileName(std::string_view name) override { fileName_ = name; }
-  std::string filter() const override { return filter_; }
-  void setFilter(std::string_view filter) override { filter_ = filter; }
-  void showOpen() override { show("pickOpen"); }
-  void showSave() override { show("pickSave"); }
-
- private:
-  void show(const char* picker);
-  std::string fileName_;
-  std::string filter_;
+  std::string pick(Purpose purpose) override;
 };
 
 // Notes files in the browser, each step waiting on the host layer. A path
