@@ -53,16 +53,7 @@ function measureInPage({ batches }) {
     results[`binary ${place}`] = perTick(() => bench.binarySearchTick());
   }
   // Unchanged ticks must leave the page alone.
-  bench.setPosition(inside(places.end));
-  bench.tick();
-  bench.tick();
-  const observers = bench.documents.map((doc) => {
-    const observer = new MutationObserver(() => {});
-    observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
-    return observer;
-  });
-  for (let i = 0; i < 100; i++) bench.tick();
-  results.mutations = observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
+  results.mutations = bench.mutationsOverTicks(places.end, 100);
   results.kept = kept;
   return results;
 }

@@ -124,6 +124,19 @@ window.lessonBench = {
   tick() {
     caughtTicks.at(-1)();
   },
+  // The DOM mutations that `count` ticks make to the lists, from a position
+  // inside `segment`, after one tick there has marked it.
+  mutationsOverTicks(segment, count) {
+    this.setPosition(segment * SECONDS_PER_SEGMENT + 1);
+    this.tick();
+    const observers = documents.map((doc) => {
+      const observer = new MutationObserver(() => {});
+      observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
+      return observer;
+    });
+    for (let i = 0; i < count; i++) this.tick();
+    return observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
+  },
   // Each answers the segments found, so that no work can be left out.
   linearScanTick() {
     const t = position();
