@@ -23,9 +23,9 @@ after(async () => {
 function inPage(check, arg) {
   return page.evaluate(
     async ([source, argument]) => {
-      const { host } = await import("/revoziz/host.js");
+      const { controlClass, host } = await import("/revoziz/host.js");
       const { default: createRevoziz } = await import("/revoziz/revoziz.mjs");
-      window.testControl ??= new (await createRevoziz({ revozizHost: host })).tq();
+      window.testControl ??= new (controlClass(await createRevoziz({ revozizHost: host })))();
       return new Function(`return (${source})`)()(host, window.testControl, argument);
     },
     [check.toString(), arg],
