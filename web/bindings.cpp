@@ -1,10 +1,10 @@
 // The control as the page's script sees it: `new Module.tq()`, whose methods
 // the host layer names from the method table (controlClass in host.js), so
 // the browser calls the control the way every other binding does. Arguments
-// arrive as page values; a failing call throws a JS Error carrying the
-// automation code and status, so the page's script sees an exception as it
-// would on any host. The methods that may wait on the browser answer through
-// the host layer, which turns them into promises.
+// arrive as page values; outcomes go back through the host layer, where a
+// failing call throws a JS Error carrying the automation code and status, so
+// the page's script sees an exception as it would on any host. The methods
+// that may wait on the browser answer with promises.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -68,12 +68,13 @@ val attempt(WebControl& self, const std::string& name, const val& args, bool& fa
   return thrown;
 }
 
-// A failing call throws to the page's script.
-val invoke(WebControl& self, const std::string& name, const val& args) {
+// A call that cannot wait. Its outcome goes to the host layer rather than
+// back as the call's result: while another call waits, the binding's own
+// result of a call is a promise of that other call's end.
+void invoke(WebControl& self, const std::string& name, const val& args) {
   bool failed = false;
-  val outcome = attempt(self, name, args, failed);
-  if (failed) outcome.throw_();
-  return outcome;
+  const val outcome = attempt(self, name, args, failed);
+  hostLayer().call<void>("callReturned", outcome, failed);
 }
 
 // A call that may wait on the browser returns to the page's script before it

@@ -663,6 +663,9 @@ export const host = {
 
   // The end of a call that may wait (see controlClass).
   callEnded: (outcome, failed) => endWaiting(outcome, failed),
+  callReturned(outcome, failed) {
+    lastReturn = { outcome, failed };
+  },
 };
 
 // ---------------------------------------------------------------- the control's methods
@@ -716,6 +719,10 @@ function startWaiting(control, name, args) {
   });
 }
 
+// The outcome of the latest call that cannot wait, which it hands over
+// just before it returns.
+let lastReturn = { outcome: undefined, failed: false };
+
 function endWaiting(outcome, failed) {
   const call = waitingCall;
   waitingCall = null;
@@ -739,10 +746,13 @@ export function controlClass(module) {
       : function (...args) {
           callsUnderWay++;
           try {
-            return this.invoke(name, args);
+            this.invoke(name, args);
           } finally {
             callsUnderWay--;
           }
+          const { outcome, failed } = lastReturn;
+          if (failed) throw outcome;
+          return outcome;
         };
   }
   return type;

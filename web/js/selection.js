@@ -89,6 +89,17 @@ function findIgnoringCase(text, wanted) {
   return lower.length === text.length ? lower.indexOf(wanted.toLowerCase()) : -1;
 }
 
+// The node that follows the end of `range` and its parent (the node is null
+// at the end of the parent); nothing when the range ends inside a text.
+function nodeAfter(range) {
+  const { endContainer: container, endOffset: offset } = range;
+  if (container.nodeType === 3) {
+    if (offset < container.data.length) return null;
+    return { node: container.nextSibling, parent: container.parentNode };
+  }
+  return { node: container.childNodes[offset] ?? null, parent: container };
+}
+
 export class TextRange {
   constructor(document, range, field = null) {
     this.document = document;
@@ -153,11 +164,25 @@ export class TextRange {
   pasteHTML(html) {
     const place = elementOf(this.range.startContainer);
     if (place?.isContentEditable) {
+      const following = nodeAfter(this.range);
       const selection = makeSelection(this.document, this.range.cloneRange());
       const inserted = withHiddenShown(editingHostOf(place), () =>
         this.document.execCommand("insertHTML", false, String(html)),
       );
       if (inserted && selection.rangeCount) {
+        // The editor leaves no usable caret after an inserted element that
+        // cannot be edited (a sync tag); the node that followed the range
+        // tells where the inserted content ends.
+        if (following?.node && following.node.parentNode === following.parent) {
+          const caret = this.document.createRange();
+          caret.setStartBefore(following.node);
+          makeSelection(this.document, caret);
+        } else if (following && !following.node && following.parent.isConnected) {
+          const caret = this.document.createRange();
+          caret.selectNodeContents(following.parent);
+          caret.collapse(false);
+          makeSelection(this.document, caret);
+        }
         this.range = selection.getRangeAt(0).cloneRange();
         return;
       }

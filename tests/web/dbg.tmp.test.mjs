@@ -1,0 +1,25 @@
+import { test } from "node:test";
+import { frame, openBrowser } from "./lesson_browser.mjs";
+test("dbg", async () => {
+  const lessons = await openBrowser();
+  const { page } = await lessons.open();
+  await page.waitForFunction(() => window.tqStarted === true && window.tq);
+  await page.click(".tq_select");
+  await page.click('.tq_option:text-is("Notas")');
+  const notes = frame(page, "tq_trans");
+  await notes.waitForFunction(() => document.URL.endsWith("notes.html") && document.readyState === "complete");
+  await notes.click("#notes");
+  await page.keyboard.type("Antes ");
+  await page.keyboard.press("Control+t");
+  console.log(await notes.evaluate(() => { const s = getSelection(); return [s.anchorNode?.nodeName, s.anchorNode?.parentNode?.className, s.anchorOffset, document.activeElement.id, document.activeElement.tagName, document.getElementById("notes").innerHTML]; }));
+  page.on("console", (m) => console.log("console", m.text()));
+  await page.keyboard.type("xy");
+  console.log(await notes.evaluate(() => document.getElementById("notes").innerHTML.slice(0, 30)));
+  await notes.evaluate(() => { const r = document.createRange(); r.setStartAfter(document.querySelector("#notes .tq_syncTag")); getSelection().removeAllRanges(); getSelection().addRange(r); });
+  await page.keyboard.type("zw");
+  console.log(await notes.evaluate(() => document.getElementById("notes").innerHTML.slice(0, 30)));
+  await page.keyboard.press("End");
+  await page.keyboard.type("end");
+  console.log(await notes.evaluate(() => document.getElementById("notes").innerHTML));
+  await lessons.close();
+});
