@@ -142,6 +142,12 @@ describe("formatting and history", () => {
     assert.equal(await notesHtml(notes), "uno dos tres");
     await notes.click("#redo");
     assert.equal(await notesHtml(notes), "uno dos <b>tres</b>");
+    // The control's insertions are steps of the same history.
+    await page.keyboard.press("End");
+    await page.keyboard.press("Control+t");
+    assert.equal(await notes.locator("#notes .tq_syncTag").count(), 1);
+    await notes.click("#undo");
+    assert.equal(await notesHtml(notes), "uno dos <b>tres</b>");
     assert.deepEqual(pageErrors(messages), []);
     await context.close();
   });
@@ -167,11 +173,58 @@ describe("formatting and history", () => {
     assert.equal(await editBar(), barBefore);
     // A selection in the table of contents beside the notes.
     const toc = frame(page, "tq_toc");
-    const tocBefore = await toc.evaluate(() => document.body.innerHTML);
+    const formatted = () => toc.evaluate(() => document.querySelectorAll("b, i, strong, em").length);
+    const tocBefore = await formatted();
     await toc.dblclick(".segment >> nth=2");
     await notes.click("#italic");
-    assert.equal(await toc.evaluate(() => document.body.innerHTML), tocBefore);
+    assert.equal(await formatted(), tocBefore);
     assert.equal(await notesHtml(notes), before);
+    await context.close();
+  });
+});
+
+describe("where editing may happen", () => {
+  test("the selection's holder: notes text, a tag's field, an image selected whole, the page outside the notes", async () => {
+    const { page, notes, context } = await notesLesson();
+    await notes.click("#notes");
+    await page.keyboard.type("texto ");
+    await page.keyboard.press("Control+t");
+    // What the control answers for the notes page's current selection.
+    const ask = () =>
+      notes.evaluate(() => {
+        const held = parent.tq.parentSelection(window);
+        return {
+          type: parent.tq.editableSelection(window) ? "editable" : "not editable",
+          holder: held.id || held.className || held.tagName,
+          selection: document.getSelection().isCollapsed ? "caret" : "range",
+        };
+      });
+    assert.deepEqual(await ask(), { type: "editable", holder: "notes", selection: "caret" });
+    await notes.locator("#notes .tq_syncValue").click();
+    assert.deepEqual(await ask(), { type: "not editable", holder: "timeCode", selection: "caret" });
+    // An image selected as a whole object answers with the element that holds it.
+    await notes.evaluate(() => {
+      const image = document.createElement("img");
+      image.src = "/lessons/sample/open.gif";
+      image.id = "foto";
+      const holder = document.createElement("u");
+      holder.id = "marco";
+      holder.append(image);
+      document.getElementById("notes").append(holder);
+      document.getElementById("notes").focus();
+      const range = document.createRange();
+      range.selectNode(image);
+      getSelection().removeAllRanges();
+      getSelection().addRange(range);
+    });
+    assert.deepEqual(await ask(), { type: "editable", holder: "marco", selection: "range" });
+    // Nothing is pasted over a selected object.
+    await page.evaluate(() => navigator.clipboard.writeText("pegado")).catch(() => undefined);
+    await page.keyboard.press("Control+v");
+    assert.equal(await notes.evaluate(() => document.getElementById("marco").innerHTML.startsWith("<img")), true);
+    assert.doesNotMatch(await notesHtml(notes), /pegado/);
+    await notes.evaluate(() => getSelection().selectAllChildren(document.getElementById("editbar")));
+    assert.deepEqual(await ask(), { type: "not editable", holder: "editbar", selection: "range" });
     await context.close();
   });
 });
