@@ -309,6 +309,27 @@ describe("paste", () => {
     await context.close();
   });
 
+  test("the edit bar's cut, copy and paste move and copy text within the notes", async () => {
+    const { page, notes, messages, context } = await notesLesson();
+    await notes.click("#notes");
+    await page.keyboard.type("uno dos tres");
+    assert.ok(await selectInNotes(notes, "uno "));
+    await notes.click("#cut");
+    assert.equal(await notesHtml(notes), "dos tres");
+    await page.keyboard.press("End");
+    await notes.click("#paste");
+    await notes.waitForFunction(() => document.getElementById("notes").textContent.includes("uno"));
+    assert.match(await notes.evaluate(() => document.getElementById("notes").textContent), /^dos tres\s*uno\s*$/);
+    assert.ok(await selectInNotes(notes, "dos"));
+    await notes.click("#copy");
+    await page.keyboard.press("Home");
+    await page.keyboard.press("Control+v");
+    assert.match(await notes.evaluate(() => document.getElementById("notes").textContent), /^dosdos tres\s*uno\s*$/);
+    assert.doesNotMatch(await notesHtml(notes), /pastePoint|\[paste\]/);
+    assert.deepEqual(pageErrors(messages), []);
+    await context.close();
+  });
+
   test("a paste into a tag's field, or outside the notes, pastes nothing", async () => {
     const { page, notes, context } = await notesLesson();
     await page.evaluate(() => navigator.clipboard.writeText("pegado"));
