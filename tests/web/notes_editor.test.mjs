@@ -305,6 +305,9 @@ describe("paste", () => {
     assert.deepEqual(seen.runs, []);
     assert.match(seen.html, /^uno(&nbsp;| )<b>negrita<\/b>.*(&nbsp;| )tres$/s);
     assert.doesNotMatch(seen.html, /dos|\son\w+=|<script|<object|<iframe|javascript:|pastePoint|\[paste\]/i);
+    // One undo takes the whole paste back, and the replaced words return.
+    await notes.click("#undo");
+    assert.equal(await notesHtml(notes), "uno dos tres");
     assert.deepEqual(pageErrors(messages), []);
     await context.close();
   });

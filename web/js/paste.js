@@ -8,11 +8,15 @@
 // What lands in the paste marker is parsed into an inert document and stays
 // there, marker and all, until the control has cleaned it: only its
 // `removeNode(false)` brings the cleaned content into the page, so nothing
-// the cleaning removes is ever in the live page.
+// the cleaning removes is ever in the live page. Where the marker went in
+// through the browser's editor, its insertion is undone as it leaves, and the
+// cleaned content later replaces what the user had selected in one editing
+// step: one undo takes the whole paste back.
 
-import { elementOf, inertDocument } from "./selection.js";
+import { TextRange, elementOf, inertDocument } from "./selection.js";
 
-// Markers away in an inert document, each with the node that keeps its place.
+// Markers away in an inert document, each with where its content goes: the
+// user's selection (`range`) or the node that keeps the marker's place.
 const awayMarkers = new WeakMap();
 
 // The content of a paste event, readable while its handlers run.
@@ -50,12 +54,28 @@ function pasteOverSelection(document, content) {
   if (!holder) return content.text ? document.execCommand("insertText", false, content.text) : false;
   const inert = inertDocument(document, content.html);
   const nodes = content.html ? [...inert.body.childNodes] : [inert.createTextNode(content.text)];
-  const standIn = document.createComment(" paste ");
-  holder.replaceWith(standIn);
+  awayMarkers.set(holder, undoInsertion(document, holder) ?? standInFor(document, holder));
   inert.body.replaceChildren(holder);
   holder.replaceChildren(...nodes);
-  awayMarkers.set(holder, standIn);
   return true;
+}
+
+// Undoes the editing step that put `holder` in, when it was the last one:
+// what the user had selected comes back, selected again.
+function undoInsertion(document, holder) {
+  if (!elementOf(holder.parentNode)?.isContentEditable) return null;
+  document.execCommand("undo");
+  const selection = document.getSelection();
+  if (!holder.isConnected && selection.rangeCount) return { range: selection.getRangeAt(0).cloneRange() };
+  // The last step was another one, or left no selection: put it back.
+  document.execCommand("redo");
+  return null;
+}
+
+function standInFor(document, holder) {
+  const standIn = document.createComment(" paste ");
+  holder.replaceWith(standIn);
+  return { standIn };
 }
 
 // Raises the paste event at the selection, as the user's paste does.
@@ -82,28 +102,52 @@ export function pasteCommand(document, currentEvent, wait) {
   return wait(() => readClipboard(win).then((content) => pasteContent(document, content))) ?? false;
 }
 
+// Whether `markup` parses back to itself as the page would parse it, with
+// scripting on: a template's content is that parse, and inert.
+function reparsesToItself(document, markup) {
+  const template = document.createElement("template");
+  template.innerHTML = markup;
+  return template.innerHTML === markup;
+}
+
+function caretAfter(document, node) {
+  const caret = document.createRange();
+  caret.setStartAfter(node);
+  const selection = document.getSelection();
+  selection.removeAllRanges();
+  selection.addRange(caret);
+}
+
 // removeNode for a marker that is away: its content (none when `deep`)
-// takes its place in the page, and the caret goes after it. False for any
-// other node.
+// takes its place, and the caret goes after it. In place of the user's
+// selection the content goes in through the browser's editor when its markup
+// reads back as the same content; otherwise, as the nodes themselves. False
+// for any other node.
 export function bringHome(marker, deep) {
-  const standIn = awayMarkers.get(marker);
-  if (!standIn) return false;
+  const place = awayMarkers.get(marker);
+  if (!place) return false;
   awayMarkers.delete(marker);
-  const content = deep ? [] : [...marker.childNodes];
-  const after = standIn.nextSibling;
-  const parent = standIn.parentNode;
-  standIn.replaceWith(...content);
   marker.remove();
-  const document = parent?.ownerDocument;
-  if (document && parent.isConnected) {
-    const caret = document.createRange();
-    if (content.length) caret.setStartAfter(content.at(-1));
-    else if (after) caret.setStartBefore(after);
-    else caret.selectNodeContents(parent);
-    caret.collapse(false);
-    const selection = document.getSelection();
-    selection.removeAllRanges();
-    selection.addRange(caret);
+  const { range, standIn } = place;
+  const document = (range?.startContainer ?? standIn).ownerDocument;
+  if (deep) {
+    standIn?.remove();
+    return true;
   }
+  const markup = marker.innerHTML;
+  const content = [...marker.childNodes];
+  if (range) {
+    if (elementOf(range.startContainer)?.isContentEditable && reparsesToItself(document, markup)) {
+      new TextRange(document, range).pasteHTML(markup);
+      return true;
+    }
+    const fragment = document.createDocumentFragment();
+    fragment.append(...content);
+    range.deleteContents();
+    range.insertNode(fragment);
+  } else if (standIn.parentNode) {
+    standIn.replaceWith(...content);
+  }
+  if (content.at(-1)?.isConnected) caretAfter(document, content.at(-1));
   return true;
 }
