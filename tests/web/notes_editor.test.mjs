@@ -121,6 +121,17 @@ describe("sync tags", () => {
     await first.locator(".tq_sync").click();
     await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 123) < 1);
     assert.ok(Math.abs((await videoTime(page)) - 123) < 1);
+    // Ctrl+T with the caret in a tag's field puts the new tag after that tag, never inside it.
+    await first.locator(".tq_syncValue").click();
+    await page.keyboard.press("Control+t");
+    assert.equal((await tags()).length, 3);
+    assert.deepEqual(
+      await notes.evaluate(() => [
+        document.querySelectorAll(".tq_syncTag .tq_syncTag").length,
+        document.querySelector("#notes .tq_syncTag").nextElementSibling.className,
+      ]),
+      [0, "tq_syncTag"],
+    );
     assert.deepEqual(pageErrors(messages), []);
     await context.close();
   });

@@ -153,6 +153,18 @@ export class TextRange {
     return true;
   }
 
+  // Markup never goes inside a text field, nor inside the element around it
+  // that cannot be edited (a sync tag): it goes after them.
+  moveAfterField() {
+    let island = this.field;
+    while (island.parentElement?.parentElement && !island.parentElement.isContentEditable) {
+      island = island.parentElement;
+    }
+    this.range = this.document.createRange();
+    this.range.setStartAfter(island);
+    this.field = null;
+  }
+
   select() {
     if (this.field) return;
     makeSelection(this.document, this.range.cloneRange());
@@ -162,6 +174,7 @@ export class TextRange {
   // In editable content this goes through the browser's editor, so that its
   // undo history takes the insertion in; elsewhere the nodes are put in place.
   pasteHTML(html) {
+    if (this.field) this.moveAfterField();
     const place = elementOf(this.range.startContainer);
     if (place?.isContentEditable) {
       const following = nodeAfter(this.range);
