@@ -4,8 +4,8 @@
 // one image or form field is selected as an object, a control range with
 // `item(i)`.
 
-// What counts as an object the user can select whole.
-const OBJECT_TAGS = new Set(["IMG", "INPUT", "TEXTAREA", "SELECT", "BUTTON", "OBJECT", "EMBED"]);
+// What the user can select whole, as an object: an image or a form field.
+const OBJECT_TAGS = new Set(["IMG", "INPUT", "TEXTAREA", "SELECT", "BUTTON"]);
 const TEXT_FIELD_TYPES = new Set(["", "text", "search", "url", "tel", "email", "password", "number"]);
 
 export const elementOf = (node) => (node?.nodeType === 1 ? node : (node?.parentElement ?? null));
