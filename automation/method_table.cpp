@@ -192,4 +192,12 @@ Outcome invoke(tq& control, std::string_view name, std::span<const Value> args) 
   return invoke(control, *id, args);
 }
 
+Error errorOf(const Outcome& outcome) {
+  constexpr std::uint32_t kControlFacility = 0x800A0000u;
+  if ((outcome.status & 0xFFFF0000u) == kControlFacility) {
+    return Error(static_cast<ErrorCode>(outcome.status & 0xFFFFu), outcome.message);
+  }
+  return Error(ErrorCode::HostError, outcome.message);
+}
+
 }  // namespace reVoziz::automation

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "control/error.h"
 #include "control/value.h"
 
 namespace reVoziz {
@@ -75,5 +76,10 @@ Value coerce(const Value& argument, Type type);
 // are read, never written back. A failing method gives 0x800A0000 | its code.
 Outcome invoke(tq& control, DispId id, std::span<const Value> args);
 Outcome invoke(tq& control, std::string_view name, std::span<const Value> args);
+
+// The error behind a failed call's status, for bindings that raise it again in
+// the caller's script: the control's own code where the status carries one,
+// otherwise a host error with the table's message.
+Error errorOf(const Outcome& outcome);
 
 }  // namespace reVoziz::automation

@@ -8,19 +8,6 @@
 #include "pagemodel/window_model.h"
 
 namespace reVoziz::automation {
-namespace {
-
-// The error behind a failed call's status: the control's own code where the
-// status carries one, otherwise a host error with the table's message.
-Error errorOf(const Outcome& outcome) {
-  constexpr std::uint32_t kControlFacility = 0x800A0000u;
-  if ((outcome.status & 0xFFFF0000u) == kControlFacility) {
-    return Error(static_cast<ErrorCode>(outcome.status & 0xFFFFu), outcome.message);
-  }
-  return Error(ErrorCode::HostError, outcome.message);
-}
-
-}  // namespace
 
 void bindControl(pagemodel::WindowModel& top, tq& control, std::string name) {
   top.scriptObjects[std::move(name)] = [&control](std::string_view method,

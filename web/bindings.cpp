@@ -1,16 +1,18 @@
-// The control as the page's script sees it: `new Module.tq()`, then one
-// method per method of the automation interface. Arguments arrive as page
-// values; a failing call throws a JS Error carrying the automation code and
-// status, so the page's script sees an exception as it would on any host.
-// The methods that may wait on the browser answer through the host layer,
-// which turns them into promises (waitingMethods in host.js).
+// The control as the page's script sees it: `new Module.tq()`, whose methods
+// the host layer names from the method table (controlClass in host.js), so
+// the browser calls the control the way every other binding does. Arguments
+// arrive as page values; outcomes go back through the host layer, where a
+// failing call throws a JS Error carrying the automation code and status, so
+// the page's script sees an exception as it would on any host. The methods
+// that may wait on the browser answer with promises.
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
-#include <type_traits>
+#include <vector>
 
+#include "automation/method_table.h"
 #include "control/tq.h"
 #include "web/web_object.h"
 #include "web/web_platform.h"
@@ -37,141 +39,69 @@ class WebControl {
   tq control_;
 };
 
-// Page value to the parameter type of a control method.
-template <typename T>
-auto fromJs(const val& v) {
-  using Plain = std::remove_cvref_t<T>;
-  if constexpr (std::is_same_v<Plain, std::string_view>) {
-    return toValue(v).toText();
-  } else if constexpr (std::is_same_v<Plain, std::int32_t>) {
-    return toValue(v).toInt32();
-  } else if constexpr (std::is_same_v<Plain, Value>) {
-    return toValue(v);
-  } else {
-    return Plain(toValue(v));  // a facade type over a page object
-  }
-}
-
-template <typename R>
-val resultToJs(const R& r) {
-  if constexpr (std::is_base_of_v<HostRef, R>) {
-    return toJs(r.asValue());
-  } else if constexpr (std::is_same_v<R, Value>) {
-    return toJs(r);
-  } else {
-    return val(r);
-  }
-}
-
-template <typename>
-using PageValue = val;
-
-// Runs one control method: its result, or, with `failed` set, a JS Error
+// Runs one method by name: its result, or, with `failed` set, a JS Error
 // carrying the automation code and status, made once the C++ frames that hold
 // resources are gone.
-template <typename F>
-val attempt(F&& run, bool& failed) {
-  std::string message;
-  int code = 0;
+val attempt(WebControl& self, const std::string& name, const val& args, bool& failed) {
+  automation::Outcome outcome;
   {
     const CallScope scope;
     try {
-      failed = false;
-      return run();
+      std::vector<Value> values;
+      const auto count = args["length"].as<unsigned>();
+      for (unsigned i = 0; i < count; ++i) values.push_back(toValue(args[i]));
+      outcome = automation::invoke(self.control(), name, values);
+      if (outcome.ok()) {
+        failed = false;
+        return toJs(outcome.result);
+      }
     } catch (const Error& e) {
-      message = e.what();
-      code = static_cast<int>(e.code());
+      // An argument the page could not hand over.
+      outcome = {e.status(), {}, e.what()};
     }
   }
   failed = true;
-  val error = val::global("Error").new_(message);
-  error.set("code", code);
-  error.set("status", static_cast<double>(0x800A0000u | static_cast<unsigned>(code)));
-  return error;
+  const Error error = automation::errorOf(outcome);
+  val thrown = val::global("Error").new_(std::string(error.what()));
+  thrown.set("code", static_cast<int>(error.code()));
+  thrown.set("status", static_cast<double>(outcome.status));
+  return thrown;
 }
 
-template <auto Method, typename C, typename R, typename... A>
-struct Thunk {
-  static val call(WebControl& self, PageValue<A>... args, bool& failed) {
-    return attempt(
-        [&]() -> val {
-          if constexpr (std::is_void_v<R>) {
-            (self.control().*Method)(fromJs<A>(args)...);
-            return val::undefined();
-          } else {
-            return resultToJs((self.control().*Method)(fromJs<A>(args)...));
-          }
-        },
-        failed);
-  }
-  // A failing call throws to the page's script.
-  static val run(WebControl& self, PageValue<A>... args) {
-    bool failed = false;
-    val outcome = call(self, args..., failed);
-    if (failed) outcome.throw_();
-    return outcome;
-  }
-  // A call that may wait on the browser returns to the page's script before
-  // it ends, so it hands its outcome to the host layer instead, which settles
-  // the promise the script holds (see waitingMethods in host.js).
-  static val runWaiting(WebControl& self, PageValue<A>... args) {
-    bool failed = false;
-    const val outcome = call(self, args..., failed);
-    hostLayer().call<void>("callEnded", outcome, failed);
-    return val::undefined();
-  }
-};
+// A call that cannot wait. Its outcome goes to the host layer rather than
+// back as the call's result: while another call waits, the binding's own
+// result of a call is a promise of that other call's end.
+void invoke(WebControl& self, const std::string& name, const val& args) {
+  bool failed = false;
+  const val outcome = attempt(self, name, args, failed);
+  hostLayer().call<void>("callReturned", outcome, failed);
+}
 
-template <auto Method>
-struct ThunkOf;
-template <typename C, typename R, typename... A, R (C::*Method)(A...) const>
-struct ThunkOf<Method> : Thunk<Method, C, R, A...> {};
-template <typename C, typename R, typename... A, R (C::*Method)(A...)>
-struct ThunkOf<Method> : Thunk<Method, C, R, A...> {};
+// A call that may wait on the browser returns to the page's script before it
+// ends, so it hands its outcome to the host layer instead, which settles the
+// promise the script holds (see controlClass in host.js).
+void invokeWaiting(WebControl& self, const std::string& name, const val& args) {
+  bool failed = false;
+  const val outcome = attempt(self, name, args, failed);
+  hostLayer().call<void>("callEnded", outcome, failed);
+}
+
+val methodNames() {
+  val names = val::array();
+  for (const automation::Method& method : automation::methods()) {
+    names.call<void>("push", std::string(method.name));
+  }
+  return names;
+}
 
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(revoziz) {
   emscripten::class_<WebControl>("tq")
       .constructor<>()
-#define REVOZIZ_METHOD(name) .function(#name, &ThunkOf<&tq::name>::run)
-      REVOZIZ_METHOD(showMode)
-      REVOZIZ_METHOD(min)
-      REVOZIZ_METHOD(max)
-      REVOZIZ_METHOD(goTo_)
-      REVOZIZ_METHOD(timeToSeconds)
-      REVOZIZ_METHOD(secondsToTime)
-      REVOZIZ_METHOD(getVal)
-      REVOZIZ_METHOD(getCurrentSegment)
-      REVOZIZ_METHOD(markCurrentSegment)
-      REVOZIZ_METHOD(addStyle)
-      REVOZIZ_METHOD(singleSegments)
-      REVOZIZ_METHOD(scrollSegments)
-      REVOZIZ_METHOD(toggleSync)
-      REVOZIZ_METHOD(switchText)
-      REVOZIZ_METHOD(closeSelects)
-      REVOZIZ_METHOD(clickDispatch)
-      REVOZIZ_METHOD(toggleXpand)
-      REVOZIZ_METHOD(MouseOverDispatch)
-      REVOZIZ_METHOD(MouseOutDispatch)
-      REVOZIZ_METHOD(startVelisk)
-      REVOZIZ_METHOD(classContains)
-      REVOZIZ_METHOD(composePage)
-      REVOZIZ_METHOD(pageExtract)
-      REVOZIZ_METHOD(checkContent)
-      REVOZIZ_METHOD(backupNotes)
-      REVOZIZ_METHOD(restoreNotes)
-      REVOZIZ_METHOD(checkUnsaved)
-#define REVOZIZ_WAITING_METHOD(name) .function(#name, &ThunkOf<&tq::name>::runWaiting)
-      REVOZIZ_WAITING_METHOD(newNotes)
-      REVOZIZ_WAITING_METHOD(openNotes)
-      REVOZIZ_WAITING_METHOD(saveNotes)
-      REVOZIZ_WAITING_METHOD(checkChanges)
-      REVOZIZ_WAITING_METHOD(backupNotes1)
-      REVOZIZ_WAITING_METHOD(restoreNotes1)
-#undef REVOZIZ_WAITING_METHOD
-#undef REVOZIZ_METHOD
-      ;
+      .function("invoke", &invoke)
+      .function("invokeWaiting", &invokeWaiting)
+      .class_function("methodNames", &methodNames);
 }
 
 }  // namespace reVoziz::web

@@ -5,7 +5,7 @@
 // common web players find the current segment, for comparison.
 
 import createRevoziz from "/revoziz/revoziz.mjs";
-import { host } from "/revoziz/host.js";
+import { controlClass, host } from "/revoziz/host.js";
 import { changeStamp } from "/revoziz/change_stamp.js";
 
 const SECONDS_PER_SEGMENT = 10;
@@ -53,7 +53,7 @@ const documents = frames.map((frame) => frame.contentDocument);
 
 const player = { controls: { currentPosition: 0, play() {} }, width: "320", height: "240" };
 const module = await createRevoziz({ revozizHost: host, revozizChangeStamp: changeStamp });
-const tq = new module.tq();
+const tq = new (controlClass(module))();
 tq.startVelisk(window, player);
 window.setInterval = pageSetInterval;
 

@@ -23,9 +23,9 @@ after(async () => {
 function inPage(check, arg) {
   return page.evaluate(
     async ([source, argument]) => {
-      const { host } = await import("/revoziz/host.js");
+      const { controlClass, host } = await import("/revoziz/host.js");
       const { default: createRevoziz } = await import("/revoziz/revoziz.mjs");
-      window.testControl ??= new (await createRevoziz({ revozizHost: host })).tq();
+      window.testControl ??= new (controlClass(await createRevoziz({ revozizHost: host })))();
       return new Function(`return (${source})`)()(host, window.testControl, argument);
     },
     [check.toString(), arg],
@@ -184,6 +184,69 @@ describe("window.event", () => {
       reachedWindow: false,
       prevented: true,
       after: null,
+    });
+  });
+});
+
+describe("selections and text ranges", () => {
+  test("the selection's type, text ranges that find text across nodes, and control ranges", async () => {
+    const seen = await inPage((host) => {
+      const box = document.createElement("div");
+      box.innerHTML = 'Uno <b>DOS</b> tres <img id="pic" src="open.gif"> cuatro';
+      document.body.append(box);
+      const selection = host.get(document, "selection");
+      const select = (start, startOffset, end, endOffset) => {
+        const range = document.createRange();
+        range.setStart(start, startOffset);
+        range.setEnd(end, endOffset);
+        getSelection().removeAllRanges();
+        getSelection().addRange(range);
+      };
+      const answers = {};
+      select(box.firstChild, 1, box.firstChild, 1);
+      answers.caret = host.get(selection, "type");
+      select(box.firstChild, 0, box.childNodes[2], 3);
+      answers.text = host.get(selection, "type");
+      const range = host.call(selection, "createRange", []);
+      answers.holder = host.call(range, "parentElement", []) === box;
+      // Within the box's text, across the bold element, ignoring case.
+      host.call(range, "moveToElementText", [box]);
+      answers.found = host.call(range, "findText", ["o dos t"]);
+      answers.foundText = host.get(range, "text");
+      answers.missing = host.call(range, "findText", ["cinco"]);
+      host.call(range, "select", []);
+      answers.selected = getSelection().toString();
+      host.call(range, "collapse", [false]);
+      answers.collapsed = getSelection().toString() === "o DOS t" && host.get(range, "text") === "";
+      // The image selected whole: a control range of one item.
+      const pic = document.getElementById("pic");
+      select(box, 3, box, 4);
+      answers.object = host.get(selection, "type");
+      const objects = host.call(selection, "createRange", []);
+      answers.item = [host.get(objects, "length"), host.call(objects, "item", [0]) === pic, host.typeName(objects)];
+      // Outside editable content pasteHTML puts the nodes in place; a script among them never runs.
+      window.pastedScriptRan = false;
+      select(box.lastChild, 1, box.lastChild, 7);
+      const plain = host.call(selection, "createRange", []);
+      host.call(plain, "pasteHTML", ['<i>cinco</i><script>window.pastedScriptRan = true<\/script>']);
+      answers.pasted = box.innerHTML.replace(/<img[^>]*>/, "IMG");
+      answers.ran = window.pastedScriptRan;
+      box.remove();
+      return answers;
+    });
+    assert.deepEqual(seen, {
+      caret: "None",
+      text: "Text",
+      holder: true,
+      found: true,
+      foundText: "o DOS t",
+      missing: false,
+      selected: "o DOS t",
+      collapsed: true,
+      object: "Control",
+      item: [1, true, "HTMLControlRange"],
+      pasted: 'Uno <b>DOS</b> tres IMG <i>cinco</i><script>window.pastedScriptRan = true</script>',
+      ran: false,
     });
   });
 });

@@ -5,6 +5,10 @@
 // `window.event`, `fireEvent`, `rules`/`addRule`/`removeRule`, `screen` and
 // `resizeTo` over the lesson area) from one table. Nothing here touches the
 // page's globals: state lives in WeakMaps keyed by the page's objects.
+// Selections and text ranges live in selection.js, the paste road in paste.js.
+
+import { bringHome, pasteCommand } from "./paste.js";
+import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
 import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
 
@@ -260,11 +264,24 @@ class EventObject {
 
 const currentEvents = new WeakMap(); // window -> EventObject
 
+// One event object per browser event, so that what one handler sets on it
+// the next one reads.
+const eventObjectOf = (event) => cached(event, "eventObject", () => new EventObject(event));
+
+// The event being dispatched in `win`: the one a forwarded handler runs
+// with, or else the browser's own, as an inline handler attribute sees it.
+function currentEventOf(win) {
+  const own = currentEvents.get(win);
+  if (own) return own;
+  const event = win.event;
+  return event ? eventObjectOf(event) : null;
+}
+
 // Runs `handler` with `event` as the window's `event`, as the browser did
 // while it dispatched an event to a page's handler.
 export function dispatch(win, event, handler) {
   const previous = currentEvents.get(win);
-  currentEvents.set(win, new EventObject(event));
+  currentEvents.set(win, eventObjectOf(event));
   try {
     return handler();
   } finally {
@@ -402,6 +419,7 @@ function innerTextOf(element) {
 }
 
 function removeNode(node, deep) {
+  if (bringHome(node, deep)) return node;
   if (!deep && node.parentNode) node.replaceWith(...node.childNodes);
   else node.remove();
   return node;
@@ -413,10 +431,17 @@ function fireEvent(element, name) {
   return element.dispatchEvent(new EventType(type, { bubbles: true, cancelable: true }));
 }
 
+// The browser carries out the editing commands itself (Undo, Redo, Cut,
+// Copy, Bold, Italic); it runs no paste for a page's script (see paste.js).
 function executeCommand(document, command, showUI, value) {
-  if (String(command).toLowerCase() === "print") {
+  const name = String(command).toLowerCase();
+  if (name === "print") {
     document.defaultView.print();
     return true;
+  }
+  if (name === "paste") {
+    const event = currentEventOf(document.defaultView)?.event;
+    return pasteCommand(document, event, (start) => (canWait() ? new Waiting(start()) : null));
   }
   return document.execCommand(command, Boolean(showUI), value);
 }
@@ -426,7 +451,7 @@ function executeCommand(document, command, showUI, value) {
 const TABLE = {
   window: {
     get: {
-      event: (w) => currentEvents.get(w) ?? null,
+      event: (w) => currentEventOf(w),
       screen: (w) => cached(w, "screen", () => new LessonScreen(w)),
     },
     call: {
@@ -441,6 +466,7 @@ const TABLE = {
       frames: (d) => cached(d, "frames", () => new FrameList(d)),
       styleSheets: (d) => cached(d, "styleSheets", () => new SheetList(d)),
       URLUnencoded: (d) => decodeURI(d.URL),
+      selection: (d) => cached(d, "selection", () => new SelectionObject(d)),
     },
     put: {
       URL: (d, url) => {
@@ -542,6 +568,9 @@ const OWN_TYPE_NAMES = new Map([
   [RuntimeStyle, "HTMLRuntimeStyle"],
   [EventObject, "HTMLEventObj"],
   [LessonScreen, "HTMLScreen"],
+  [SelectionObject, "HTMLSelection"],
+  [TextRange, "HTMLTextRange"],
+  [ControlRange, "HTMLControlRange"],
 ]);
 
 // ---------------------------------------------------------------- the module's side
@@ -615,6 +644,9 @@ export const host = {
     for (const [type, name] of LIST_TYPE_NAMES) if (o instanceof type) return name;
     for (const [type, name] of OWN_TYPE_NAMES) if (o instanceof type) return name;
     const tag = tagOf(o);
+    // Elements of other namespaces (SVG, MathML) are page elements too: the
+    // control tells page elements by "HTML" in the type name.
+    if (isElement(o) && !tag.startsWith("HTML")) return `HTML${tag}`;
     return TYPE_NAMES[tag] ?? tag;
   },
 
@@ -636,45 +668,101 @@ export const host = {
   removeFile: (path) => settled(() => removeFile(path), path),
   freshName: () => `tq${crypto.randomUUID().replaceAll("-", "").slice(0, 12)}.tmp`,
 
-  // The end of a call that may wait (see waitingMethods).
-  callEnded(outcome, failed) {
-    const call = waitingCall;
-    waitingCall = null;
-    if (!call) return;
-    if (failed) call.reject(outcome);
-    else call.resolve(outcome);
+  // The end of a call that may wait (see controlClass).
+  callEnded: (outcome, failed) => endWaiting(outcome, failed),
+  callReturned(outcome, failed) {
+    lastReturn = { outcome, failed };
   },
 };
 
-// ---------------------------------------------------------------- calls that wait
+// ---------------------------------------------------------------- the control's methods
 
-// The control's methods that may wait on the browser (a picker, a dialog page,
-// a file) return to the script before they end; these answer with a promise
-// instead. One runs at a time: the module cannot wait on two things at once,
-// so a second call starts when the first has ended.
-const WAITING_METHODS = ["newNotes", "openNotes", "saveNotes", "checkChanges", "backupNotes1", "restoreNotes1"];
-let waitingCall = null;
-let lastWaiting = Promise.resolve();
+// The control's methods by the names of its method table. Those that may wait
+// on the browser (a picker, a dialog page, a file, the clipboard) return to
+// the script before they end and answer with a promise instead. One runs at a
+// time, since the module cannot wait on two things at once: a call made while
+// another waits starts when that one has ended, with the event it was made in.
+const WAITING_METHODS = new Set([
+  "newNotes",
+  "openNotes",
+  "saveNotes",
+  "checkChanges",
+  "backupNotes1",
+  "restoreNotes1",
+  "editBarDispatch",
+]);
+let waitingCall = null; // { resolve, reject } of the call under way
+const queuedCalls = [];
+let callsUnderWay = 0; // calls of the other methods, which cannot wait
 
-export function waitingMethods(module) {
-  const proto = module.tq.prototype;
-  if (proto.waitingMethods) return module.tq;
-  proto.waitingMethods = WAITING_METHODS;
-  for (const name of WAITING_METHODS) {
-    const start = proto[name];
-    proto[name] = function (...args) {
-      const run = lastWaiting.then(
-        () =>
-          new Promise((resolve, reject) => {
-            waitingCall = { resolve, reject };
-            start.apply(this, args);
-          }),
-      );
-      lastWaiting = run.catch(() => undefined);
-      return run;
+// Only the waiting call itself may wait, never a call made inside it.
+const canWait = () => waitingCall !== null && callsUnderWay === 0;
+
+// Runs `start` later with the events that `args` (windows) have now.
+function withEventsOf(args, start) {
+  const events = args.filter(isWindow).map((win) => [win, currentEventOf(win)]);
+  return () => {
+    const previous = events.map(([win]) => [win, currentEvents.get(win)]);
+    for (const [win, event] of events) if (event) currentEvents.set(win, event);
+    try {
+      start();
+    } finally {
+      for (const [win, event] of previous) {
+        if (event) currentEvents.set(win, event);
+        else currentEvents.delete(win);
+      }
+    }
+  };
+}
+
+function startWaiting(control, name, args) {
+  return new Promise((resolve, reject) => {
+    const start = () => {
+      waitingCall = { resolve, reject };
+      control.invokeWaiting(name, args);
     };
+    if (waitingCall) queuedCalls.push(withEventsOf(args, start));
+    else start();
+  });
+}
+
+// The outcome of the latest call that cannot wait, which it hands over
+// just before it returns.
+let lastReturn = { outcome: undefined, failed: false };
+
+function endWaiting(outcome, failed) {
+  const call = waitingCall;
+  waitingCall = null;
+  // The next call starts once the module has returned from this one.
+  if (queuedCalls.length) queueMicrotask(queuedCalls.shift());
+  if (!call) return;
+  if (failed) call.reject(outcome);
+  else call.resolve(outcome);
+}
+
+export function controlClass(module) {
+  const type = module.tq;
+  const proto = type.prototype;
+  if (proto.waitingMethods) return type;
+  proto.waitingMethods = [...WAITING_METHODS];
+  for (const name of type.methodNames()) {
+    proto[name] = WAITING_METHODS.has(name)
+      ? function (...args) {
+          return startWaiting(this, name, args);
+        }
+      : function (...args) {
+          callsUnderWay++;
+          try {
+            this.invoke(name, args);
+          } finally {
+            callsUnderWay--;
+          }
+          const { outcome, failed } = lastReturn;
+          if (failed) throw outcome;
+          return outcome;
+        };
   }
-  return module.tq;
+  return type;
 }
 
 // ---------------------------------------------------------------- files

@@ -9,7 +9,7 @@
 
 import createRevoziz from "./revoziz.mjs";
 import { changeStamp } from "./change_stamp.js";
-import { dispatch, host, waitingMethods } from "./host.js";
+import { controlClass, dispatch, host } from "./host.js";
 import { videoPlayer } from "./player.js";
 
 const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
@@ -35,17 +35,16 @@ function attempt(win, call) {
   }
 }
 
-// The notes page's file buttons. While the notes page is away from its frame
+// The notes page forwards its own events, the edit bar's included, with its
+// handler attributes (parent.tq). While the notes page is away from its frame
 // (the frame shows a transcript), the control keeps a copy of the notes, which
 // the leaving guard compares and which comes back with the notes page.
 function forwardNotesPage(tq, win) {
   const document = win.document;
   if (!document.getElementById("notes")) return;
-  const on = (id, handler) =>
-    document.getElementById(id)?.addEventListener("click", (event) => forward(win, event, handler));
-  on("newnotes", () => tq.newNotes(win));
-  on("opennotes", () => tq.openNotes(win));
-  on("save", () => tq.saveNotes(win));
+  // A press on the edit bar leaves the selection and the focus where they
+  // are, as a toolbar's buttons do, so that its commands act on them.
+  document.getElementById("editbar")?.addEventListener("mousedown", (event) => event.preventDefault());
   attempt(win, () => tq.restoreNotes(win));
   win.addEventListener("pagehide", (event) => forward(win, event, () => tq.backupNotes(win)));
 }
@@ -112,7 +111,7 @@ function forwardButtons(tq, win, layout) {
 export async function startLesson(win = window, { video = "mp", layout = 1 } = {}) {
   // The change stamps let the tick reuse what it read while a list is unchanged.
   const module = await createRevoziz({ revozizHost: host, revozizChangeStamp: changeStamp });
-  const tq = new (waitingMethods(module))();
+  const tq = new (controlClass(module))();
   await loaded(win);
   forwardWindowEvents(tq, win);
   forwardFrameEvents(tq, win);
