@@ -28,6 +28,7 @@ auto crossIntoHost(Call&& call) -> decltype(call()) {
 
 bool HostRef::sameAs(const HostRef& other) const {
   if (!object_ || !other.object_) return !object_ && !other.object_;
+  if (object_ == other.object_) return true;  // no need to ask the host
   return crossIntoHost([&] { return object_->sameAs(*other.object_); });
 }
 

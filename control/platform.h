@@ -106,7 +106,8 @@ class Platform {
   // The host's files, shared by every control of the host.
   virtual FileSystem& fileSystem() = 0;
   // A number that moves whenever anything changes in the document that holds
-  // `node`: its tree, text, attributes, style sheets or layout. No two
+  // `node`: its tree, text, attributes, style sheets or layout, and when a
+  // navigation replaced it in its window. No two
   // documents share one. While it stays put, what the control read from that
   // document may be used again. Empty when the host cannot tell, so that
   // everything is read afresh.

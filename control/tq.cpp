@@ -11,6 +11,7 @@ tq::tq(Platform& platform)
     : Timer1(platform.createTimer()),
       filesDialog(platform.createFileDialog()),
       transcript_(state_, platform),
+      tickLists_(platform),
       navigation_(transcript_),
       documents_(state_, *Timer1, *filesDialog, platform.fileSystem()),
       editor_(state_, documents_, transcript_) {
@@ -20,6 +21,7 @@ tq::tq(Platform& platform)
 void tq::startVelisk(const Window& w, const Player& mp) {
   state_.HostWindow = w;
   state_.HostDocument = w.document();
+  tickLists_.forget();
   state_.Player = mp;
   // Set before the player is touched: a player that cannot play still leaves
   // the notes methods enabled.
@@ -40,8 +42,8 @@ void tq::tick() {
   }
 }
 
-void tq::markFrame(std::string_view frameName) const {
-  const Element iText = state_.HostDocument.frame(frameName).document().element("iText");
+void tq::markFrame(std::string_view frameName) {
+  const Element iText = tickLists_.list(state_.HostDocument, frameName);
   const std::int32_t seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
   transcript_.markCurrentSegment(iText, seconds);
 }

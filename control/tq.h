@@ -13,6 +13,7 @@
 #include "control/dom.h"
 #include "control/error.h"
 #include "control/platform.h"
+#include "control/tick_lists.h"
 #include "control/player.h"
 #include "documents/notes_documents.h"
 #include "editor/notes_editor.h"
@@ -95,12 +96,13 @@ class tq {
 
  private:
   void tick();
-  void markFrame(std::string_view frameName) const;
+  void markFrame(std::string_view frameName);
 
   ControlState state_;
   std::unique_ptr<Timer> Timer1;
   std::unique_ptr<FileDialog> filesDialog;
   Transcript transcript_;
+  TickLists tickLists_;
   Navigation navigation_;
   NotesDocuments documents_;
   NotesEditor editor_;

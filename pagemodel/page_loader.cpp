@@ -66,6 +66,8 @@ void navigate(WindowModel& window, std::string_view address) {
   for (auto p = window.parent(); p; p = p->parent()) ++depth;
   const auto holder = window.parent() ? window.parent()->document() : window.document();
   const std::filesystem::path folder = holder ? holder->file().parent_path() : std::filesystem::path();
+  // What was read from the document it replaces no longer holds.
+  if (const auto replaced = window.document()) replaced->noteChange();
   loadInto(window.shared_from_this(), std::string(address), folder / std::string(address), depth);
 }
 

@@ -105,9 +105,10 @@ std::optional<std::uint64_t> WebPlatform::changeStamp(const Object& node) {
   static const bool given = stamps.typeOf().as<std::string>() == "function";
   const auto* object = dynamic_cast<const WebObject*>(&node);
   if (!object || !given) return std::nullopt;
-  const val stamp = stamps(object->handle());
-  if (!stamp.isNumber()) return std::nullopt;
-  return static_cast<std::uint64_t>(stamp.as<double>());
+  // One crossing: the page answers 0 when it has no stamp.
+  const double stamp = stamps(object->handle()).as<double>();
+  if (stamp <= 0) return std::nullopt;
+  return static_cast<std::uint64_t>(stamp);
 }
 
 }  // namespace reVoziz::web

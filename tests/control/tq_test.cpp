@@ -193,6 +193,33 @@ TEST(Tick, ReadsThePositionAfreshForEachList) {
   EXPECT_EQ(marked(lesson, "tq_trans"), "r14");
 }
 
+// The lists found through their frames are kept between ticks; each of these
+// changes between two ticks must show at the second.
+TEST(Tick, FindsTheListsAfreshAfterTheirPagesChange) {
+  LessonControl lesson("spine_tick");
+  lesson.player->seek(12);
+  lesson.start();
+  lesson.clock.advance(500);
+  ASSERT_EQ(marked(lesson, "tq_trans"), "r12");
+
+  // A navigation replaces the frame's document.
+  lesson.documentRef("tq_trans").setURL("toc.html");
+  lesson.clock.advance(500);
+  EXPECT_EQ(marked(lesson, "tq_trans"), "t13");
+
+  // Another element, without segments, takes the list's id: the old list is
+  // no longer marked as the player moves on to 14 s.
+  const NodePtr list = lesson.node("tq_toc", "iText");
+  ASSERT_EQ(marked(lesson, "tq_toc"), "t13");
+  list->removeAttribute("id");
+  const NodePtr newList = lesson.node("tq_toc", "t0");
+  newList->setAttribute("id", "iText");
+  newList->setAttribute("tq_oldSegment", "");
+  lesson.clock.advance(1000);
+  EXPECT_EQ(lesson.document("tq_toc")->elementByUniqueId(list->attributeOr("tq_oldSegment"))->attributeOr("id"), "t13");
+  EXPECT_EQ(marked(lesson, "tq_trans"), "t14");
+}
+
 TEST(Tick, AFailureEndsTheTickButNotTheTimer) {
   LessonControl lesson("spine_tick");
   int failures = 0;

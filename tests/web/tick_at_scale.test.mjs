@@ -137,3 +137,54 @@ test("each change the page makes between two ticks shows at the second tick", as
   }
   assert.deepEqual(problems, []);
 });
+
+// Last: it leaves the page's frames changed.
+test("the tick finds each list afresh after its frame or its id changes", async () => {
+  const outcomes = await page.evaluate(async () => {
+    const bench = window.lessonBench;
+    const [tocFrame, transFrame] = document.querySelectorAll("iframe");
+    const marked = (frame) =>
+      [...frame.contentDocument.querySelectorAll("div.segment")].filter((el) => el.style.backgroundColor).map((el) => el.id).join();
+    const tickAt = (segment) => {
+      bench.setPosition(segment * bench.secondsPerSegment + 1);
+      bench.tick();
+    };
+    const outcomes = {};
+    tickAt(5);
+
+    // A navigation replaces the transcript frame's document.
+    const list = (prefix) =>
+      `<!DOCTYPE html><div id="iText" tq_insync="1" tq_mode="scroll" tq_refresh="0" tq_oldSegment="" ` +
+      `tq_current="background-color: yellow" tq_nonCurrent="">` +
+      [0, 1, 2, 3, 4, 5, 6, 7].map((i) => `<div class="segment" id="${prefix}${i}" tq_start="00:00:${i}0">${i}</div>`).join("") +
+      `</div>`;
+    await new Promise((resolve) => {
+      transFrame.addEventListener("load", resolve, { once: true });
+      transFrame.srcdoc = list("n");
+    });
+    tickAt(6);
+    outcomes.navigated = marked(transFrame);
+
+    // The table of contents' frame loses its name: the tick fails there, and
+    // marks neither list.
+    tocFrame.name = "";
+    tickAt(7);
+    outcomes.unnamed = [marked(tocFrame), marked(transFrame)].join(" ");
+    tocFrame.name = "tq_toc";
+
+    // Another element takes the id of the table of contents' list.
+    const doc = tocFrame.contentDocument;
+    const holder = doc.createElement("div");
+    holder.innerHTML = list("m");
+    doc.getElementById("iText").id = "";
+    doc.body.prepend(holder.firstElementChild);
+    tickAt(3);
+    outcomes.replaced = marked(tocFrame);
+    return outcomes;
+  });
+  assert.deepEqual(outcomes, {
+    navigated: "n6",
+    unnamed: "s6 n6",
+    replaced: "m3,s6",
+  });
+});

@@ -97,11 +97,12 @@ function watch(document) {
 }
 
 // The stamp of the document that holds `node` (or of `node`, a document);
-// null for anything else, or for a document without a window.
+// 0 for anything else, or for a document that is no longer its window's
+// (a navigation replaced it).
 export function changeStamp(node) {
   const document = node?.nodeType === 9 ? node : node?.ownerDocument;
   const view = document?.defaultView;
-  if (!view) return null;
+  if (!view || view.document !== document) return 0;
   let state = watched.get(document);
   if (!state) watched.set(document, (state = watch(document)));
   let moved = state.observer.takeRecords().length > 0;

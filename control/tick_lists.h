@@ -1,0 +1,42 @@
+#pragma once
+// The lists the tick marks, each found through its frame: the window's
+// document, the frame's window by name, its document, and the list by id.
+// What was found is kept while the host's change stamps of both documents
+// stay put, so an unchanged tick does not look it up again.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "control/dom.h"
+#include "control/platform.h"
+
+namespace reVoziz {
+
+class TickLists {
+ public:
+  explicit TickLists(Platform& platform) : platform_(platform) {}
+
+  // The element "iText" in the document of the frame `frameName`.
+  Element list(const Document& windowDocument, std::string_view frameName);
+  // After the control was started on another window.
+  void forget() { found_.clear(); }
+
+ private:
+  struct Found {
+    std::string frameName;
+    Document frameDocument;
+    Element list;
+    std::uint64_t windowStamp;
+    std::uint64_t frameStamp;
+  };
+
+  std::optional<std::uint64_t> stampOf(const HostRef& node) const;
+
+  Platform& platform_;
+  std::vector<Found> found_;
+};
+
+}  // namespace reVoziz
