@@ -101,8 +101,13 @@ std::optional<std::uint64_t> SegmentWalks::stampOf(const Element& container) con
 SegmentWalk& SegmentWalks::of(const Element& container) {
   const std::optional<std::uint64_t> stamp = stampOf(container);
   if (!stamp) return unkept_.emplace(container);
-  const auto found = std::find_if(kept_.begin(), kept_.end(),
-                                  [&](const Kept& k) { return k.walk.container().sameAs(container); });
+  // The same handle first, which needs no call into the host.
+  auto found = std::find_if(kept_.begin(), kept_.end(),
+                            [&](const Kept& k) { return k.walk.container().handle() == container.handle(); });
+  if (found == kept_.end()) {
+    found = std::find_if(kept_.begin(), kept_.end(),
+                         [&](const Kept& k) { return k.walk.container().sameAs(container); });
+  }
   if (found != kept_.end()) {
     kept_.splice(kept_.begin(), kept_, found);
     if (found->stamp == *stamp) return found->walk;

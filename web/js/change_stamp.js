@@ -70,25 +70,33 @@ function styleRulesText(document) {
   return text;
 }
 
-// What no mutation record of the document reports. The frame element is read
-// first: that brings the holding page's layout up to date.
-function stampedInputs(document) {
+// What no mutation record of the document reports, kept in `inputs` and
+// updated in place. The frame element is read first: that
+// brings the holding page's layout up to date. Answers whether any moved.
+function readInputs(document, inputs) {
   const view = document.defaultView;
   const frame = view.frameElement;
-  return {
-    frameWidth: frame?.clientWidth,
-    frameHeight: frame?.clientHeight,
-    width: view.innerWidth,
-    height: view.innerHeight,
-    sheets: sheetWrites.get(view),
-    rules: styleRulesText(document),
+  let moved = false;
+  const take = (key, value) => {
+    if (inputs[key] !== value) {
+      inputs[key] = value;
+      moved = true;
+    }
   };
+  take("frameWidth", frame?.clientWidth);
+  take("frameHeight", frame?.clientHeight);
+  take("width", view.innerWidth);
+  take("height", view.innerHeight);
+  take("sheets", sheetWrites.get(view));
+  take("rules", styleRulesText(document));
+  return moved;
 }
 
 function watch(document) {
   const view = document.defaultView;
   countSheetWrites(view);
-  const state = { stamp: ++lastStamp, ...stampedInputs(document) };
+  const state = { stamp: ++lastStamp, inputs: {} };
+  readInputs(document, state.inputs);
   state.observer = new view.MutationObserver(() => {
     state.stamp = ++lastStamp;
   });
@@ -105,12 +113,7 @@ export function changeStamp(node) {
   if (!view || view.document !== document) return 0;
   let state = watched.get(document);
   if (!state) watched.set(document, (state = watch(document)));
-  let moved = state.observer.takeRecords().length > 0;
-  const now = stampedInputs(document);
-  if (Object.keys(now).some((key) => now[key] !== state[key])) {
-    Object.assign(state, now);
-    moved = true;
-  }
-  if (moved) state.stamp = ++lastStamp;
+  const recorded = state.observer.takeRecords().length > 0;
+  if (readInputs(document, state.inputs) || recorded) state.stamp = ++lastStamp;
   return state.stamp;
 }
