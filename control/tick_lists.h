@@ -19,8 +19,13 @@ class TickLists {
  public:
   explicit TickLists(Platform& platform) : platform_(platform) {}
 
+  struct List {
+    Element element;
+    // The stamp of its document, taken after everything else was read.
+    std::optional<std::uint64_t> stamp;
+  };
   // The element "iText" in the document of the frame `frameName`.
-  Element list(const Document& windowDocument, std::string_view frameName);
+  List list(const Document& windowDocument, std::string_view frameName);
   // After the control was started on another window.
   void forget() { found_.clear(); }
 

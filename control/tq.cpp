@@ -43,9 +43,11 @@ void tq::tick() {
 }
 
 void tq::markFrame(std::string_view frameName) {
-  const Element iText = tickLists_.list(state_.HostDocument, frameName);
+  // The position is read first, so that nothing reads the page between the
+  // stamp of the list's document and the marking that reuses it.
   const std::int32_t seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
-  transcript_.markCurrentSegment(iText, seconds);
+  const TickLists::List iText = tickLists_.list(state_.HostDocument, frameName);
+  transcript_.markCurrentSegment(iText.element, seconds, iText.stamp);
 }
 
 std::int32_t tq::timeToSeconds(std::string_view time) const { return reVoziz::timeToSeconds(time); }

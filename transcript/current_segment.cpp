@@ -19,7 +19,12 @@ Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) c
 }
 
 void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) const {
-  SegmentWalk& walk = walks_.of(iText);
+  markCurrentSegment(iText, time, walks_.stampOf(iText));
+}
+
+void Transcript::markCurrentSegment(const Element& iText, std::int32_t time,
+                                    std::optional<std::uint64_t> documentStamp) const {
+  SegmentWalk& walk = walks_.of(iText, documentStamp);
   if (walk.containerValue("tq_insync") == "0") return;
   const std::optional<std::size_t> current = walk.currentAt(time);
   const std::string refresh = walk.containerValue("tq_refresh");

@@ -98,8 +98,7 @@ std::optional<std::uint64_t> SegmentWalks::stampOf(const Element& container) con
   return platform_.changeStamp(*container.handle());
 }
 
-SegmentWalk& SegmentWalks::of(const Element& container) {
-  const std::optional<std::uint64_t> stamp = stampOf(container);
+SegmentWalk& SegmentWalks::of(const Element& container, std::optional<std::uint64_t> stamp) {
   if (!stamp) return unkept_.emplace(container);
   // The same handle first, which needs no call into the host.
   auto found = std::find_if(kept_.begin(), kept_.end(),

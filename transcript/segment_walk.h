@@ -78,7 +78,10 @@ class SegmentWalks {
  public:
   explicit SegmentWalks(Platform& platform) : platform_(platform) {}
 
-  SegmentWalk& of(const Element& container);
+  SegmentWalk& of(const Element& container) { return of(container, stampOf(container)); }
+  // With the stamp of the container's document, taken just before.
+  SegmentWalk& of(const Element& container, std::optional<std::uint64_t> stamp);
+  std::optional<std::uint64_t> stampOf(const Element& container) const;
   // After the marking restyled the segments of these unique ids: keeps the
   // walk when those writes cannot have changed what it read, else forgets it.
   void keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled);
@@ -89,8 +92,6 @@ class SegmentWalks {
     std::uint64_t stamp;
   };
   static constexpr std::size_t kLists = 4;
-
-  std::optional<std::uint64_t> stampOf(const Element& container) const;
 
   Platform& platform_;
   std::list<Kept> kept_;  // most recently used first

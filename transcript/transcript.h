@@ -19,6 +19,10 @@ class Transcript {
   // Current-segment tracking.
   Element getCurrentSegment(const Element& iText, std::int32_t time) const;
   void markCurrentSegment(const Element& iText, std::int32_t time) const;
+  // With the change stamp of iText's document that the caller has just
+  // taken, reading nothing from the page since.
+  void markCurrentSegment(const Element& iText, std::int32_t time,
+                          std::optional<std::uint64_t> documentStamp) const;
 
   // Display modes and the sync switch.
   void addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,
