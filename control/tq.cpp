@@ -1,5 +1,7 @@
 #include "control/tq.h"
 
+#include <optional>
+
 #include "control/page_lookups.h"
 #include "control/rounding.h"
 #include "control/started_flag.h"
@@ -44,9 +46,18 @@ void tq::tick() {
 
 void tq::markFrame(std::string_view frameName) {
   // The position is read first, so that nothing reads the page between the
-  // stamp of the list's document and the marking that reuses it.
-  const std::int32_t seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
+  // stamp of the list's document and the marking that reuses it. A failed
+  // read is raised only after the list is found, so that a missing list is
+  // still the failure the tick reports first.
+  std::optional<Error> positionFailure;
+  std::int32_t seconds = 0;
+  try {
+    seconds = toInt32HalfEven(state_.Player.controls().currentPosition());
+  } catch (const Error& e) {
+    positionFailure = e;
+  }
   const TickLists::List iText = tickLists_.list(state_.HostDocument, frameName);
+  if (positionFailure) throw *positionFailure;
   transcript_.markCurrentSegment(iText.element, seconds, iText.stamp);
 }
 

@@ -279,5 +279,18 @@ TEST(Tick, APageWithoutTheTableOfContentsFrameIsNeverMarked) {
   EXPECT_EQ(lesson.control.timer().interval(), 500);
 }
 
+// The list is found before the position is read, so a missing list is the
+// failure a tick reports even when the player fails too.
+TEST(Tick, AMissingListFailsBeforeAFailingPlayer) {
+  LessonControl lesson("spine_no_toc");
+  std::vector<std::string> failures;
+  lesson.control.onTickFailure([&](const Error& e) { failures.emplace_back(e.what()); });
+  // A player with controls but no position.
+  lesson.control.startVelisk(lesson.windowRef(), Player(std::make_shared<ScriptedPlayer>(true)));
+  lesson.clock.advance(500);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].find("tq_toc"), std::string::npos) << failures[0];
+}
+
 }  // namespace
 }  // namespace reVoziz
