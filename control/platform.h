@@ -115,6 +115,10 @@ class Platform {
     (void)node;
     return std::nullopt;
   }
+  // The same for a node that may be unset, which has none.
+  std::optional<std::uint64_t> changeStampOf(const std::shared_ptr<Object>& node) {
+    return node ? changeStamp(*node) : std::nullopt;
+  }
 };
 
 }  // namespace reVoziz

@@ -38,8 +38,6 @@ class TickLists {
     std::uint64_t frameStamp;
   };
 
-  std::optional<std::uint64_t> stampOf(const HostRef& node) const;
-
   Platform& platform_;
   std::vector<Found> found_;
 };

@@ -93,11 +93,6 @@ bool SegmentWalk::survivesRestyleOf(const std::string& uniqueId) {
   return true;
 }
 
-std::optional<std::uint64_t> SegmentWalks::stampOf(const Element& container) const {
-  if (!container.isSet()) return std::nullopt;
-  return platform_.changeStamp(*container.handle());
-}
-
 SegmentWalk& SegmentWalks::of(const Element& container, std::optional<std::uint64_t> stamp) {
   if (!stamp) return unkept_.emplace(container);
   // The same handle first, which needs no call into the host.

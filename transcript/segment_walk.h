@@ -81,7 +81,9 @@ class SegmentWalks {
   SegmentWalk& of(const Element& container) { return of(container, stampOf(container)); }
   // With the stamp of the container's document, taken just before.
   SegmentWalk& of(const Element& container, std::optional<std::uint64_t> stamp);
-  std::optional<std::uint64_t> stampOf(const Element& container) const;
+  std::optional<std::uint64_t> stampOf(const Element& container) const {
+    return platform_.changeStampOf(container.handle());
+  }
   // After the marking restyled the segments of these unique ids: keeps the
   // walk when those writes cannot have changed what it read, else forgets it.
   void keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled);
