@@ -10,10 +10,27 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "control/rounding.h"
 
 namespace reVoziz {
 
 class Object;
+
+// What a tick that found every list as before, and wrote nothing, leaves for
+// the ticks after it: while each document's change stamp stays as listed and
+// the player's controls.currentPosition is a number within `positions`, a tick
+// would read the same and write nothing again, so the timer may skip it.
+struct QuietTicks {
+  struct Stamped {
+    std::shared_ptr<Object> document;
+    std::uint64_t stamp;
+  };
+  std::vector<Stamped> documents;
+  std::shared_ptr<Object> player;
+  RealSpan positions;
+};
 
 class Timer {
  public:
@@ -23,6 +40,9 @@ class Timer {
   virtual void setInterval(std::int32_t ms) = 0;
   virtual std::int32_t interval() const = 0;
   virtual void onTick(std::function<void()> tick) = 0;
+  // The ticks may be skipped while `quiet` holds; an empty one, or a new
+  // interval, ends that. A timer that cannot tell may tick on regardless.
+  virtual void restWhile(std::optional<QuietTicks> quiet) { (void)quiet; }
 };
 
 // A common file dialog: blocks until the user picks a file. A cancel raises

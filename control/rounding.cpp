@@ -26,4 +26,11 @@ std::int32_t toInt32HalfEven(double x) {
   return static_cast<std::int32_t>(r);
 }
 
+RealSpan realsRoundingInto(std::int32_t from, std::int32_t to) {
+  // A half rounds to its even neighbour, so a span's end half belongs to it
+  // only when that end is even.
+  const auto even = [](std::int32_t n) { return n % 2 == 0; };
+  return {static_cast<double>(from) - 0.5, even(from), static_cast<double>(to) + 0.5, even(to)};
+}
+
 }  // namespace reVoziz

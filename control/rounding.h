@@ -12,4 +12,20 @@ double roundHalfEven(double x);
 // or when x is not finite.
 std::int32_t toInt32HalfEven(double x);
 
+// An interval of reals, each end open or closed.
+struct RealSpan {
+  double low;
+  bool lowIncluded;
+  double high;
+  bool highIncluded;
+  bool contains(double x) const {
+    return (x > low || (lowIncluded && x == low)) && (x < high || (highIncluded && x == high));
+  }
+};
+
+// The reals x for which from <= toInt32HalfEven(x) <= to (from <= to): the
+// inverse of the rounding, so that a host can test a raw value against a span
+// of whole numbers without rounding it again.
+RealSpan realsRoundingInto(std::int32_t from, std::int32_t to);
+
 }  // namespace reVoziz
