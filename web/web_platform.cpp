@@ -1,8 +1,9 @@
 #include "web/web_platform.h"
 
-#include <emscripten/eventloop.h>
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <unordered_map>
 #include <utility>
 
 #include "control/error.h"
@@ -10,24 +11,81 @@
 
 namespace reVoziz::web {
 
+namespace {
+
+// Timers by key: the host layer holds keys, never pointers, so that a tick
+// that falls due after its timer is gone finds nothing.
+std::unordered_map<int, WebTimer*>& timersByKey() {
+  static std::unordered_map<int, WebTimer*> timers;
+  return timers;
+}
+
+}  // namespace
+
+WebTimer::WebTimer() {
+  static int lastKey = 0;
+  key_ = ++lastKey;
+  timersByKey().emplace(key_, this);
+}
+
 WebTimer::~WebTimer() {
-  if (id_) emscripten_clear_interval(id_);
+  stop();
+  timersByKey().erase(key_);
+}
+
+void WebTimer::stop() {
+  if (id_) hostLayer().call<void>("stopTicks", id_);
+  id_ = 0;
 }
 
 void WebTimer::setInterval(std::int32_t ms) {
-  if (id_) emscripten_clear_interval(id_);
-  id_ = 0;
+  stop();
   interval_ = ms;
-  if (ms > 0) id_ = emscripten_set_interval(&WebTimer::fire, ms, this);
+  if (ms > 0) {
+    static const emscripten::val fireByKey = emscripten::val::module_property("revozizFireTimer");
+    id_ = hostLayer().call<double>("startTicks", ms, fireByKey, key_);
+  }
 }
 
-void WebTimer::fire(void* timer) {
-  if (CallScope::active()) return;
-  auto* self = static_cast<WebTimer*>(timer);
-  if (!self->tick_) return;
-  const CallScope scope;
-  self->tick_();
+void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
+  if (!id_) return;
+  if (!quiet) {
+    hostLayer().call<void>("restTicks", id_, emscripten::val::null());
+    return;
+  }
+  emscripten::val documents = emscripten::val::array();
+  emscripten::val stamps = emscripten::val::array();
+  for (const QuietTicks::Stamped& d : quiet->documents) {
+    const auto* document = dynamic_cast<const WebObject*>(d.document.get());
+    if (!document) return restWhile(std::nullopt);
+    documents.call<void>("push", document->handle());
+    stamps.call<void>("push", static_cast<double>(d.stamp));
+  }
+  const auto* player = dynamic_cast<const WebObject*>(quiet->player.get());
+  if (!player) return restWhile(std::nullopt);
+  emscripten::val condition = emscripten::val::object();
+  condition.set("documents", documents);
+  condition.set("stamps", stamps);
+  condition.set("player", player->handle());
+  const RealSpan& p = quiet->positions;
+  condition.set("low", p.low);
+  condition.set("lowIncluded", p.lowIncluded);
+  condition.set("high", p.high);
+  condition.set("highIncluded", p.highIncluded);
+  hostLayer().call<void>("restTicks", id_, condition);
 }
+
+void WebTimer::fire(int key) {
+  if (CallScope::active()) return;
+  const auto found = timersByKey().find(key);
+  if (found == timersByKey().end() || !found->second->tick_) return;
+  const CallScope scope;
+  // A copy runs, so that a tick may end its own timer.
+  const auto tick = found->second->tick_;
+  tick();
+}
+
+EMSCRIPTEN_BINDINGS(revoziz_timer) { emscripten::function("revozizFireTimer", &WebTimer::fire); }
 
 std::string WebFileDialog::pick(Purpose purpose) {
   const char* picker = purpose == Purpose::Save ? "pickSave" : "pickOpen";

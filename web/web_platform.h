@@ -27,20 +27,28 @@ class CallScope {
   static inline int depth_ = 0;
 };
 
+// Ticks on the host layer's interval (web/js/tick_timer.js), which checks a
+// rest condition itself, so that a skipped tick never enters the module.
 class WebTimer : public Timer {
  public:
-  WebTimer() = default;
+  WebTimer();
   WebTimer(const WebTimer&) = delete;
   WebTimer& operator=(const WebTimer&) = delete;
   ~WebTimer() override;
   void setInterval(std::int32_t ms) override;
   std::int32_t interval() const override { return interval_; }
   void onTick(std::function<void()> tick) override { tick_ = std::move(tick); }
+  void restWhile(std::optional<QuietTicks> quiet) override;
+
+  // The host layer's interval calls this with the timer's key.
+  static void fire(int key);
 
  private:
-  static void fire(void* timer);
+  void stop();
+
+  int key_;
   std::int32_t interval_ = 0;
-  long id_ = 0;
+  double id_ = 0;  // the host layer's interval, 0 when stopped
   std::function<void()> tick_;
 };
 

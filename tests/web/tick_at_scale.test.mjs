@@ -102,6 +102,21 @@ test("each change the page makes between two ticks shows at the second tick", as
         },
         (k) => (segment(k + 1).textContent = "back"),
       ],
+      [
+        "a rule's property in another sheet",
+        (k) => doc.head.insertAdjacentHTML("beforeend", `<style id="other${k}">#s${k} { color: blue }</style>`),
+        (k) => (doc.getElementById(`other${k}`).sheet.cssRules[0].style.display = "none"),
+      ],
+      [
+        "a rule's property through the typed object model",
+        (k) => sheet.insertRule(`#s${k} { color: blue }`, sheet.cssRules.length),
+        () => sheet.cssRules[sheet.cssRules.length - 1].styleMap.set("display", "none"),
+      ],
+      [
+        "a media rule's media",
+        (k) => sheet.insertRule(`@media print { #s${k} { display: none } }`, sheet.cssRules.length),
+        () => (sheet.cssRules[sheet.cssRules.length - 1].media.mediaText = "all"),
+      ],
       ["tq_mode", (k) => (segment(k).style.display = "none"), () => iText.setAttribute("tq_mode", "Single")],
       ["the frame hidden", null, () => (document.querySelector('iframe[name="tq_trans"]').style.display = "none")],
     ];
@@ -136,6 +151,77 @@ test("each change the page makes between two ticks shows at the second tick", as
     if (marked.join() !== wanted) problems.push(`${what}: marked ${marked.join()} instead of ${wanted}`);
   }
   assert.deepEqual(problems, []);
+});
+
+test("ticks that would change nothing do not enter the module", async () => {
+  const outcome = await page.evaluate(async () => {
+    const bench = window.lessonBench;
+    const { host } = await import("/revoziz/host.js");
+    const [, doc] = bench.documents;
+    // Every value the module reads from the page is classified by kindOf.
+    const kindOf = host.kindOf;
+    let calls = 0;
+    host.kindOf = (...args) => {
+      calls++;
+      return kindOf(...args);
+    };
+    const callsOfTickAt = (position) => {
+      bench.setPosition(position);
+      calls = 0;
+      bench.tick();
+      return calls;
+    };
+    const marked = () => [...doc.querySelectorAll("div.segment")].filter((el) => el.style.backgroundColor).map((el) => el.id).join();
+    try {
+      const start = 700 * bench.secondsPerSegment; // segment 700 holds seconds 7000 to 7009
+      const outcome = { marking: callsOfTickAt(start + 1) > 0, resting: callsOfTickAt(start + 1) > 0 };
+      let quiet = 0;
+      for (let i = 0; i < 100; i++) quiet += callsOfTickAt(start + 1 + (i % 8));
+      outcome.quiet = quiet;
+      // 7008.5 rounds to 7008, in segment 700; 7009.5 to 7010, in segment 701.
+      outcome.lastHalfInside = callsOfTickAt(start + 8.5);
+      outcome.firstHalfOutside = callsOfTickAt(start + 9.5) > 0;
+      outcome.marked = marked();
+      return outcome;
+    } finally {
+      host.kindOf = kindOf;
+    }
+  });
+  assert.deepEqual(outcome, {
+    marking: true,
+    resting: true,
+    quiet: 0,
+    lastHalfInside: 0,
+    firstHalfOutside: true,
+    marked: "s701",
+  });
+});
+
+test("a list that the window's new size restyles is walked afresh at the next tick", async () => {
+  const markedAfter = async (viewport) => {
+    await page.setViewportSize(viewport);
+    return page.evaluate(async () => {
+      // The browser tells of a new size by the next frame.
+      await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+      window.lessonBench.tick();
+      const [, doc] = window.lessonBench.documents;
+      return [...doc.querySelectorAll("div.segment")].filter((el) => el.style.backgroundColor).map((el) => el.id).join();
+    });
+  };
+  await page.evaluate(() => {
+    const bench = window.lessonBench;
+    const [, doc] = bench.documents;
+    document.querySelector('iframe[name="tq_trans"]').style.width = "40%";
+    const sheet = doc.getElementById("tq_style").sheet;
+    sheet.insertRule("@media (max-width: 300px) { #s1800 { display: none } }", sheet.cssRules.length);
+    bench.setPosition(1800 * bench.secondsPerSegment + 1);
+    bench.tick();
+    bench.tick();
+  });
+  // The frame is 40% of the window: 512 pixels wide, then 280, then 512 again.
+  const narrow = await markedAfter({ width: 700, height: 900 });
+  const wide = await markedAfter({ width: 1280, height: 900 });
+  assert.deepEqual({ narrow, wide }, { narrow: "s1799", wide: "s1800" });
 });
 
 // Last: it leaves the page's frames changed.

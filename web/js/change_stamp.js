@@ -1,30 +1,52 @@
 // Change stamps for the control: per document, a number that moves whenever
 // something changes that the tick's reading of a segment list could depend on.
-// While it stays put, the control reuses what it read from that document.
-//
-// What moves it:
-//  - the document's tree, texts and attributes: a MutationObserver, whose
-//    pending records are taken at once, so a change made a moment ago counts;
+// While it stays put, the control reuses what it read from that document, and
+// the tick timer may skip a tick altogether (tick_timer.js), so a stamp has to
+// be cheap to take: nothing here reads the page's layout. Every input is
+// counted as it changes instead:
+//  - the document's tree, texts and attributes: one MutationObserver for every
+//    watched document, whose pending records are taken at each reading, so a
+//    change made a moment ago counts;
 //  - style sheets changed through the object model, which no mutation record
-//    reports: the sheet and declaration methods of the document's window are
-//    wrapped to count their calls (insertRule, setProperty, cssText, ...),
-//    and the rules of the "tq_style" sheet are compared as text, since a
-//    rule's properties set by name (rule.style.display = ...) reach no method
-//    that could be wrapped. Such a write to another sheet goes unseen;
-//  - the size of the document's window and of the frame element that holds
-//    it, which media rules and the frame's own display (or a hidden panel
-//    around it) depend on.
+//    reports: the writers of sheets, rules, media lists and declarations of
+//    the document's window are wrapped to count their calls, and a rule's
+//    `style` hands out a declaration that counts its properties set by name
+//    (rule.style.display = ...), which reach no method that could be wrapped;
+//  - what the page's layout takes from outside: the window's size and zoom
+//    (its resize event), and loads of images, media and fonts;
+//  - while the page is hidden, the browser delivers none of those events, so
+//    every reading then moves the stamp; showing the page moves it once more.
+// A frame's document also takes a new stamp whenever the document holding the
+// frame does, since the frame's size and display come from there.
 // Stamps count up across all documents, so no two documents share one.
 
 let lastStamp = 0;
-const watched = new WeakMap(); // document -> what its stamp was taken from
-const sheetWrites = new WeakMap(); // window -> how many sheet writes it made
+const watched = new WeakMap(); // document -> its state (see watch)
+const counting = new WeakSet(); // windows whose style writers count
+const countingDeclarations = new WeakMap(); // declaration -> its counting proxy
 
-// Wraps the writers of one window's style sheets and declarations, once.
-function countSheetWrites(view) {
-  if (sheetWrites.has(view)) return;
-  sheetWrites.set(view, 0);
-  const counted = () => sheetWrites.set(view, sheetWrites.get(view) + 1);
+// A change of the document itself; its stamp follows when next read.
+const moved = (state) => {
+  if (state) state.own = ++lastStamp;
+};
+const stateOf = (document) => watched.get(document);
+
+// One observer for all documents; its records name the node they changed.
+let observer = null;
+function recordChanges(records) {
+  for (const record of records) {
+    const node = record.target;
+    moved(stateOf(node.nodeType === 9 ? node : node.ownerDocument));
+  }
+}
+const takePendingChanges = () => recordChanges(observer.takeRecords());
+
+// Wraps the style writers of one window, once: every call moves the stamp of
+// the window's document at that moment.
+function countStyleWrites(view) {
+  if (counting.has(view)) return;
+  counting.add(view);
+  const counted = () => moved(stateOf(view.document));
   const wrapMethod = (proto, name) => {
     const original = proto?.[name];
     if (typeof original !== "function") return;
@@ -34,7 +56,7 @@ function countSheetWrites(view) {
     };
   };
   const wrapSetter = (proto, name) => {
-    const property = Object.getOwnPropertyDescriptor(proto, name);
+    const property = proto && Object.getOwnPropertyDescriptor(proto, name);
     if (!property?.set || !property.configurable) return;
     Object.defineProperty(proto, name, {
       ...property,
@@ -44,76 +66,142 @@ function countSheetWrites(view) {
       },
     });
   };
-  const sheet = view.CSSStyleSheet?.prototype;
-  for (const name of ["insertRule", "deleteRule", "addRule", "removeRule", "replace", "replaceSync"]) {
-    wrapMethod(sheet, name);
+  const writers = {
+    CSSStyleSheet: ["insertRule", "deleteRule", "addRule", "removeRule", "replace", "replaceSync", "disabled"],
+    CSSGroupingRule: ["insertRule", "deleteRule"],
+    CSSKeyframesRule: ["appendRule", "deleteRule", "name"],
+    CSSStyleRule: ["selectorText"],
+    MediaList: ["appendMedium", "deleteMedium", "mediaText"],
+    StylePropertyMap: ["set", "append", "delete", "clear"],
+    CSSStyleDeclaration: ["setProperty", "removeProperty"],
+    Document: ["adoptedStyleSheets"],
+    ShadowRoot: ["adoptedStyleSheets"],
+  };
+  for (const [type, names] of Object.entries(writers)) {
+    const proto = view[type]?.prototype;
+    for (const name of names) {
+      if (typeof Object.getOwnPropertyDescriptor(proto ?? {}, name)?.value === "function") wrapMethod(proto, name);
+      else wrapSetter(proto, name);
+    }
   }
-  wrapSetter(sheet, "disabled");
-  wrapSetter(view.CSSStyleRule?.prototype, "selectorText");
-  const declaration = view.CSSStyleDeclaration?.prototype;
-  wrapMethod(declaration, "setProperty");
-  wrapMethod(declaration, "removeProperty");
   // cssText, and the properties by name where a browser defines them on the
   // prototype rather than on each declaration.
   for (const type of ["CSSStyleDeclaration", "CSSStyleProperties", "CSS2Properties"]) {
     const proto = view[type]?.prototype;
     if (proto) for (const name of Object.getOwnPropertyNames(proto)) wrapSetter(proto, name);
   }
+  // Rules hand out their declarations through a proxy that counts its writes.
+  for (const name of Object.getOwnPropertyNames(view)) {
+    if (!/^CSS\w*Rule$/.test(name)) continue;
+    const proto = view[name]?.prototype;
+    const style = proto && Object.getOwnPropertyDescriptor(proto, "style");
+    if (!style?.get || !style.configurable) continue;
+    Object.defineProperty(proto, "style", {
+      ...style,
+      get() {
+        return countingDeclaration(style.get.call(this), counted);
+      },
+    });
+  }
 }
 
-// The rules of the document's "tq_style" sheet, as text.
-function styleRulesText(document) {
-  const rules = document.getElementById("tq_style")?.sheet?.cssRules;
-  if (!rules) return "";
-  let text = "";
-  for (const rule of rules) text += rule.cssText;
-  return text;
+// The declaration, as a proxy that counts every property set on it; its
+// methods run on the declaration itself.
+function countingDeclaration(declaration, counted) {
+  if (!declaration) return declaration;
+  let proxy = countingDeclarations.get(declaration);
+  if (proxy) return proxy;
+  const methods = new Map();
+  proxy = new Proxy(declaration, {
+    get(target, name) {
+      const value = Reflect.get(target, name, target);
+      if (typeof value !== "function") return value;
+      if (!methods.has(name)) methods.set(name, value.bind(target));
+      return methods.get(name);
+    },
+    set(target, name, value) {
+      counted();
+      return Reflect.set(target, name, value, target);
+    },
+  });
+  countingDeclarations.set(declaration, proxy);
+  return proxy;
 }
 
-// What no mutation record of the document reports, kept in `inputs` and
-// updated in place. The frame element is read first: that
-// brings the holding page's layout up to date. Answers whether any moved.
-function readInputs(document, inputs) {
+// What the layout of the document takes from outside it.
+function watchSurroundings(document, state) {
   const view = document.defaultView;
-  const frame = view.frameElement;
-  let moved = false;
-  const take = (key, value) => {
-    if (inputs[key] !== value) {
-      inputs[key] = value;
-      moved = true;
-    }
-  };
-  take("frameWidth", frame?.clientWidth);
-  take("frameHeight", frame?.clientHeight);
-  take("width", view.innerWidth);
-  take("height", view.innerHeight);
-  take("sheets", sheetWrites.get(view));
-  take("rules", styleRulesText(document));
-  return moved;
+  const changed = () => moved(state);
+  // Loads do not bubble; capturing at the window sees them all, and a
+  // video's resize too.
+  for (const type of ["resize", "load", "loadedmetadata"]) view.addEventListener(type, changed, true);
+  document.fonts?.addEventListener?.("loadingdone", changed);
+  view.addEventListener("pagehide", () => {
+    state.gone = true;
+  });
+  document.addEventListener("visibilitychange", () => {
+    state.unsettled = document.hidden;
+    changed();
+  });
+  state.unsettled = document.hidden;
 }
 
 function watch(document) {
   const view = document.defaultView;
-  countSheetWrites(view);
-  const state = { stamp: ++lastStamp, inputs: {} };
-  readInputs(document, state.inputs);
-  state.observer = new view.MutationObserver(() => {
-    state.stamp = ++lastStamp;
-  });
-  state.observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
+  countStyleWrites(view);
+  observer ??= new MutationObserver(recordChanges);
+  observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
+  const state = { own: ++lastStamp, gone: false, unsettled: false, holder: null, seen: null, stamp: 0 };
+  watchSurroundings(document, state);
+  // A frame's document is laid out in the frame its holder lays out.
+  const holder = view.frameElement?.ownerDocument;
+  if (holder) state.holder = currentState(holder);
   return state;
+}
+
+// The document's state, once it is the current document of its window.
+function currentState(document) {
+  const view = document?.defaultView;
+  if (!view || view.document !== document) return null;
+  let state = stateOf(document);
+  if (!state) watched.set(document, (state = watch(document)));
+  return state.gone ? null : state;
+}
+
+// The document's own count, and its holder's stamp: a new stamp whenever
+// either moved. 0 once it or a holder is gone.
+function stampOf(state) {
+  if (state.gone) return 0;
+  if (state.unsettled) moved(state);
+  const holder = state.holder ? stampOf(state.holder) : -1;
+  if (holder === 0) return 0;
+  if (state.seen?.own !== state.own || state.seen.holder !== holder) {
+    state.seen = { own: state.own, holder };
+    state.stamp = ++lastStamp;
+  }
+  return state.stamp;
 }
 
 // The stamp of the document that holds `node` (or of `node`, a document);
 // 0 for anything else, or for a document that is no longer its window's
 // (a navigation replaced it).
 export function changeStamp(node) {
-  const document = node?.nodeType === 9 ? node : node?.ownerDocument;
-  const view = document?.defaultView;
-  if (!view || view.document !== document) return 0;
-  let state = watched.get(document);
-  if (!state) watched.set(document, (state = watch(document)));
-  const recorded = state.observer.takeRecords().length > 0;
-  if (readInputs(document, state.inputs) || recorded) state.stamp = ++lastStamp;
-  return state.stamp;
+  const state = currentState(node?.nodeType === 9 ? node : node?.ownerDocument);
+  if (!state) return 0;
+  takePendingChanges();
+  return stampOf(state);
+}
+
+// Whether each document's stamp is still the one listed beside it. A document
+// that a navigation replaced is gone by its pagehide; one that replaced the
+// first empty document of a frame moved the stamp of the frame's holder by
+// its load.
+export function stampsHold(documents, stamps) {
+  if (observer === null) return false;
+  takePendingChanges();
+  for (let i = 0; i < documents.length; i++) {
+    const state = stateOf(documents[i]);
+    if (!state || stampOf(state) !== stamps[i]) return false;
+  }
+  return true;
 }

@@ -11,6 +11,7 @@ import { bringHome, pasteCommand } from "./paste.js";
 import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
 import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
+import { restTicks, startTicks, stopTicks } from "./tick_timer.js";
 
 const FILE_NOT_FOUND = 53;
 const FILE_ALREADY_EXISTS = 58;
@@ -667,6 +668,11 @@ export const host = {
   moveFile: (from, to) => settled(() => moveFile(from, to), to),
   removeFile: (path) => settled(() => removeFile(path), path),
   freshName: () => `tq${crypto.randomUUID().replaceAll("-", "").slice(0, 12)}.tmp`,
+
+  // The control's timer (tick_timer.js), reading the player as `get` does.
+  startTicks: (ms, fire, key) => startTicks(ms, fire, key, (o, name) => host.get(o, name)),
+  stopTicks,
+  restTicks,
 
   // The end of a call that may wait (see controlClass).
   callEnded: (outcome, failed) => endWaiting(outcome, failed),
