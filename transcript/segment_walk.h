@@ -28,6 +28,7 @@ bool isSingleMode(const Element& iText);
 struct SecondsSpan {
   std::int32_t from;
   std::int32_t to;
+  bool operator==(const SecondsSpan&) const = default;
   static constexpr SecondsSpan everySecond() {
     return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
   }
@@ -48,6 +49,8 @@ class SegmentWalk {
   // The positions at which currentAt gives `answer` again from what was read,
   // without reading the page further; `answer` is what it gave last.
   SecondsSpan spanOf(std::optional<std::size_t> answer) const;
+  // How far the walk has read, in DIVs of the container.
+  std::int32_t divsRead() const { return nextDiv_; }
   // Unique ids, read once.
   const std::string& uniqueIdOf(std::size_t index);
   const std::string& containerUniqueId();
