@@ -2,7 +2,8 @@
 
 namespace reVoziz {
 
-double PlayerControls::currentPosition() const { return get("currentPosition").toNumber(); }
+double PlayerControls::currentPosition() const { return positionValue().toNumber(); }
+Value PlayerControls::positionValue() const { return get("currentPosition"); }
 void PlayerControls::setCurrentPosition(std::int32_t seconds) const {
   put("currentPosition", seconds);
 }

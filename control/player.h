@@ -13,6 +13,8 @@ class PlayerControls : public HostRef {
   using HostRef::HostRef;
   // currentPosition, in seconds.
   double currentPosition() const;
+  // currentPosition as the host gives it, before any coercion.
+  Value positionValue() const;
   void setCurrentPosition(std::int32_t seconds) const;
   void play() const;
 };

@@ -10,7 +10,7 @@ TickLists::List TickLists::list(const Document& windowDocument, std::string_view
                                  [&](const Found& f) { return f.frameName == frameName; });
   if (windowStamp && kept != found_.end() && kept->windowStamp == *windowStamp) {
     const auto frameStamp = platform_.changeStampOf(kept->frameDocument.handle());
-    if (frameStamp == kept->frameStamp) return {kept->list, frameStamp};
+    if (frameStamp == kept->frameStamp) return {kept->list, frameStamp, kept->frameDocument, windowStamp};
   }
   if (kept != found_.end()) found_.erase(kept);
 
@@ -22,7 +22,7 @@ TickLists::List TickLists::list(const Document& windowDocument, std::string_view
   if (frameStamp && windowStampNow) {
     found_.push_back({std::string(frameName), frameDocument, list, *windowStampNow, *frameStamp});
   }
-  return {list, frameStamp};
+  return {list, frameStamp, frameDocument, windowStampNow};
 }
 
 }  // namespace reVoziz

@@ -23,6 +23,9 @@ class TickLists {
     Element element;
     // The stamp of its document, taken after everything else was read.
     std::optional<std::uint64_t> stamp;
+    // That document, and the stamp of the window's document the lookup relied on.
+    Document document;
+    std::optional<std::uint64_t> windowStamp;
   };
   // The element "iText" in the document of the frame `frameName`.
   List list(const Document& windowDocument, std::string_view frameName);

@@ -1,5 +1,6 @@
 #include "control/tq.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "control/page_lookups.h"
@@ -21,6 +22,9 @@ tq::tq(Platform& platform)
 }
 
 void tq::startVelisk(const Window& w, const Player& mp) {
+  // The rest was for the window and player bound so far; a start that fails
+  // half-way has already rebound some of them.
+  Timer1->restWhile(std::nullopt);
   state_.HostWindow = w;
   state_.HostDocument = w.document();
   tickLists_.forget();
@@ -36,15 +40,35 @@ void tq::startVelisk(const Window& w, const Player& mp) {
 
 void tq::tick() {
   // A failing step ends this tick only; the next one starts afresh.
+  std::optional<QuietTicks> quiet;
   try {
-    markFrame("tq_toc");
-    markFrame("tq_trans");
+    const std::optional<QuietFrame> toc = markFrame("tq_toc");
+    const std::optional<QuietFrame> trans = markFrame("tq_trans");
+    if (toc && trans) quiet = quietAfter(*toc, *trans);
   } catch (const Error& e) {
+    Timer1->restWhile(std::nullopt);
     if (tickFailure_) tickFailure_(e);
+    return;
   }
+  Timer1->restWhile(std::move(quiet));
 }
 
-void tq::markFrame(std::string_view frameName) {
+// The ticks after one that wrote nothing may rest while every document keeps
+// the stamp this one relied on and the position stays where both lists give
+// the same answer.
+std::optional<QuietTicks> tq::quietAfter(const QuietFrame& toc, const QuietFrame& trans) const {
+  if (toc.windowStamp != trans.windowStamp) return std::nullopt;
+  const std::int32_t from = std::max(toc.seconds.from, trans.seconds.from);
+  const std::int32_t to = std::min(toc.seconds.to, trans.seconds.to);
+  if (from > to) return std::nullopt;
+  return QuietTicks{{{state_.HostDocument.handle(), toc.windowStamp},
+                     {toc.document.handle(), toc.stamp},
+                     {trans.document.handle(), trans.stamp}},
+                    state_.Player.handle(),
+                    realsRoundingInto(from, to)};
+}
+
+std::optional<tq::QuietFrame> tq::markFrame(std::string_view frameName) {
   // The position is read first, so that nothing reads the page between the
   // stamp of the list's document and the marking that reuses it. A failed
   // read is raised only after the list is found, so that a missing list is
@@ -58,7 +82,10 @@ void tq::markFrame(std::string_view frameName) {
   }
   const TickLists::List iText = tickLists_.list(state_.HostDocument, frameName);
   if (positionFailure) throw *positionFailure;
-  transcript_.markCurrentSegment(iText.element, seconds, iText.stamp);
+  const std::optional<SecondsSpan> same =
+      transcript_.markCurrentSegment(iText.element, seconds, iText.stamp);
+  if (!same || !iText.stamp || !iText.windowStamp) return std::nullopt;
+  return QuietFrame{iText.document, *iText.stamp, *iText.windowStamp, *same};
 }
 
 std::int32_t tq::timeToSeconds(std::string_view time) const { return reVoziz::timeToSeconds(time); }

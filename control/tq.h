@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -95,8 +96,17 @@ class tq {
   void onTickFailure(std::function<void(const Error&)> report) { tickFailure_ = std::move(report); }
 
  private:
+  // What a frame's marking that wrote nothing relied on, and the positions at
+  // which it would do the same again.
+  struct QuietFrame {
+    Document document;
+    std::uint64_t stamp;
+    std::uint64_t windowStamp;
+    SecondsSpan seconds;
+  };
   void tick();
-  void markFrame(std::string_view frameName);
+  std::optional<QuietFrame> markFrame(std::string_view frameName);
+  std::optional<QuietTicks> quietAfter(const QuietFrame& toc, const QuietFrame& trans) const;
 
   ControlState state_;
   std::unique_ptr<Timer> Timer1;

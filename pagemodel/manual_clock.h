@@ -1,6 +1,7 @@
 #pragma once
 // Simulated time for the page model. Timers created here tick only when a
-// test or tool advances the clock, in the order they fall due.
+// test or tool advances the clock, in the order they fall due, unless the
+// control left a rest that still holds.
 
 #include <cstdint>
 #include <functional>
@@ -26,13 +27,18 @@ class ManualClock {
   // Moves time to `when` without passing any due tick (none may be due before).
   void advanceTo(std::int64_t when);
 
-  std::unique_ptr<Timer> createTimer();
+  // A timer that skips its ticks while the rest the control asked for holds
+  // by `stillQuiet`; without that test, it ticks regardless.
+  std::unique_ptr<Timer> createTimer(std::function<bool(const QuietTicks&)> stillQuiet = {});
+  // How many due ticks were skipped for a rest, for tests and tools.
+  std::uint64_t restedTicks() const { return restedTicks_; }
 
  private:
   class ClockTimer;
   ClockTimer* nextDue() const;
 
   std::int64_t now_ = 0;
+  std::uint64_t restedTicks_ = 0;
   std::vector<ClockTimer*> timers_;  // in creation order, which breaks ties
 };
 

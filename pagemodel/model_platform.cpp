@@ -1,8 +1,13 @@
 #include "pagemodel/model_platform.h"
 
+#include "control/quiet_ticks.h"
 #include "pagemodel/document_model.h"
 
 namespace reVoziz::pagemodel {
+
+std::unique_ptr<Timer> ModelPlatform::createTimer() {
+  return clock_.createTimer([this](const QuietTicks& quiet) { return stillQuiet(quiet, *this); });
+}
 
 std::unique_ptr<FileDialog> ModelPlatform::createFileDialog() {
   auto dialog = std::make_unique<ScriptedFileDialog>();

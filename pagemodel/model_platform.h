@@ -18,7 +18,8 @@ class ModelPlatform : public Platform {
   explicit ModelPlatform(ManualClock& clock) : clock_(clock), files_(posixFiles_) {}
   ModelPlatform(ManualClock& clock, FileSystem& files) : clock_(clock), files_(files) {}
 
-  std::unique_ptr<Timer> createTimer() override { return clock_.createTimer(); }
+  // Its ticks rest while what the control left for them holds on this platform.
+  std::unique_ptr<Timer> createTimer() override;
   std::unique_ptr<FileDialog> createFileDialog() override;
   FileSystem& fileSystem() override { return files_; }
   // The stamp of the node's document, or of the document itself.

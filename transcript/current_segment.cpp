@@ -22,17 +22,21 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   markCurrentSegment(iText, time, walks_.stampOf(iText));
 }
 
-void Transcript::markCurrentSegment(const Element& iText, std::int32_t time,
-                                    std::optional<std::uint64_t> documentStamp) const {
+std::optional<SecondsSpan> Transcript::markCurrentSegment(
+    const Element& iText, std::int32_t time, std::optional<std::uint64_t> documentStamp) const {
   SegmentWalk& walk = walks_.of(iText, documentStamp);
-  if (walk.containerValue("tq_insync") == "0") return;
+  // Without a stamp the walk is not kept, so the next call reads afresh.
+  const auto unlessUnkept = [&](SecondsSpan span) {
+    return documentStamp ? std::optional(span) : std::nullopt;
+  };
+  if (walk.containerValue("tq_insync") == "0") return unlessUnkept(SecondsSpan::everySecond());
   const std::optional<std::size_t> current = walk.currentAt(time);
   const std::string refresh = walk.containerValue("tq_refresh");
   const std::string segId = current ? walk.uniqueIdOf(*current) : walk.containerUniqueId();
   const bool found = segId != walk.containerUniqueId();
   const std::string oldSegment = walk.containerProperty("tq_oldSegment");
   const bool changed = refresh == "1" || oldSegment != segId;
-  if (!found || !changed) return;
+  if (!found || !changed) return unlessUnkept(walk.spanOf(current));
 
   const Element seg = walk.segment(*current);
   iText.setAttribute("tq_refresh", "0");
@@ -63,6 +67,7 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time,
   iText.setProperty("tq_oldSegment", segId);
   const std::array<std::string, 2> restyled = {segId, oldSegment};
   walks_.keepAfterMarking(walk, std::span(restyled).first(oldSegment.empty() ? 1 : 2));
+  return std::nullopt;
 }
 
 }  // namespace reVoziz

@@ -22,6 +22,19 @@ std::optional<std::size_t> SegmentWalk::currentAt(std::int32_t time) {
   return index == 0 ? 0 : index - 1;
 }
 
+// Reaches never fall, so answer i holds from its own reach up to the next
+// one; the first answer also takes every earlier position. Past the last
+// reach the walk reads on unless it has read every DIV.
+SecondsSpan SegmentWalk::spanOf(std::optional<std::size_t> answer) const {
+  constexpr SecondsSpan every = SecondsSpan::everySecond();
+  if (!answer) return every;  // only a walk that read every DIV finds no segment
+  const std::size_t i = *answer;
+  const std::int32_t from = i == 0 ? every.from : counted_[i].reach;
+  if (i + 1 < counted_.size()) return {from, counted_[i + 1].reach - 1};
+  const bool complete = divs_ && nextDiv_ >= divCount_;
+  return {from, complete ? every.to : counted_.back().reach - 1};
+}
+
 // Every segment read so far starts at or before `time`.
 std::optional<std::size_t> SegmentWalk::readOn(std::int32_t time) {
   if (!divs_) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <list>
 #include <map>
 #include <optional>
@@ -23,6 +24,16 @@ namespace reVoziz {
 // Whether the list is in "single" mode, where every segment counts.
 bool isSingleMode(const Element& iText);
 
+// Whole seconds from `from` to `to`, both included.
+struct SecondsSpan {
+  std::int32_t from;
+  std::int32_t to;
+  bool operator==(const SecondsSpan&) const = default;
+  static constexpr SecondsSpan everySecond() {
+    return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
+  }
+};
+
 class SegmentWalk {
  public:
   explicit SegmentWalk(Element container) : container_(std::move(container)) {}
@@ -35,6 +46,11 @@ class SegmentWalk {
   // was read so far does not decide.
   std::optional<std::size_t> currentAt(std::int32_t time);
   const Element& segment(std::size_t index) const { return counted_[index].element; }
+  // The positions at which currentAt gives `answer` again from what was read,
+  // without reading the page further; `answer` is what it gave last.
+  SecondsSpan spanOf(std::optional<std::size_t> answer) const;
+  // How far the walk has read, in DIVs of the container.
+  std::int32_t divsRead() const { return nextDiv_; }
   // Unique ids, read once.
   const std::string& uniqueIdOf(std::size_t index);
   const std::string& containerUniqueId();

@@ -3,6 +3,7 @@
 // modes and the sync switch, the layout modes, seeking and menu choices.
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "control/control_state.h"
@@ -20,9 +21,11 @@ class Transcript {
   Element getCurrentSegment(const Element& iText, std::int32_t time) const;
   void markCurrentSegment(const Element& iText, std::int32_t time) const;
   // With the change stamp of iText's document that the caller has just
-  // taken, reading nothing from the page since.
-  void markCurrentSegment(const Element& iText, std::int32_t time,
-                          std::optional<std::uint64_t> documentStamp) const;
+  // taken, reading nothing from the page since. Answers the positions at
+  // which the call would again read nothing new and write nothing, while that
+  // stamp holds; nothing when it wrote, or when there is no stamp.
+  std::optional<SecondsSpan> markCurrentSegment(const Element& iText, std::int32_t time,
+                                                std::optional<std::uint64_t> documentStamp) const;
 
   // Display modes and the sync switch.
   void addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,

@@ -10,6 +10,7 @@
 
 #include "control/error.h"
 #include "support/lesson.h"
+#include "transcript/transcript.h"
 
 namespace reVoziz {
 namespace {
@@ -72,6 +73,40 @@ TEST(MarkCurrentSegment, MarksNothingWhenNoSegmentCounts) {
   EXPECT_EQ(page.writes(), writes);
   EXPECT_EQ(page.attr("allHidden", "tq_refresh"), "1");
   EXPECT_EQ(page.attr("allHidden", "tq_oldSegment"), "");
+}
+
+// With the stamp of the list's document, a marking answers the positions at
+// which it would again read nothing new and write nothing: none once it
+// wrote, and none without a stamp, since then nothing read is kept.
+TEST(MarkCurrentSegment, WithAStampAnswersWhereItWouldDoTheSameAgain) {
+  using Span = std::optional<SecondsSpan>;
+  constexpr std::int32_t hi = std::numeric_limits<std::int32_t>::max();
+  SegmentPage page("spine_segments");
+  ControlState state;
+  const Transcript transcript(state, page.platform);
+  const auto mark = [&](std::string_view list, std::int32_t time) {
+    const Element iText = page.element("", list);
+    return transcript.markCurrentSegment(iText, time, page.platform.changeStamp(*iText.handle()));
+  };
+  EXPECT_EQ(mark("basic", 15), Span());  // marks b10
+  EXPECT_EQ(mark("basic", 15), Span({10, 19}));
+  EXPECT_EQ(mark("basic", 3), Span());  // marks b0
+  EXPECT_EQ(mark("basic", 3), Span({std::numeric_limits<std::int32_t>::min(), 9}));
+  EXPECT_EQ(mark("basic", 25), Span());
+  EXPECT_EQ(mark("basic", 25), Span({20, hi}));  // the whole list was read
+
+  const Element basic = page.element("", "basic");
+  EXPECT_EQ(transcript.markCurrentSegment(basic, 25, std::nullopt), Span());
+  page.at("basic")->setAttribute("tq_refresh", "1");
+  EXPECT_EQ(mark("basic", 25), Span());  // marks b20 again
+  EXPECT_EQ(page.attr("basic", "tq_refresh"), "0");
+  EXPECT_EQ(mark("basic", 25), Span({20, hi}));
+
+  // Nothing to mark, whatever the position.
+  EXPECT_EQ(mark("allHidden", 5), Span(SecondsSpan::everySecond()));
+  page.at("basic")->setAttribute("tq_insync", "0");
+  EXPECT_EQ(mark("basic", 5), Span(SecondsSpan::everySecond()));
+  EXPECT_EQ(page.marked("basic"), "b20");
 }
 
 TEST(MarkCurrentSegment, GivesTheNewSegmentTheCurrentLookAndTheOldOneTheOther) {

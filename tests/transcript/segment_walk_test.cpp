@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "control/error.h"
 #include "support/lesson.h"
+#include "transcript/segment_walk.h"
 
 namespace reVoziz {
 namespace {
@@ -142,6 +145,68 @@ TEST(SegmentWalk, AnswersAndFailuresMatchAFreshWalkInAnyOrder) {
   // The missing start fails only the positions whose walk reaches it.
   EXPECT_EQ(outcome([&] { return page.current("odd", 35); }), "error 438");
   EXPECT_EQ(page.current("odd", 25), "o10b");  // "ten" reads as 0
+}
+
+// For any position, in any order: the span the walk gives for its answer
+// holds that answer without reading further, and a fresh walk agrees
+// throughout; just outside it, the answer differs or the walk reads on.
+TEST(SegmentWalk, TheSpanOfAnAnswerHoldsItWithoutReadingOn) {
+  constexpr std::int32_t lo = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t hi = std::numeric_limits<std::int32_t>::max();
+  WalkPage page;
+  const auto idOf = [](const SegmentWalk& walk, std::optional<std::size_t> answer) {
+    return answer ? walk.segment(*answer).id() : std::string("none");
+  };
+  const auto outcome = [&](SegmentWalk& walk, std::int32_t time) {
+    try {
+      return idOf(walk, walk.currentAt(time));
+    } catch (const Error& e) {
+      return "error " + std::to_string(static_cast<int>(e.code()));
+    }
+  };
+  std::vector<std::int32_t> times = {45, lo, 0, 25, 12, hi, 31, 3,  22, 10,
+                                     40, 9,  20, 35, 5,  30, -7, 15, 14, 4};
+  std::vector<std::int32_t> ascending = times;
+  std::sort(ascending.begin(), ascending.end());
+  std::vector<std::vector<std::int32_t>> orders = {times, ascending, {ascending.rbegin(), ascending.rend()}};
+  for (const char* list : {"list", "odd", "ties", "single", "hidden"}) {
+    for (const std::vector<std::int32_t>& order : orders) {
+      SegmentWalk walk(page.element("", list));
+      for (const std::int32_t t0 : order) {
+        SCOPED_TRACE(std::string(list) + " at " + std::to_string(t0));
+        std::optional<std::size_t> answer;
+        try {
+          answer = walk.currentAt(t0);
+        } catch (const Error&) {
+          continue;  // a failed read decides nothing
+        }
+        const SecondsSpan span = walk.spanOf(answer);
+        ASSERT_LE(span.from, t0);
+        ASSERT_GE(span.to, t0);
+        const std::string expected = idOf(walk, answer);
+
+        std::vector<std::int32_t> inside = {span.from, span.to};
+        for (std::int32_t t = std::max(span.from, -30); t <= std::min(span.to, 60); ++t) {
+          inside.push_back(t);
+        }
+        for (const std::int32_t t : inside) {
+          SegmentWalk kept = walk;
+          EXPECT_EQ(outcome(kept, t), expected) << "at " << t;
+          EXPECT_EQ(kept.divsRead(), walk.divsRead()) << "read on at " << t;
+          SegmentWalk fresh(page.element("", list));
+          EXPECT_EQ(outcome(fresh, t), expected) << "fresh at " << t;
+        }
+        std::vector<std::int32_t> outside;
+        if (span.from > lo) outside.push_back(span.from - 1);
+        if (span.to < hi) outside.push_back(span.to + 1);
+        for (const std::int32_t t : outside) {
+          SegmentWalk kept = walk;
+          const std::string got = outcome(kept, t);
+          EXPECT_TRUE(got != expected || kept.divsRead() > walk.divsRead()) << "at " << t;
+        }
+      }
+    }
+  }
 }
 
 // The container's switches are read again once they change.
