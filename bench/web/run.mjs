@@ -24,33 +24,51 @@ function measureInPage({ batches }) {
     for (let i = 0; i < count; i++) if (run(i)) kept++;
     return performance.now() - start;
   };
-  const perTick = (run) => {
-    // As many ticks a batch as fit in 10 ms, so that the browser's coarse
-    // clock (100 µs steps without cross-origin isolation) stays below 1%.
-    let count = 0;
-    const start = performance.now();
-    while (performance.now() - start < 10) if (run(count++)) kept++;
-    const samples = [];
-    for (let b = 0; b < batches; b++) samples.push((time(run, count) * 1000) / count);
-    return { median: median(samples), ticks: batches * count };
+  // The runs' batches are taken in turn, so that the machine's drift during
+  // the measurement touches every run alike; `prepare` runs untimed before
+  // each batch. A batch holds as many ticks as fit in 10 ms, so that the
+  // browser's coarse clock (100 µs steps without cross-origin isolation)
+  // stays below 1%.
+  const perTick = (runs) => {
+    const counts = Object.values(runs).map(({ run, prepare }) => {
+      prepare?.();
+      let count = 0;
+      const start = performance.now();
+      while (performance.now() - start < 10) if (run(count++)) kept++;
+      return count;
+    });
+    const samples = Object.keys(runs).map(() => []);
+    for (let b = 0; b < batches; b++) {
+      Object.values(runs).forEach(({ run, prepare }, r) => {
+        prepare?.();
+        samples[r].push((time(run, counts[r]) * 1000) / counts[r]);
+      });
+    }
+    return Object.fromEntries(
+      Object.keys(runs).map((name, r) => [name, { median: median(samples[r]), ticks: batches * counts[r] }]),
+    );
   };
   const inside = (segment) => segment * bench.secondsPerSegment + 1;
   const places = { start: 10, end: bench.segments - 10 };
   const results = {};
   for (const [place, segment] of Object.entries(places)) {
-    bench.setPosition(inside(segment));
-    bench.tick();
-    bench.tick();
-    results[`unchanged ${place}`] = perTick(() => bench.tick());
-    results[`changing ${place}`] = perTick((i) => {
-      bench.setPosition(inside(segment + (i % 2)));
-      bench.tick();
+    const at = (run) => () => {
+      bench.setPosition(inside(segment));
+      run();
+      run();
+    };
+    const measured = perTick({
+      unchanged: { run: () => bench.tick(), prepare: at(() => bench.tick()) },
+      changing: {
+        run: (i) => {
+          bench.setPosition(inside(segment + (i % 2)));
+          bench.tick();
+        },
+      },
+      linear: { run: () => bench.linearScanTick(), prepare: at(() => bench.linearScanTick()) },
+      binary: { run: () => bench.binarySearchTick(), prepare: at(() => bench.binarySearchTick()) },
     });
-    bench.setPosition(inside(segment));
-    bench.linearScanTick();
-    results[`linear ${place}`] = perTick(() => bench.linearScanTick());
-    bench.binarySearchTick();
-    results[`binary ${place}`] = perTick(() => bench.binarySearchTick());
+    for (const [name, result] of Object.entries(measured)) results[`${name} ${place}`] = result;
   }
   // Unchanged ticks must leave the page alone.
   results.mutations = bench.mutationsOverTicks(places.end, 100);

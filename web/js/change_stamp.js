@@ -39,7 +39,10 @@ function recordChanges(records) {
     moved(stateOf(node.nodeType === 9 ? node : node.ownerDocument));
   }
 }
-const takePendingChanges = () => recordChanges(observer.takeRecords());
+function takePendingChanges() {
+  const records = observer.takeRecords();
+  if (records.length > 0) recordChanges(records);
+}
 
 // Wraps the style writers of one window, once: every call moves the stamp of
 // the window's document at that moment.
@@ -192,16 +195,19 @@ export function changeStamp(node) {
   return stampOf(state);
 }
 
+// What stampsHold compares, for documents whose stamps were taken: their
+// states, looked up once; null when one has none.
+export function watchedStates(documents) {
+  const states = documents.map(stateOf);
+  return states.every(Boolean) ? states : null;
+}
+
 // Whether each document's stamp is still the one listed beside it. A document
 // that a navigation replaced is gone by its pagehide; one that replaced the
 // first empty document of a frame moved the stamp of the frame's holder by
 // its load.
-export function stampsHold(documents, stamps) {
-  if (observer === null) return false;
+export function stampsHold(states, stamps) {
   takePendingChanges();
-  for (let i = 0; i < documents.length; i++) {
-    const state = stateOf(documents[i]);
-    if (!state || stampOf(state) !== stamps[i]) return false;
-  }
+  for (let i = 0; i < states.length; i++) if (stampOf(states[i]) !== stamps[i]) return false;
   return true;
 }

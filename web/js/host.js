@@ -585,6 +585,22 @@ function guard(member, operation) {
   }
 }
 
+// The player's controls.currentPosition as `get` reads it, for the timer's
+// check before a tick: no table names either member, so `get` answers each
+// from the object itself. Anything else reads as undefined, and the tick then
+// reads it and reports what fails.
+function playerPosition(player) {
+  try {
+    const controls = "controls" in player ? player.controls : undefined;
+    return "currentPosition" in controls ? controls.currentPosition : undefined;
+  } catch {
+    return undefined;
+  }
+}
+if (Object.values(TABLE).some((kind) => kind.get?.controls || kind.get?.currentPosition)) {
+  throw new Error("playerPosition must read the player's members through the table");
+}
+
 export const host = {
   // Undefined, null, Boolean, 32-bit integer, real, text, object, failure.
   kindOf(v) {
@@ -670,7 +686,7 @@ export const host = {
   freshName: () => `tq${crypto.randomUUID().replaceAll("-", "").slice(0, 12)}.tmp`,
 
   // The control's timer (tick_timer.js), reading the player as `get` does.
-  startTicks: (ms, fire, key) => startTicks(ms, fire, key, (o, name) => host.get(o, name)),
+  startTicks: (ms, fire, key) => startTicks(ms, fire, key, playerPosition),
   stopTicks,
   restTicks,
 

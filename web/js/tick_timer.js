@@ -5,16 +5,15 @@
 // change stamps and the player's position stays within the span that gives
 // the same segments.
 
-import { stampsHold } from "./change_stamp.js";
+import { stampsHold, watchedStates } from "./change_stamp.js";
 
 const timers = new Map(); // handle -> { interval, rest }
 let lastHandle = 0;
 
-function stillQuiet(rest, read) {
-  if (!stampsHold(rest.documents, rest.stamps)) return false;
-  // Read as the tick reads it; a failure or a value that is not a number
-  // is the tick's to report.
-  const position = read(read(rest.player, "controls"), "currentPosition");
+function stillQuiet(rest, positionOf) {
+  if (!stampsHold(rest.states, rest.stamps)) return false;
+  // A failure or a value that is not a number is the tick's to report.
+  const position = positionOf(rest.player);
   if (typeof position !== "number") return false;
   return (
     (position > rest.low || (rest.lowIncluded && position === rest.low)) &&
@@ -22,12 +21,12 @@ function stillQuiet(rest, read) {
   );
 }
 
-// Calls `fire(key)` every `ms`; `read(object, name)` reads a member as the
-// control does. Answers a handle for the two below, never 0.
-export function startTicks(ms, fire, key, read) {
+// Calls `fire(key)` every `ms`; `positionOf(player)` reads the player's
+// position as the tick does. Answers a handle for the two below, never 0.
+export function startTicks(ms, fire, key, positionOf) {
   const timer = { rest: null };
   timer.interval = setInterval(() => {
-    if (timer.rest !== null && stillQuiet(timer.rest, read)) return;
+    if (timer.rest !== null && stillQuiet(timer.rest, positionOf)) return;
     timer.rest = null;
     fire(key);
   }, ms);
@@ -40,8 +39,19 @@ export function stopTicks(handle) {
   timers.delete(handle);
 }
 
-// The condition under which the ticks may be skipped, or null.
-export function restTicks(handle, rest) {
+// The condition under which the ticks may be skipped, or null: documents
+// with the stamps taken of them, the player, and the span of positions.
+export function restTicks(handle, condition) {
   const timer = timers.get(handle);
-  if (timer) timer.rest = rest;
+  if (!timer) return;
+  const states = condition && watchedStates(condition.documents);
+  timer.rest = states && {
+    states,
+    stamps: condition.stamps,
+    player: condition.player,
+    low: condition.low,
+    lowIncluded: condition.lowIncluded,
+    high: condition.high,
+    highIncluded: condition.highIncluded,
+  };
 }
