@@ -57,6 +57,37 @@ describe("following the video", () => {
     assert.equal(await inView(page, "tq_trans", "s1"), true);
   });
 
+  test("while the video stays within a segment, its ticks do not enter the module", async () => {
+    const { page } = await startedLesson();
+    const callsOver = (ms) =>
+      page.evaluate(async (ms) => {
+        // Every value the module reads from the page is classified by kindOf.
+        const { host } = await import("/revoziz/host.js");
+        const kindOf = host.kindOf;
+        let calls = 0;
+        host.kindOf = (...args) => {
+          calls++;
+          return kindOf(...args);
+        };
+        await new Promise((resolve) => setTimeout(resolve, ms));
+        host.kindOf = kindOf;
+        return calls;
+      }, ms);
+    await page.evaluate(() => {
+      const v = document.getElementById("mp");
+      v.pause();
+      v.currentTime = 1772;
+    });
+    await waitMarked(page, "tq_trans", { id: "s60" });
+    await callsOver(1100); // the tick that marked it, and one that found nothing to do
+    const resting = await callsOver(1600);
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 2;
+    });
+    await waitMarked(page, "tq_trans", { id: "s1" });
+    assert.deepEqual({ resting }, { resting: 0 });
+  });
+
   test("a browser that refuses to autoplay leaves the lesson started, with the video's controls", async () => {
     const page = await lessons.browser.newPage();
     const messages = [];
