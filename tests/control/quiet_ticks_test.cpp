@@ -9,32 +9,14 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <stdexcept>
-#include <string>
 
 #include "support/lesson.h"
+#include "support/value_player.h"
 
 namespace reVoziz {
 namespace {
 
-// A player whose position is whatever value a test sets, or a failing read.
-class ValuePlayer : public Object, public std::enable_shared_from_this<ValuePlayer> {
- public:
-  enum class Failure { None, Error, Foreign };
-  Value get(std::string_view member) override {
-    if (member == "controls") return std::shared_ptr<Object>(shared_from_this());
-    if (failure == Failure::Error) throw Error(ErrorCode::MemberNotFound, "no position");
-    if (failure == Failure::Foreign) throw std::runtime_error("position lost");
-    return position;
-  }
-  void put(std::string_view, const Value&) override {}
-  Value call(std::string_view, std::span<const Value>) override { return {}; }
-  std::string typeName() const override { return "ValuePlayer"; }
-  bool sameAs(const Object& other) const override { return this == &other; }
-
-  Value position;
-  Failure failure = Failure::None;
-};
+using testing::ValuePlayer;
 
 struct QuietPage : testing::Lesson {
   pagemodel::ManualClock clock;
