@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -329,9 +330,13 @@ class RestPlatform : public pagemodel::ModelPlatform {
   }
   std::optional<std::uint64_t> changeStamp(const Object& node) override {
     ++stampsTaken;
+    // A window document that changes between any two looks at it.
+    if (restlessDocument == &node) return ++restlessStamp;
     return ModelPlatform::changeStamp(node);
   }
   int stampsTaken = 0;
+  const Object* restlessDocument = nullptr;
+  std::uint64_t restlessStamp = 0;
   std::vector<std::optional<QuietTicks>> rests;
 
  private:
@@ -504,6 +509,19 @@ TEST(QuietTick, EachTickTellsItsTimerWhetherTheNextMayRest) {
   EXPECT_EQ(lesson.failures, 1);
   ASSERT_EQ(rests.size(), 7u);
   EXPECT_FALSE(rests[6]);
+}
+
+// Lists found through a window document that changed in between rest on no
+// one stamp of it.
+TEST(QuietTick, NoRestWhenTheWindowChangedBetweenTheLists) {
+  QuietLesson lesson(Rest::Recorded);
+  lesson.platform.restlessDocument = lesson.document("").get();
+  lesson.control.startVelisk(lesson.windowRef(), Player(lesson.player));
+  lesson.clock.advance(1500);
+  EXPECT_EQ(marked(lesson, "tq_trans"), "s10");
+  const auto& rests = lesson.platform.rests;
+  EXPECT_EQ(rests.size(), 4u);
+  EXPECT_TRUE(std::none_of(rests.begin(), rests.end(), [](const auto& rest) { return rest.has_value(); }));
 }
 
 // A start ends the rest, even one that fails once it has bound the new player.
