@@ -1,12 +1,15 @@
 // What one 500 ms tick costs on transcripts of 100 to 100,000 segments in the
 // page model, with the current segment near the start and near the end of the
-// list. Arguments: the number of segments, then the current segment.
+// list: unchanged ticks entering the control, the same ticks resting on the
+// clock, and changing ticks. Arguments: the number of segments, then the
+// current segment.
 
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "control/time_code.h"
@@ -62,15 +65,29 @@ const std::filesystem::path& lessonOf(int segments) {
   return at->second;
 }
 
+// The page model's platform; its timers may tick regardless of any rest the
+// control leaves, so that every tick enters the control.
+class TickingPlatform : public pagemodel::ModelPlatform {
+ public:
+  TickingPlatform(pagemodel::ManualClock& clock, bool rests) : ModelPlatform(clock), clock_(clock), rests_(rests) {}
+  std::unique_ptr<Timer> createTimer() override {
+    return rests_ ? ModelPlatform::createTimer() : clock_.createTimer();
+  }
+
+ private:
+  pagemodel::ManualClock& clock_;
+  bool rests_;
+};
+
 // A control started on the lesson, with the player paused.
 struct PausedLesson {
   pagemodel::ManualClock clock;
-  pagemodel::ModelPlatform platform{clock};
+  TickingPlatform platform;
   std::shared_ptr<pagemodel::WindowModel> window;
   std::shared_ptr<pagemodel::PlayerModel> player = std::make_shared<pagemodel::PlayerModel>(clock);
   tq control{platform};
 
-  PausedLesson(benchmark::State& state, int segments) {
+  PausedLesson(benchmark::State& state, int segments, bool rests = false) : platform(clock, rests) {
     window = pagemodel::loadPage(lessonOf(segments));
     control.onTickFailure([&state](const Error& e) { state.SkipWithError(e.what()); });
     control.startVelisk(Window(std::shared_ptr<Object>(window)), Player(player));
@@ -93,7 +110,8 @@ std::string placeLabel(int segments, int current) {
 }
 
 // Ticks with the player paused inside one segment: after the first tick marks
-// it, every tick finds the same segment and writes nothing.
+// it, every tick finds the same segment and writes nothing. Each enters the
+// control, as when the timer cannot rest.
 void BM_SteadyTick(benchmark::State& state) {
   const int segments = static_cast<int>(state.range(0));
   const int current = static_cast<int>(state.range(1));
@@ -108,6 +126,25 @@ void BM_SteadyTick(benchmark::State& state) {
   state.SetLabel(placeLabel(segments, current));
 }
 BENCHMARK(BM_SteadyTick)->Apply(listsAndPlaces)->Unit(benchmark::kMicrosecond);
+
+// The same ticks as the clock delivers them: after the second, which leaves
+// a rest, each only checks the documents' stamps and the position.
+void BM_RestingTick(benchmark::State& state) {
+  const int segments = static_cast<int>(state.range(0));
+  const int current = static_cast<int>(state.range(1));
+  PausedLesson lesson(state, segments, true);
+  lesson.seekInto(current);
+  lesson.clock.advance(1000);
+  const auto rested = lesson.clock.restedTicks();
+  std::uint64_t ticks = 0;
+  for (auto _ : state) {
+    lesson.clock.advance(500);
+    ++ticks;
+  }
+  if (lesson.clock.restedTicks() - rested != ticks) state.SkipWithError("a tick entered the control");
+  state.SetLabel(placeLabel(segments, current));
+}
+BENCHMARK(BM_RestingTick)->Apply(listsAndPlaces)->Unit(benchmark::kMicrosecond);
 
 // Ticks that each move to the neighbouring segment, so that every tick marks,
 // styles and perhaps scrolls both lists.

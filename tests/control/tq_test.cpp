@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "control/started_flag.h"
 #include "support/lesson.h"
+#include "support/value_player.h"
 
 namespace reVoziz {
 namespace {
@@ -16,6 +21,7 @@ namespace {
 using testing::Lesson;
 using testing::LessonControl;
 using testing::onFreshThread;
+using testing::ValuePlayer;
 using pagemodel::NodePtr;
 
 // A player whose controls answer positions from a script, or one without controls.
@@ -290,6 +296,250 @@ TEST(Tick, AMissingListFailsBeforeAFailingPlayer) {
   lesson.clock.advance(500);
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_NE(failures[0].find("tq_toc"), std::string::npos) << failures[0];
+}
+
+// How the page model's timer treats the rest a quiet tick leaves: honours
+// it, skips every tick while one is set, ticks regardless, or ticks
+// regardless and keeps every rest it was given.
+enum class Rest { Honoured, Forced, Ignored, Recorded };
+
+class RecordingTimer : public Timer {
+ public:
+  RecordingTimer(std::unique_ptr<Timer> timer, std::vector<std::optional<QuietTicks>>& rests)
+      : timer_(std::move(timer)), rests_(rests) {}
+  void setInterval(std::int32_t ms) override { timer_->setInterval(ms); }
+  std::int32_t interval() const override { return timer_->interval(); }
+  void onTick(std::function<void()> tick) override { timer_->onTick(std::move(tick)); }
+  void restWhile(std::optional<QuietTicks> quiet) override { rests_.push_back(std::move(quiet)); }
+
+ private:
+  std::unique_ptr<Timer> timer_;
+  std::vector<std::optional<QuietTicks>>& rests_;
+};
+
+// The page model's platform, counting the change stamps taken, with a timer
+// that honours the rest, skips every tick while one is set, or ticks regardless.
+class RestPlatform : public pagemodel::ModelPlatform {
+ public:
+  RestPlatform(pagemodel::ManualClock& clock, Rest rest) : ModelPlatform(clock), clock_(clock), rest_(rest) {}
+  std::unique_ptr<Timer> createTimer() override {
+    if (rest_ == Rest::Forced) return clock_.createTimer([](const QuietTicks&) { return true; });
+    if (rest_ == Rest::Ignored) return clock_.createTimer();
+    if (rest_ == Rest::Recorded) return std::make_unique<RecordingTimer>(clock_.createTimer(), rests);
+    return ModelPlatform::createTimer();
+  }
+  std::optional<std::uint64_t> changeStamp(const Object& node) override {
+    ++stampsTaken;
+    // A window document that changes between any two looks at it.
+    if (restlessDocument == &node) return ++restlessStamp;
+    return ModelPlatform::changeStamp(node);
+  }
+  int stampsTaken = 0;
+  const Object* restlessDocument = nullptr;
+  std::uint64_t restlessStamp = 0;
+  std::vector<std::optional<QuietTicks>> rests;
+
+ private:
+  pagemodel::ManualClock& clock_;
+  Rest rest_;
+};
+
+struct QuietLesson : Lesson {
+  pagemodel::ManualClock clock;
+  RestPlatform platform;
+  std::shared_ptr<ValuePlayer> player = std::make_shared<ValuePlayer>(15.0);
+  tq control{platform};
+  int failures = 0;
+
+  explicit QuietLesson(Rest rest) : Lesson("tick_changes"), platform(clock, rest) {
+    control.onTickFailure([this](const Error&) { ++failures; });
+  }
+  // Started at 15 s; the first tick marks, the second finds nothing to do and
+  // leaves the rest, which the third meets.
+  void startQuiet() {
+    control.startVelisk(windowRef(), Player(player));
+    clock.advance(1500);
+  }
+  const NodePtr at(std::string_view id) const { return node("tq_trans", id); }
+};
+
+// Every change between two ticks shows at the next tick with the rest in
+// place; with a rest that holds whatever happens, none of them does.
+TEST(QuietTick, EveryChangeShowsAtTheNextTickDespiteTheRest) {
+  struct Case {
+    const char* what;
+    std::function<void(QuietLesson&)> change;
+    std::string after;  // the transcript's marked segment, or what `observe` sees
+    std::function<std::string(QuietLesson&)> observe = nullptr;
+  };
+  const auto toc = [](QuietLesson& l) { return marked(l, "tq_toc"); };
+  const auto s10Look = [](QuietLesson& l) { return l.at("s10")->attributeOr("style"); };
+  const Case cases[] = {
+      {"position", [](QuietLesson& l) { l.player->position = 25.0; }, "s20"},
+      {"position near the end", [](QuietLesson& l) { l.player->position = 19.5; }, "s20"},
+      {"class", [](QuietLesson& l) { l.at("s10")->setAttribute("class", "Segment"); }, "s0"},
+      {"inline style", [](QuietLesson& l) { l.element("tq_trans", "s10").style().setDisplay("none"); }, "s0"},
+      {"tq_style rule",
+       [](QuietLesson& l) {
+         l.control.addStyle(l.documentRef("tq_trans").styleSheet("tq_style"), "#s10", "display", "none");
+       },
+       "s0"},
+      {"text gives height", [](QuietLesson& l) { l.at("s12")->appendChild(pagemodel::Node::makeText("Twelve")); },
+       "s12"},
+      {"added segment",
+       [](QuietLesson& l) {
+         l.element("tq_trans", "s12").setOuterHTML("<div class='segment' id='s13' tq_start='0:13'>Thirteen</div>");
+       },
+       "s13"},
+      {"removed segment",  // with the marking, which would fail every later one
+       [](QuietLesson& l) {
+         l.at("s10")->detach();
+         l.element("tq_trans", "iText").setProperty("tq_oldSegment", "");
+       },
+       "s0"},
+      {"tq_start edit", [](QuietLesson& l) { l.at("s10")->setAttribute("tq_start", "0:16"); }, "s0"},
+      {"tq_start as a property", [](QuietLesson& l) { l.element("tq_trans", "s10").setProperty("tq_start", "0:16"); },
+       "s0"},
+      {"tq_mode", [](QuietLesson& l) { l.at("iText")->setAttribute("tq_mode", "Single"); }, "s12"},
+      {"the marking forgotten", [](QuietLesson& l) { l.element("tq_trans", "iText").setProperty("tq_oldSegment", ""); },
+       "s10"},
+      {"refresh",
+       [](QuietLesson& l) {
+         l.at("iText")->setAttribute("tq_current", "color: green");
+         l.at("iText")->setAttribute("tq_refresh", "1");
+       },
+       "color: green", s10Look},
+      {"navigation", [](QuietLesson& l) { l.documentRef("tq_trans").setURL("toc.html"); }, "t10"},
+      {"the other list", [](QuietLesson& l) { l.node("tq_toc", "t10")->setAttribute("class", "x"); }, "t0", toc},
+  };
+  for (const Rest rest : {Rest::Honoured, Rest::Forced}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (rest == Rest::Forced ? ", rest forced" : ""));
+      QuietLesson lesson(rest);
+      const auto observe = [&] { return c.observe ? c.observe(lesson) : marked(lesson, "tq_trans"); };
+      lesson.startQuiet();
+      ASSERT_EQ(lesson.clock.restedTicks(), 1u);
+      c.change(lesson);
+      const std::string changed = observe();
+      ASSERT_NE(changed, c.after);
+      lesson.clock.advance(500);
+      EXPECT_EQ(observe(), rest == Rest::Forced ? changed : c.after);
+      EXPECT_EQ(lesson.failures, 0);
+    }
+  }
+}
+
+// A resting tick reads only the stamps and the position it rests on; one
+// that enters the control reads the position once for each list.
+TEST(QuietTick, ARestingTickDoesNotEnterTheControl) {
+  for (const Rest rest : {Rest::Honoured, Rest::Ignored}) {
+    SCOPED_TRACE(rest == Rest::Honoured ? "honoured" : "ignored");
+    QuietLesson lesson(rest);
+    lesson.startQuiet();
+    const auto writes = lesson.document("tq_trans")->writes() + lesson.document("tq_toc")->writes();
+    const auto rested = lesson.clock.restedTicks();
+    lesson.player->positionReads = 0;
+    lesson.platform.stampsTaken = 0;
+    lesson.clock.advance(5000);
+    if (rest == Rest::Honoured) {
+      EXPECT_EQ(lesson.clock.restedTicks() - rested, 10u);
+      EXPECT_EQ(lesson.player->positionReads, 10);
+      EXPECT_EQ(lesson.platform.stampsTaken, 30);  // the window's and both frames' documents
+    } else {
+      EXPECT_EQ(lesson.clock.restedTicks(), 0u);
+      EXPECT_EQ(lesson.player->positionReads, 20);
+      EXPECT_GT(lesson.platform.stampsTaken, 30);
+    }
+    EXPECT_EQ(lesson.document("tq_trans")->writes() + lesson.document("tq_toc")->writes(), writes);
+    EXPECT_EQ(marked(lesson, "tq_trans"), "s10");
+  }
+}
+
+// What each tick tells its timer: a rest only after a tick that wrote nothing,
+// on the stamps it relied on and the positions at which both lists would be
+// marked as they are.
+TEST(QuietTick, EachTickTellsItsTimerWhetherTheNextMayRest) {
+  QuietLesson lesson(Rest::Recorded);
+  auto& rests = lesson.platform.rests;
+  const auto stampOf = [&](std::string_view frame) { return *lesson.platform.changeStamp(*lesson.document(frame)); };
+  lesson.control.startVelisk(lesson.windowRef(), Player(lesson.player));
+  lesson.clock.advance(1000);
+  ASSERT_EQ(rests.size(), 3u);
+  EXPECT_FALSE(rests[0]);  // the start
+  EXPECT_FALSE(rests[1]);  // the tick that marked
+  ASSERT_TRUE(rests[2]);
+  const QuietTicks& quiet = *rests[2];
+  ASSERT_EQ(quiet.documents.size(), 3u);
+  EXPECT_EQ(quiet.documents[0].document, lesson.document(""));
+  EXPECT_EQ(quiet.documents[1].document, lesson.document("tq_toc"));
+  EXPECT_EQ(quiet.documents[2].document, lesson.document("tq_trans"));
+  for (const auto& [document, stamp] : quiet.documents) {
+    EXPECT_EQ(stamp, *lesson.platform.changeStamp(*document));
+  }
+  EXPECT_EQ(quiet.player, lesson.player);
+  // Both lists give the same answer from 10 s up to 19 s.
+  EXPECT_TRUE(quiet.positions.contains(9.5));
+  EXPECT_FALSE(quiet.positions.contains(9.49));
+  EXPECT_TRUE(quiet.positions.contains(19.49));
+  EXPECT_FALSE(quiet.positions.contains(19.5));
+
+  // A segment of the transcript at 12 s now counts: the rest narrows to the
+  // positions both lists agree on.
+  lesson.at("s12")->appendChild(pagemodel::Node::makeText("Twelve"));
+  lesson.clock.advance(1000);
+  ASSERT_EQ(rests.size(), 5u);
+  EXPECT_FALSE(rests[3]);
+  ASSERT_TRUE(rests[4]);
+  EXPECT_FALSE(rests[4]->positions.contains(11.4));
+  EXPECT_TRUE(rests[4]->positions.contains(11.6));
+  EXPECT_EQ(rests[4]->documents[2].stamp, stampOf("tq_trans"));
+
+  // The table of contents moves on at 18 s now; it stays marked as it was.
+  lesson.node("tq_toc", "t20")->setAttribute("tq_start", "0:18");
+  lesson.clock.advance(500);
+  ASSERT_EQ(rests.size(), 6u);
+  ASSERT_TRUE(rests[5]);
+  EXPECT_TRUE(rests[5]->positions.contains(17.4));
+  EXPECT_FALSE(rests[5]->positions.contains(17.6));
+  EXPECT_FALSE(rests[5]->positions.contains(11.4));
+  EXPECT_EQ(rests[5]->documents[1].stamp, stampOf("tq_toc"));
+
+  lesson.node("tq_toc", "iText")->removeAttribute("tq_oldSegment");
+  lesson.clock.advance(500);
+  EXPECT_EQ(lesson.failures, 1);
+  ASSERT_EQ(rests.size(), 7u);
+  EXPECT_FALSE(rests[6]);
+}
+
+// Lists found through a window document that changed in between rest on no
+// one stamp of it.
+TEST(QuietTick, NoRestWhenTheWindowChangedBetweenTheLists) {
+  QuietLesson lesson(Rest::Recorded);
+  lesson.platform.restlessDocument = lesson.document("").get();
+  lesson.control.startVelisk(lesson.windowRef(), Player(lesson.player));
+  lesson.clock.advance(1500);
+  EXPECT_EQ(marked(lesson, "tq_trans"), "s10");
+  const auto& rests = lesson.platform.rests;
+  EXPECT_EQ(rests.size(), 4u);
+  EXPECT_TRUE(std::none_of(rests.begin(), rests.end(), [](const auto& rest) { return rest.has_value(); }));
+}
+
+// A start ends the rest, even one that fails once it has bound the new player.
+TEST(QuietTick, AStartEndsTheRestEvenWhenItFails) {
+  QuietLesson lesson(Rest::Forced);
+  lesson.startQuiet();
+  // A start whose player cannot play fails after binding it.
+  const auto second = std::make_shared<ValuePlayer>(25.0);
+  second->playFails = true;
+  EXPECT_THROW(lesson.control.startVelisk(lesson.windowRef(), Player(second)), Error);
+  lesson.clock.advance(500);
+  EXPECT_EQ(marked(lesson, "tq_trans"), "s20");
+  EXPECT_EQ(lesson.clock.restedTicks(), 1u);
+  lesson.clock.advance(1000);  // the tick after the marking leaves the next a rest
+  EXPECT_EQ(lesson.clock.restedTicks(), 2u);
+  lesson.control.startVelisk(lesson.windowRef(), Player(lesson.player));
+  lesson.clock.advance(500);
+  EXPECT_EQ(marked(lesson, "tq_trans"), "s10");
 }
 
 }  // namespace

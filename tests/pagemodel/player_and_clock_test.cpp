@@ -83,6 +83,45 @@ TEST_F(ManualClockTest, IntervalZeroStopsAndANewIntervalRestartsTheCount) {
   EXPECT_EQ(ticks, (std::vector<std::string>{"a@900", "6000", "6200"}));
 }
 
+// Ticks falling due while a rest holds are skipped, and time and the schedule
+// go on as if they had run. A broken rest, an empty one or a new interval
+// ends it; a timer without the test ticks regardless.
+TEST_F(ManualClockTest, TicksRestWhileTheConditionHolds) {
+  bool holds = true;
+  int asked = 0;
+  const auto resting = clock.createTimer([&](const QuietTicks&) {
+    ++asked;
+    return holds;
+  });
+  resting->onTick([&] { ticks.push_back(std::to_string(clock.now())); });
+  resting->setInterval(100);
+  const auto regardless = timer("r", 250);
+  regardless->restWhile(QuietTicks{});
+
+  clock.advance(100);
+  resting->restWhile(QuietTicks{});
+  clock.advance(300);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"100", "r@250"}));
+  EXPECT_EQ(clock.restedTicks(), 3u);
+  EXPECT_EQ(asked, 3);
+
+  holds = false;
+  clock.advance(100);
+  holds = true;
+  clock.advance(100);  // the rest broke at 500 and is over
+  EXPECT_EQ(ticks, (std::vector<std::string>{"100", "r@250", "500", "r@500", "600"}));
+
+  resting->restWhile(QuietTicks{});
+  clock.advance(100);
+  resting->restWhile(std::nullopt);
+  clock.advance(100);
+  resting->restWhile(QuietTicks{});
+  resting->setInterval(50);
+  clock.advance(50);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"100", "r@250", "500", "r@500", "600", "r@750", "800", "850"}));
+  EXPECT_EQ(clock.restedTicks(), 4u);
+}
+
 TEST_F(ManualClockTest, ATickMayDestroyItsOwnTimer) {
   std::unique_ptr<Timer> owned = timer("owned", 100);
   const auto other = timer("other", 150);
