@@ -224,6 +224,51 @@ test("a list that the window's new size restyles is walked afresh at the next ti
   assert.deepEqual({ narrow, wide }, { narrow: "s1799", wide: "s1800" });
 });
 
+test("a hidden page, which gets no resize events, still sees its frames' new size", async () => {
+  // Each run on a page of its own whose windows withhold their resize events.
+  const markedAfterNarrowing = async (hidden) => {
+    const page = await lessons.browser.newPage({ viewport: { width: 1280, height: 900 } });
+    try {
+      await page.addInitScript(() => {
+        window.addEventListener("resize", (event) => event.stopImmediatePropagation(), true);
+      });
+      await page.goto(`${lessons.base}/bench/web/index.html?segments=2000`);
+      await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 60000 });
+      await page.evaluate((hidden) => {
+        const bench = window.lessonBench;
+        const [, doc] = bench.documents;
+        document.querySelector('iframe[name="tq_trans"]').style.width = "40%";
+        const sheet = doc.getElementById("tq_style").sheet;
+        sheet.insertRule("@media (max-width: 300px) { #s1800 { display: none } }", sheet.cssRules.length);
+        if (hidden) {
+          for (const d of [document, ...bench.documents]) {
+            Object.defineProperty(d, "hidden", { get: () => true });
+            d.dispatchEvent(new Event("visibilitychange"));
+          }
+        }
+        bench.setPosition(1800 * bench.secondsPerSegment + 1);
+        bench.tick();
+        bench.tick();
+      }, hidden);
+      await page.setViewportSize({ width: 700, height: 900 });
+      return await page.evaluate(async () => {
+        await new Promise((resolve) => requestAnimationFrame(() => requestAnimationFrame(resolve)));
+        window.lessonBench.tick();
+        const [, doc] = window.lessonBench.documents;
+        return [...doc.querySelectorAll("div.segment")].filter((el) => el.style.backgroundColor).map((el) => el.id).join();
+      });
+    } finally {
+      await page.close();
+    }
+  };
+  // Shown, the page relies on the resize event, withheld here: the tick
+  // still marks by the old size, which shows the event was all it had.
+  assert.deepEqual(
+    { shown: await markedAfterNarrowing(false), hidden: await markedAfterNarrowing(true) },
+    { shown: "s1800", hidden: "s1799" },
+  );
+});
+
 // Last: it leaves the page's frames changed.
 test("the tick finds each list afresh after its frame or its id changes", async () => {
   const outcomes = await page.evaluate(async () => {

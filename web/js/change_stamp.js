@@ -14,8 +14,9 @@
 //    (rule.style.display = ...), which reach no method that could be wrapped;
 //  - what the page's layout takes from outside: the window's size and zoom
 //    (its resize event), and loads of images, media and fonts;
-//  - while the page is hidden, the browser delivers none of those events, so
-//    every reading then moves the stamp; showing the page moves it once more.
+//  - while the page is hidden, the browser fires no resize events, so each
+//    reading then compares the size of the document's viewport itself (the
+//    frame's, for a frame's document); showing the page moves the stamp.
 // A frame's document also takes a new stamp whenever the document holding the
 // frame does, since the frame's size and display come from there.
 // Stamps count up across all documents, so no two documents share one.
@@ -143,10 +144,11 @@ function watchSurroundings(document, state) {
     state.gone = true;
   });
   document.addEventListener("visibilitychange", () => {
-    state.unsettled = document.hidden;
+    state.hidden = document.hidden;
+    state.size = "";
     changed();
   });
-  state.unsettled = document.hidden;
+  state.hidden = document.hidden;
 }
 
 function watch(document) {
@@ -154,7 +156,7 @@ function watch(document) {
   countStyleWrites(view);
   observer ??= new MutationObserver(recordChanges);
   observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
-  const state = { own: ++lastStamp, gone: false, unsettled: false, holder: null, seen: null, stamp: 0 };
+  const state = { document, own: ++lastStamp, gone: false, hidden: false, size: "", holder: null, seen: null, stamp: 0 };
   watchSurroundings(document, state);
   // A frame's document is laid out in the frame its holder lays out.
   const holder = view.frameElement?.ownerDocument;
@@ -171,11 +173,24 @@ function currentState(document) {
   return state.gone ? null : state;
 }
 
+// Moves the stamp of a hidden page's document when its viewport has a new
+// size. The frame element is read first: that brings the holding page's
+// layout up to date.
+function compareSize(state) {
+  const view = state.document.defaultView;
+  const frame = view?.frameElement;
+  const size = frame ? `${frame.clientWidth}x${frame.clientHeight}` : `${view?.innerWidth}x${view?.innerHeight}`;
+  if (size !== state.size) {
+    state.size = size;
+    moved(state);
+  }
+}
+
 // The document's own count, and its holder's stamp: a new stamp whenever
 // either moved. 0 once it or a holder is gone.
 function stampOf(state) {
   if (state.gone) return 0;
-  if (state.unsettled) moved(state);
+  if (state.hidden) compareSize(state);
   const holder = state.holder ? stampOf(state.holder) : -1;
   if (holder === 0) return 0;
   if (state.seen?.own !== state.own || state.seen.holder !== holder) {
