@@ -36,6 +36,7 @@ WebTimer::~WebTimer() {
 void WebTimer::stop() {
   if (id_) hostLayer().call<void>("stopTicks", id_);
   id_ = 0;
+  resting_ = false;
 }
 
 void WebTimer::setInterval(std::int32_t ms) {
@@ -50,7 +51,9 @@ void WebTimer::setInterval(std::int32_t ms) {
 void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
   if (!id_) return;
   if (!quiet) {
-    hostLayer().call<void>("restTicks", id_, emscripten::val::null());
+    // The host layer drops a rest itself before each tick it lets through.
+    if (resting_) hostLayer().call<void>("restTicks", id_, emscripten::val::null());
+    resting_ = false;
     return;
   }
   emscripten::val documents = emscripten::val::array();
@@ -73,12 +76,14 @@ void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
   condition.set("high", p.high);
   condition.set("highIncluded", p.highIncluded);
   hostLayer().call<void>("restTicks", id_, condition);
+  resting_ = true;
 }
 
 void WebTimer::fire(int key) {
-  if (CallScope::active()) return;
   const auto found = timersByKey().find(key);
-  if (found == timersByKey().end() || !found->second->tick_) return;
+  if (found == timersByKey().end()) return;
+  found->second->resting_ = false;  // the host layer dropped the rest to get here
+  if (CallScope::active() || !found->second->tick_) return;
   const CallScope scope;
   // A copy runs, so that a tick may end its own timer.
   const auto tick = found->second->tick_;

@@ -49,6 +49,7 @@ class WebTimer : public Timer {
   int key_;
   std::int32_t interval_ = 0;
   double id_ = 0;  // the host layer's interval, 0 when stopped
+  bool resting_ = false;  // the host layer holds a rest from this timer
   std::function<void()> tick_;
 };
 
