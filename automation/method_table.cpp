@@ -1,7 +1,7 @@
 #include "automation/method_table.h"
 
-#include "control/error.h"
-#include "control/text.h"
+#include "core/error.h"
+#include "core/text.h"
 #include "control/tq.h"
 
 namespace reVoziz::automation {

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/error.h"
-#include "control/value.h"
+#include "core/error.h"
+#include "core/value.h"
 
 namespace reVoziz {
 class tq;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "automation/method_table.h"
-#include "control/error.h"
+#include "core/error.h"
 #include "pagemodel/member_args.h"
 #include "pagemodel/window_model.h"
 

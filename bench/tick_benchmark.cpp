@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "control/time_code.h"
+#include "core/time_code.h"
 #include "control/tq.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/manual_clock.h"

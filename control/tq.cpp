@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "control/page_lookups.h"
-#include "control/rounding.h"
-#include "control/started_flag.h"
-#include "control/time_code.h"
+#include "core/page_lookups.h"
+#include "core/rounding.h"
+#include "core/started_flag.h"
+#include "core/time_code.h"
 
 namespace reVoziz {
 

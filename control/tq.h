@@ -10,12 +10,12 @@
 #include <string>
 #include <string_view>
 
-#include "control/control_state.h"
-#include "control/dom.h"
-#include "control/error.h"
-#include "control/platform.h"
-#include "control/tick_lists.h"
-#include "control/player.h"
+#include "core/control_state.h"
+#include "core/dom.h"
+#include "core/error.h"
+#include "core/platform.h"
+#include "core/tick_lists.h"
+#include "core/player.h"
 #include "documents/notes_documents.h"
 #include "editor/notes_editor.h"
 #include "navigation/navigation.h"

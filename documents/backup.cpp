@@ -1,5 +1,5 @@
-#include "control/started_flag.h"
-#include "control/text.h"
+#include "core/started_flag.h"
+#include "core/text.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"
 

@@ -1,6 +1,6 @@
-#include "control/page_lookups.h"
-#include "control/started_flag.h"
-#include "control/text.h"
+#include "core/page_lookups.h"
+#include "core/started_flag.h"
+#include "core/text.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"
 

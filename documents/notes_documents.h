@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "control/control_state.h"
-#include "control/dom.h"
-#include "control/platform.h"
+#include "core/control_state.h"
+#include "core/dom.h"
+#include "core/platform.h"
 
 namespace reVoziz {
 

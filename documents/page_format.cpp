@@ -1,6 +1,6 @@
-#include "control/error.h"
-#include "control/started_flag.h"
-#include "control/text.h"
+#include "core/error.h"
+#include "core/started_flag.h"
+#include "core/text.h"
 #include "documents/notes_documents.h"
 
 namespace reVoziz {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "control/text.h"
+#include "core/text.h"
 
 namespace reVoziz {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz {
 

@@ -3,10 +3,10 @@
 
 #include <array>
 
-#include "control/page_lookups.h"
-#include "control/skip_failure.h"
-#include "control/started_flag.h"
-#include "control/text.h"
+#include "core/page_lookups.h"
+#include "core/skip_failure.h"
+#include "core/started_flag.h"
+#include "core/text.h"
 #include "editor/notes_editor.h"
 
 namespace reVoziz {

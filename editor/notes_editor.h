@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "control/control_state.h"
-#include "control/dom.h"
+#include "core/control_state.h"
+#include "core/dom.h"
 #include "documents/notes_documents.h"
 #include "transcript/transcript.h"
 

@@ -2,10 +2,10 @@
 // marker and cleaned there; a drop is let through only for a drag that began
 // in the notes.
 
-#include "control/page_lookups.h"
-#include "control/skip_failure.h"
-#include "control/started_flag.h"
-#include "control/text.h"
+#include "core/page_lookups.h"
+#include "core/skip_failure.h"
+#include "core/started_flag.h"
+#include "core/text.h"
 #include "editor/notes_editor.h"
 #include "editor/paste_cleaning.h"
 

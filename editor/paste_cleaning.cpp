@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "control/page_lookups.h"
-#include "control/text.h"
+#include "core/page_lookups.h"
+#include "core/text.h"
 
 namespace reVoziz {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "control/dom.h"
+#include "core/dom.h"
 
 namespace reVoziz {
 

@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "control/checked_arithmetic.h"
-#include "control/page_lookups.h"
-#include "control/rounding.h"
-#include "control/skip_failure.h"
-#include "control/started_flag.h"
-#include "control/time_code.h"
+#include "core/checked_arithmetic.h"
+#include "core/page_lookups.h"
+#include "core/rounding.h"
+#include "core/skip_failure.h"
+#include "core/started_flag.h"
+#include "core/time_code.h"
 #include "editor/notes_editor.h"
 
 namespace reVoziz {

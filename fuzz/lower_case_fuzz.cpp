@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/text.h"
+#include "core/text.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/utf8_reference.h"
 

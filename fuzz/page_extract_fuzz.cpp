@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/error.h"
-#include "control/started_flag.h"
+#include "core/error.h"
+#include "core/started_flag.h"
 #include "control/tq.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/utf8_reference.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/dom.h"
+#include "core/dom.h"
 #include "editor/paste_cleaning.h"
 #include "fuzz/fuzz_check.h"
 #include "pagemodel/document_model.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/error.h"
-#include "control/time_code.h"
+#include "core/error.h"
+#include "core/time_code.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "control/error.h"
-#include "control/time_code.h"
+#include "core/error.h"
+#include "core/time_code.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

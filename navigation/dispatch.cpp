@@ -1,7 +1,7 @@
 // Clicks and hovers forwarded by the page and its frames, and closing the
 // select menus.
 
-#include "control/page_lookups.h"
+#include "core/page_lookups.h"
 #include "navigation/navigation.h"
 
 namespace reVoziz {

@@ -2,7 +2,7 @@
 // Page navigation: click and hover dispatch, the select menus and the table
 // of contents' expander.
 
-#include "control/dom.h"
+#include "core/dom.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "control/object.h"
+#include "core/object.h"
 #include "pagemodel/node.h"
 
 namespace reVoziz::pagemodel {

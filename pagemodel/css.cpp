@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/text.h"
+#include "core/text.h"
 
 namespace reVoziz::pagemodel {
 namespace {

@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "control/object.h"
+#include "core/object.h"
 #include "pagemodel/live_range.h"
 #include "pagemodel/node.h"
 #include "pagemodel/selection_model.h"

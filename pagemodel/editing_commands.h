@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "control/value.h"
+#include "core/value.h"
 #include "pagemodel/live_range.h"
 
 namespace reVoziz::pagemodel {

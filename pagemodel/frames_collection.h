@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

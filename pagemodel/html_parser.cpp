@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "control/error.h"
-#include "control/text.h"
+#include "core/error.h"
+#include "core/text.h"
 
 namespace reVoziz::pagemodel {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "control/text.h"
+#include "core/text.h"
 #include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/layout_generation.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::pagemodel {
 

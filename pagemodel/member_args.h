@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/error.h"
-#include "control/value.h"
+#include "core/error.h"
+#include "core/value.h"
 
 namespace reVoziz::pagemodel {
 

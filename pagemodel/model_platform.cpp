@@ -1,6 +1,6 @@
 #include "pagemodel/model_platform.h"
 
-#include "control/quiet_ticks.h"
+#include "core/quiet_ticks.h"
 #include "pagemodel/document_model.h"
 
 namespace reVoziz::pagemodel {

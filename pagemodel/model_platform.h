@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "control/platform.h"
+#include "core/platform.h"
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/posix_file_system.h"
 #include "pagemodel/scripted_file_dialog.h"

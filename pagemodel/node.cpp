@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/layout.h"
 #include "pagemodel/layout_generation.h"

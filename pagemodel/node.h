@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/html_parser.h"
 #include "pagemodel/window_model.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

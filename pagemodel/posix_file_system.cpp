@@ -9,7 +9,7 @@
 #include <cstring>
 #include <random>
 
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::pagemodel {
 namespace {

@@ -2,7 +2,7 @@
 // The host's files on a POSIX system: what the page model and the revoziz
 // command use.
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz::pagemodel {
 

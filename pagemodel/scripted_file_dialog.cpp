@@ -1,6 +1,6 @@
 #include "pagemodel/scripted_file_dialog.h"
 
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::pagemodel {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz::pagemodel {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "control/object.h"
+#include "core/object.h"
 #include "pagemodel/live_range.h"
 
 namespace reVoziz::pagemodel {

@@ -1,6 +1,6 @@
 #include "pagemodel/style_object.h"
 
-#include "control/error.h"
+#include "core/error.h"
 #include "pagemodel/css.h"
 #include "pagemodel/member_args.h"
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

@@ -1,6 +1,6 @@
 #include "pagemodel/style_sheet_model.h"
 
-#include "control/text.h"
+#include "core/text.h"
 #include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/indexed_collection.h"

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "control/error.h"
-#include "control/object.h"
+#include "core/error.h"
+#include "core/object.h"
 
 namespace reVoziz::pagemodel {
 

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "automation/method_table.h"
-#include "control/host_ref.h"
-#include "control/player.h"
+#include "core/host_ref.h"
+#include "core/player.h"
 #include "control/tq.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/manual_clock.h"

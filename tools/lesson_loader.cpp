@@ -1,6 +1,6 @@
 #include "tools/lesson_loader.h"
 
-#include "control/error.h"
+#include "core/error.h"
 #include "pagemodel/page_loader.h"
 
 namespace reVoziz::tools {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "control/tq.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"

@@ -7,9 +7,9 @@
 #include <map>
 #include <stdexcept>
 
-#include "control/error.h"
-#include "control/rounding.h"
-#include "control/time_code.h"
+#include "core/error.h"
+#include "core/rounding.h"
+#include "core/time_code.h"
 #include "control/tq.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/event_model.h"

@@ -5,9 +5,9 @@
 #include <array>
 #include <optional>
 
-#include "control/checked_arithmetic.h"
-#include "control/page_lookups.h"
-#include "control/text.h"
+#include "core/checked_arithmetic.h"
+#include "core/page_lookups.h"
+#include "core/text.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {

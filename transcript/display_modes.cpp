@@ -1,8 +1,8 @@
 // The transcript's display modes ("scroll" and "single") and the sync switch.
 // They only set what the next tick reads, so the change shows at that tick.
 
-#include "control/page_lookups.h"
-#include "control/text.h"
+#include "core/page_lookups.h"
+#include "core/text.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "control/rounding.h"
-#include "control/time_code.h"
+#include "core/rounding.h"
+#include "core/time_code.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {

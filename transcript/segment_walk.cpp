@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "control/page_lookups.h"
-#include "control/skip_failure.h"
-#include "control/text.h"
-#include "control/time_code.h"
+#include "core/page_lookups.h"
+#include "core/skip_failure.h"
+#include "core/text.h"
+#include "core/time_code.h"
 
 namespace reVoziz {
 

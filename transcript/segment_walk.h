@@ -16,8 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "control/dom.h"
-#include "control/platform.h"
+#include "core/dom.h"
+#include "core/platform.h"
 
 namespace reVoziz {
 

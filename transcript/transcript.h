@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "control/control_state.h"
-#include "control/dom.h"
-#include "control/platform.h"
+#include "core/control_state.h"
+#include "core/dom.h"
+#include "core/platform.h"
 #include "transcript/segment_walk.h"
 
 namespace reVoziz {

@@ -1,6 +1,6 @@
 #include "web/web_object.h"
 
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::web {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/object.h"
-#include "control/value.h"
+#include "core/object.h"
+#include "core/value.h"
 
 namespace reVoziz::web {
 

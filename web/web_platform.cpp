@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "web/web_object.h"
 
 namespace reVoziz::web {

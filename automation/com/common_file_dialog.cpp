@@ -9,7 +9,7 @@
 
 #include "automation/com/com_text.h"
 #include "automation/com/windows_platform.h"
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::com {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "automation/com/com_text.h"
 #include "automation/com/variant_conversion.h"
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::com {
 namespace {

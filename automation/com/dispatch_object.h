@@ -8,7 +8,7 @@
 #include <oaidl.h>
 
 #include "automation/com/com_ref.h"
-#include "control/object.h"
+#include "core/object.h"
 
 namespace reVoziz::com {
 

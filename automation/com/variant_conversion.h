@@ -5,7 +5,7 @@
 
 #include <oaidl.h>
 
-#include "control/value.h"
+#include "core/value.h"
 
 namespace reVoziz::com {
 

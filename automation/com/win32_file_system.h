@@ -2,7 +2,7 @@
 // The host's files on Windows, through Win32. Paths are UTF-8 here and UTF-16
 // for the system; the stored form of notes is the documents' business.
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz::com {
 

@@ -2,7 +2,7 @@
 // The platform services on Windows: timers on the apartment's message loop,
 // the common file dialogs and Win32 files.
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz::com {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "control/started_flag.h"
+#include "core/started_flag.h"
 #include "documents/notes_documents.h"
 #include "documents/notes_fixture.h"
 #include "support/lesson.h"

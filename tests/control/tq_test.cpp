@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "control/started_flag.h"
+#include "core/started_flag.h"
 #include "support/lesson.h"
 #include "support/value_player.h"
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "support/lesson.h"
 
 namespace reVoziz {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "control/error.h"
-#include "control/player.h"
+#include "core/error.h"
+#include "core/player.h"
 #include "pagemodel/manual_clock.h"
 #include "pagemodel/player_model.h"
 

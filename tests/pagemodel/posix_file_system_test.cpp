@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "support/lesson.h"
 #include "support/scratch_folder.h"
 

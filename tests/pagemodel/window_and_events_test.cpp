@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "support/lesson.h"
 
 namespace reVoziz {

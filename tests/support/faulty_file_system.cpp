@@ -1,6 +1,6 @@
 #include "support/faulty_file_system.h"
 
-#include "control/error.h"
+#include "core/error.h"
 
 namespace reVoziz::testing {
 namespace {

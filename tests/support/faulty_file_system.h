@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "control/platform.h"
+#include "core/platform.h"
 
 namespace reVoziz::testing {
 

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <thread>
 
-#include "control/dom.h"
-#include "control/error.h"
-#include "control/player.h"
+#include "core/dom.h"
+#include "core/error.h"
+#include "core/player.h"
 #include "control/tq.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/event_model.h"

@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "control/error.h"
-#include "control/object.h"
-#include "control/value.h"
+#include "core/error.h"
+#include "core/object.h"
+#include "core/value.h"
 
 namespace reVoziz::testing {
 

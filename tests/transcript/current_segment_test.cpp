@@ -8,7 +8,7 @@
 #include <limits>
 #include <optional>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "support/lesson.h"
 #include "transcript/transcript.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "control/error.h"
+#include "core/error.h"
 #include "support/lesson.h"
 #include "transcript/segment_walk.h"
 

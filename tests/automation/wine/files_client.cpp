@@ -10,7 +10,7 @@
 
 #include "automation/com/win32_file_system.h"
 #include "checks.h"
-#include "control/error.h"
+#include "core/error.h"
 
 namespace {
 

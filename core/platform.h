@@ -1,0 +1,144 @@
+#pragma once
+// Platform services that a host hands to the control: its timer, its file
+// dialog and the host's files. The page model supplies a manual clock, a
+// scripted dialog and POSIX files; a browser supplies setInterval, file
+// pickers and the origin-private file system.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/rounding.h"
+
+namespace reVoziz {
+
+class Object;
+
+// What a tick that found every list as before, and wrote nothing, leaves for
+// the ticks after it: while each document's change stamp stays as listed and
+// the player's controls.currentPosition is a number within `positions`, a tick
+// would read the same and write nothing again, so the timer may skip it.
+struct QuietTicks {
+  struct Stamped {
+    std::shared_ptr<Object> document;
+    std::uint64_t stamp;
+  };
+  std::vector<Stamped> documents;
+  std::shared_ptr<Object> player;
+  RealSpan positions;
+};
+
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  // Milliseconds between ticks; 0 stops the timer. Setting a new interval
+  // restarts the count, so the first tick comes one interval later.
+  virtual void setInterval(std::int32_t ms) = 0;
+  virtual std::int32_t interval() const = 0;
+  virtual void onTick(std::function<void()> tick) = 0;
+  // The ticks may be skipped while `quiet` holds; an empty one, or a new
+  // interval, ends that. A timer that cannot tell may tick on regardless.
+  virtual void restWhile(std::optional<QuietTicks> quiet) { (void)quiet; }
+};
+
+// A common file dialog: blocks until the user picks a file. A cancel raises
+// Error(DialogCancelled, "Cancel was selected.") and leaves fileName as it was.
+// The preset name and the filter live here; a host supplies only the picking.
+class FileDialog {
+ public:
+  virtual ~FileDialog() = default;
+  const std::string& fileName() const { return fileName_; }
+  void setFileName(std::string_view name) { fileName_ = name; }
+  const std::string& filter() const { return filter_; }
+  void setFilter(std::string_view filter) { filter_ = filter; }
+  void showOpen() { fileName_ = pick(Purpose::Open); }
+  void showSave() { fileName_ = pick(Purpose::Save); }
+
+ protected:
+  enum class Purpose { Open, Save };
+  // Shows the dialog preset with fileName() and filter(), and answers the
+  // chosen path; throws to cancel or fail.
+  virtual std::string pick(Purpose purpose) = 0;
+
+ private:
+  std::string fileName_;
+  std::string filter_;
+};
+
+// A file being read; closed when destroyed.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  // The rest of the file's bytes, as stored.
+  virtual std::string readAll() = 0;
+};
+
+// A file being written. Data is only known to be stored once flush and close
+// have both succeeded; destroying an open file closes it and drops any error.
+class WritableFile {
+ public:
+  virtual ~WritableFile() = default;
+  virtual void append(std::string_view bytes) = 0;
+  // Pushes what was appended to the storage device.
+  virtual void flush() = 0;
+  virtual void close() = 0;
+};
+
+// The host's files, as small primitive steps, each raising an Error with a
+// file code (FileNotFound, PathNotFound, PermissionDenied, FileAlreadyExists)
+// or HostError. Paths are the host's own; `separator` joins a folder and a name.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual std::unique_ptr<ReadableFile> openForReading(std::string_view path) = 0;
+  // A new file that only its owner may read or write. Fails when anything,
+  // even a link, already stands under that path, so nothing planted there
+  // can redirect the write.
+  virtual std::unique_ptr<WritableFile> createExclusive(std::string_view path) = 0;
+  // Moves `from` onto `to` in one step, replacing whatever `to` was.
+  virtual void rename(std::string_view from, std::string_view to) = 0;
+  virtual void remove(std::string_view path) = 0;
+  // The folder for temporary files, without a trailing separator.
+  virtual std::string temporaryFolder() = 0;
+  // A bare name, without folder, that no file of the temporary folder is likely to have.
+  virtual std::string freshTemporaryName() = 0;
+  virtual std::string_view separator() const = 0;
+};
+
+// `folder` and `name` joined with the host's separator.
+std::string joinPath(const FileSystem& files, std::string_view folder, std::string_view name);
+
+// Replaces the file at `path` with `bytes` so that a failure at any step leaves
+// the old file as it was: the bytes go to a fresh file beside it, which is
+// flushed, closed and then renamed over it. The new file is its owner's only.
+void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes);
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  // Each control owns its timer and its dialog.
+  virtual std::unique_ptr<Timer> createTimer() = 0;
+  virtual std::unique_ptr<FileDialog> createFileDialog() = 0;
+  // The host's files, shared by every control of the host.
+  virtual FileSystem& fileSystem() = 0;
+  // A number that moves whenever anything changes in the document that holds
+  // `node`: its tree, text, attributes, style sheets or layout, and when a
+  // navigation replaced it in its window. No two
+  // documents share one. While it stays put, what the control read from that
+  // document may be used again. Empty when the host cannot tell, so that
+  // everything is read afresh.
+  virtual std::optional<std::uint64_t> changeStamp(const Object& node) {
+    (void)node;
+    return std::nullopt;
+  }
+  // The same for a node that may be unset, which has none.
+  std::optional<std::uint64_t> changeStampOf(const std::shared_ptr<Object>& node) {
+    return node ? changeStamp(*node) : std::nullopt;
+  }
+};
+
+}  // namespace reVoziz
