@@ -41,6 +41,8 @@ void Element::setProperty(std::string_view name, const Value& value) const { put
 Element Element::parentElement() const { return Element(get("parentElement")); }
 Element Element::parentNode() const { return Element(get("parentNode")); }
 Element Element::nextSibling() const { return Element(get("nextSibling")); }
+Element Element::firstChild() const { return Element(get("firstChild")); }
+std::int32_t Element::nodeType() const { return integer("nodeType"); }
 Collection Element::children() const { return Collection(get("children")); }
 Collection Element::all() const { return Collection(get("all")); }
 bool Element::contains(const Element& other) const {
@@ -124,6 +126,20 @@ void Document::setURL(std::string_view url) const { put("URL", url); }
 std::string Document::URLUnencoded() const { return text("URLUnencoded"); }
 Value Document::execCommand(std::string_view command, bool showUI, const Value& value) const {
   return call("execCommand", {command, showUI, value});
+}
+
+namespace {
+
+class DomImplementation : public HostRef {
+ public:
+  using HostRef::HostRef;
+  Document createHTMLDocument() const { return Document(call("createHTMLDocument", {std::string_view()})); }
+};
+
+}  // namespace
+
+Document Document::createInertDocument() const {
+  return DomImplementation(get("implementation")).createHTMLDocument();
 }
 
 std::int32_t Screen::availWidth() const { return integer("availWidth"); }

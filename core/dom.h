@@ -74,6 +74,9 @@ class Element : public HostRef {
   Element parentElement() const;
   Element parentNode() const;
   Element nextSibling() const;
+  Element firstChild() const;
+  // 1 for an element, 3 for text, 8 for a comment.
+  std::int32_t nodeType() const;
   Collection children() const;
   Collection all() const;
   bool contains(const Element& other) const;
@@ -174,6 +177,9 @@ class Document : public HostRef {
   void setURL(std::string_view url) const;
   std::string URLUnencoded() const;
   Value execCommand(std::string_view command, bool showUI = false, const Value& value = {}) const;
+  // A new empty document of the same host, in no window: what is parsed into
+  // it loads nothing and runs nothing.
+  Document createInertDocument() const;
 };
 
 class Screen : public HostRef {

@@ -23,18 +23,33 @@ std::string joinPath(const FileSystem& files, std::string_view folder, std::stri
   return path;
 }
 
+FreshFile createFreshFile(FileSystem& files, std::string_view prefix) {
+  // With 64 random bits a taken name means a planted file far more often
+  // than chance; a few more tries get past one without looping on many.
+  constexpr int kTries = 8;
+  for (int attempt = 1;; ++attempt) {
+    std::string name = files.freshTemporaryName();
+    try {
+      return {files.createExclusive(std::string(prefix) + name), std::move(name)};
+    } catch (const Error& e) {
+      if (e.code() != ErrorCode::FileAlreadyExists || attempt == kTries) throw;
+    }
+  }
+}
+
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes) {
-  std::string temporary(folderPrefix(files, path));
-  temporary += files.freshTemporaryName();
-  std::unique_ptr<WritableFile> file = files.createExclusive(temporary);
+  const std::string target = files.linkTarget(path);
+  const std::string prefix(folderPrefix(files, target));
+  FreshFile fresh = createFreshFile(files, prefix);
+  const std::string temporary = prefix + fresh.name;
   try {
-    file->append(bytes);
-    file->flush();
-    file->close();
-    files.rename(temporary, path);
+    fresh.file->append(bytes);
+    fresh.file->flush();
+    fresh.file->close();
+    files.rename(temporary, target);
   } catch (const Error&) {
     // The old file was never touched; only the fresh one goes.
-    file.reset();
+    fresh.file.reset();
     try {
       files.remove(temporary);
     } catch (const Error&) {

@@ -95,16 +95,27 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
   virtual std::unique_ptr<ReadableFile> openForReading(std::string_view path) = 0;
+  // The same for a file that must still be the one this process made in a
+  // folder others may write: fails with PermissionDenied when `path` is a
+  // link, belongs to someone else or lets others reach it.
+  virtual std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) = 0;
   // A new file that only its owner may read or write. Fails when anything,
   // even a link, already stands under that path, so nothing planted there
   // can redirect the write.
   virtual std::unique_ptr<WritableFile> createExclusive(std::string_view path) = 0;
-  // Moves `from` onto `to` in one step, replacing whatever `to` was.
+  // Moves the fresh file `from` onto `to` in one step. An existing `to` keeps
+  // all but its content: its permissions, and its owner where the process
+  // may set it (on Windows, its security and attributes). A new `to` gets
+  // what a new file of the user gets.
   virtual void rename(std::string_view from, std::string_view to) = 0;
+  // The file `path` names once symbolic links are followed; `path` itself
+  // when it is no link. A save replaces that file, so a link stays a link.
+  virtual std::string linkTarget(std::string_view path) = 0;
   virtual void remove(std::string_view path) = 0;
   // The folder for temporary files, without a trailing separator.
   virtual std::string temporaryFolder() = 0;
-  // A bare name, without folder, that no file of the temporary folder is likely to have.
+  // A bare name, without folder, that no file of the temporary folder is
+  // likely to have: at least 64 random bits.
   virtual std::string freshTemporaryName() = 0;
   virtual std::string_view separator() const = 0;
 };
@@ -112,9 +123,19 @@ class FileSystem {
 // `folder` and `name` joined with the host's separator.
 std::string joinPath(const FileSystem& files, std::string_view folder, std::string_view name);
 
+// A new file made with createExclusive, named by `prefix` (a folder and its
+// separator, or nothing) and a fresh temporary name; a name that someone
+// already holds is given up for another.
+struct FreshFile {
+  std::unique_ptr<WritableFile> file;
+  std::string name;  // without the prefix
+};
+FreshFile createFreshFile(FileSystem& files, std::string_view prefix);
+
 // Replaces the file at `path` with `bytes` so that a failure at any step leaves
-// the old file as it was: the bytes go to a fresh file beside it, which is
-// flushed, closed and then renamed over it. The new file is its owner's only.
+// the old file as it was: the bytes go to a fresh file beside the file that
+// `path` names (beside a link's target), which is flushed, closed and then
+// renamed over it, taking the old file's permissions.
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes);
 
 class Platform {

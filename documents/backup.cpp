@@ -1,3 +1,4 @@
+#include "core/skip_failure.h"
 #include "core/started_flag.h"
 #include "core/text.h"
 #include "documents/notes_documents.h"
@@ -23,17 +24,29 @@ void NotesDocuments::restoreNotes(const Window& w) {
 void NotesDocuments::backupNotes1(const Window& w) {
   whenStarted([&] {
     const std::string folder = files_.temporaryFolder();
-    std::string name = state_.BackupFileName;
-    const bool firstBackup = trimSpaces(name).empty();
-    if (firstBackup) name = files_.freshTemporaryName();
-    const std::string path = joinPath(files_, folder, name);
     const std::string page = composePage(w);
-    // The temporary folder is shared: the first backup claims its name with a
-    // file of its own, readable by its owner only. The name is kept only once
-    // the backup is written, so no later call reads a file someone else holds.
-    if (firstBackup) files_.createExclusive(path)->close();
+    if (!trimSpaces(state_.BackupFileName).empty()) {
+      const std::string path = joinPath(files_, folder, state_.BackupFileName);
+      // Written only while it is still ours: a link put in its place would
+      // send the notes wherever it points.
+      files_.openPrivateForReading(path).reset();
+      writeStoredPage(files_, path, page);
+      return;
+    }
+    // The temporary folder is shared: the first backup claims a name with a
+    // file of its own, readable by its owner only, and keeps the name only
+    // once the backup is written; a backup that fails gives its claim up.
+    const std::string prefix = joinPath(files_, folder, "");
+    FreshFile claimed = createFreshFile(files_, prefix);
+    claimed.file->close();
+    const std::string path = prefix + claimed.name;
+    bool written = false;
+    const TidyOnExit giveUpClaim([&] {
+      if (!written) files_.remove(path);
+    });
     writeStoredPage(files_, path, page);
-    state_.BackupFileName = name;
+    written = true;
+    state_.BackupFileName = claimed.name;
   });
 }
 
@@ -42,8 +55,9 @@ void NotesDocuments::restoreNotes1(const Window& w) {
     if (trimSpaces(state_.BackupFileName).empty()) return;
     const std::string path =
         joinPath(files_, files_.temporaryFolder(), state_.BackupFileName);
-    const std::string page = readStoredPage(files_, path);
-    w.document().element("notes").setInnerHTML(pageExtract(page, kNotesKey));
+    // Only a file that is still ours is read: anyone may write the folder.
+    const std::string page = fromStoredForm(files_.openPrivateForReading(path)->readAll());
+    w.document().element("notes").setInnerHTML(storedNotes(w, page));
   });
 }
 

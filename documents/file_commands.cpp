@@ -75,7 +75,7 @@ void NotesDocuments::openNotes(const Window& w) {
     const std::string page = readStoredPage(files_, path);
     if (!checkContent(w, page)) return;
     const Element notes = w.document().element("notes");
-    notes.setInnerHTML(pageExtract(page, kNotesKey));
+    notes.setInnerHTML(storedNotes(w, page));
     state_.NotesFilePath = path;
     state_.SavedNotes = notes.innerHTML();
     showFileName(w);
@@ -90,11 +90,12 @@ void NotesDocuments::saveNotes(const Window& w) {
     dialog_.showSave();
     const std::string path = dialog_.fileName();
     // Composed before the file is touched, and written beside it first, so a
-    // failure at any step leaves the old file whole.
-    const std::string page = composePage(w);
-    writeStoredPage(files_, path, page);
+    // failure at any step leaves the old file whole. What counts as saved is
+    // what went into the file: edits made while the write waits are not.
+    const std::string notes = notesMarkup(w);
+    writeStoredPage(files_, path, composeWith(w, notes));
     state_.NotesFilePath = path;
-    state_.SavedNotes = notesMarkup(w);
+    state_.SavedNotes = notes;
     showFileName(w);
   });
 }

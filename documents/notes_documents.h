@@ -42,6 +42,11 @@ class NotesDocuments {
  private:
   // Shows the current file's name, without its folder, in `notesFile`.
   void showFileName(const Window& w) const;
+  // The notes page of `w` holding `notes`.
+  std::string composeWith(const Window& w, std::string_view notes) const;
+  // The notes stored in `page`, cleaned as a paste is: a stored file may come
+  // from anyone.
+  std::string storedNotes(const Window& w, std::string_view page) const;
 
   ControlState& state_;
   Timer& timer_;

@@ -1,4 +1,5 @@
 #include "core/error.h"
+#include "core/markup_cleaning.h"
 #include "core/started_flag.h"
 #include "core/text.h"
 #include "documents/notes_documents.h"
@@ -31,13 +32,18 @@ std::string contentTitle(const Window& w) { return w.parent().document().title()
 }  // namespace
 
 std::string NotesDocuments::composePage(const Window& w) const {
-  return whenStarted([&] {
-    const std::string templateText =
-        w.document().frame("notesTemplate").document().documentElement().outerHTML();
-    const std::string notes = w.document().element("notes").innerHTML();
-    const std::string page = fillSlots(templateText, kNotesKey, notes);
-    return fillSlots(page, kTitleKey, contentTitle(w));
-  });
+  return whenStarted([&] { return composeWith(w, w.document().element("notes").innerHTML()); });
+}
+
+std::string NotesDocuments::composeWith(const Window& w, std::string_view notes) const {
+  const std::string templateText =
+      w.document().frame("notesTemplate").document().documentElement().outerHTML();
+  const std::string page = fillSlots(templateText, kNotesKey, notes);
+  return fillSlots(page, kTitleKey, contentTitle(w));
+}
+
+std::string NotesDocuments::storedNotes(const Window& w, std::string_view page) const {
+  return cleanedMarkup(w.document(), pageExtract(page, kNotesKey));
 }
 
 // Positions count UTF-16 code units. On valid UTF-8 a byte search finds the

@@ -7,7 +7,7 @@
 #include "core/started_flag.h"
 #include "core/text.h"
 #include "editor/notes_editor.h"
-#include "editor/paste_cleaning.h"
+#include "core/markup_cleaning.h"
 
 namespace reVoziz {
 namespace {
@@ -30,6 +30,12 @@ void discardMarkers(const Document& document, const Element& marker) {
 void NotesEditor::notesPaste(const Window& w) {
   whenStarted([&] {
     const Event event = w.event();
+    // A paste that cannot be judged, because a step failed, is refused: the
+    // host's own paste would bring the content in uncleaned.
+    bool passed = false;
+    const TidyOnExit refuseUnlessPassed([&] {
+      if (!passed) event.setReturnValue(false);
+    });
     event.setCancelBubble(true);
     const std::string type = lowerCase(w.document().selection().type());
     if (type == "control" || !editableSelection(w)) {
@@ -39,6 +45,7 @@ void NotesEditor::notesPaste(const Window& w) {
     if (pasteInProgress_) {
       // The nested event of our own re-issued paste: the host pastes into the marker.
       pasteInProgress_ = false;
+      passed = true;
       return;
     }
     reissuePaste(w, event);
@@ -64,9 +71,14 @@ void NotesEditor::reissuePaste(const Window& w, const Event& event) {
   range.moveToElementText(marker);
   range.findText(kPlaceholder);
   range.select();
+  const Element placeholder = marker.firstChild();
   document.execCommand("Paste", true);
-  // No nested event, or an empty or refused clipboard: nothing to keep.
-  if (marker.innerHTML() == kPlaceholder) return;
+  // No nested event, or an empty or refused clipboard: the placeholder alone
+  // is still there. Pasted text that reads the same is another node.
+  if (marker.firstChild().sameAs(placeholder) && !placeholder.nextSibling().isSet() &&
+      marker.innerHTML() == kPlaceholder) {
+    return;
+  }
   cleanPastedContent(marker);
   marker.removeNode(false);
   cleaned = true;
@@ -85,8 +97,14 @@ void NotesEditor::notesDragEnd() {
 void NotesEditor::notesDrop(const Window& w) const {
   whenStarted([&] {
     const Event event = w.event();
+    // A drop whose step failed is refused, as one from outside the notes is.
+    bool decided = false;
+    const TidyOnExit refuseUnlessDecided([&] {
+      if (!decided) event.setReturnValue(false);
+    });
     event.setCancelBubble(true);
     event.setReturnValue(dragFromNotes_);
+    decided = true;
   });
 }
 

@@ -35,7 +35,12 @@ void NotesEditor::insertSyncTag(const Window& w) const {
       if (stamped) return;
       for (const Element& copy : elementsNamed(notes.all(), "syncTemplate")) copy.removeNode(true);
     });
-    if (notes.contains(range.parentElement())) {
+    const Element holder = range.parentElement();
+    Element enclosingTag;
+    if (notes.contains(holder) && findClassAncestor(holder, "tq_syncTag", enclosingTag)) {
+      // Never inside another tag, whose field or buttons hold the caret: after it.
+      enclosingTag.insertAdjacentElement("afterEnd", document.element("syncTemplate").cloneNode(true));
+    } else if (notes.contains(holder)) {
       range.pasteHTML(document.element("syncTemplate").outerHTML());
     } else {
       notes.insertAdjacentElement("beforeEnd", document.element("syncTemplate").cloneNode(true));

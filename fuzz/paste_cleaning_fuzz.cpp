@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "core/dom.h"
-#include "editor/paste_cleaning.h"
+#include "core/markup_cleaning.h"
 #include "fuzz/fuzz_check.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/html_parser.h"

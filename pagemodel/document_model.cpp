@@ -5,6 +5,7 @@
 #include "pagemodel/editing_commands.h"
 #include "pagemodel/element_collection.h"
 #include "pagemodel/frames_collection.h"
+#include "pagemodel/html_parser.h"
 #include "pagemodel/layout_generation.h"
 #include "pagemodel/member_args.h"
 #include "pagemodel/page_loader.h"
@@ -25,6 +26,22 @@ std::string textContent(const Node& node) {
 
 // Stamps count up across all documents, so that no two documents share one.
 std::atomic<std::uint64_t> lastChangeStamp{0};
+
+// `document.implementation`: makes documents in no window, which load and run nothing.
+class DomImplementation : public Object {
+ public:
+  Value get(std::string_view member) override { throw memberNotFound(member); }
+  void put(std::string_view member, const Value&) override { throw memberNotFound(member); }
+  Value call(std::string_view method, std::span<const Value> args) override {
+    if (method != "createHTMLDocument") throw memberNotFound(method);
+    const NodePtr root = parseDocument("<!DOCTYPE html><html><head><title></title></head><body></body></html>");
+    const auto document = DocumentModel::create(root, "about:blank", {}, {});
+    if (!args.empty()) document->put("title", args[0]);
+    return std::shared_ptr<Object>(document);
+  }
+  std::string typeName() const override { return "DOMImplementation"; }
+  bool sameAs(const Object& other) const override { return this == &other; }
+};
 
 }  // namespace
 
@@ -150,6 +167,7 @@ Value DocumentModel::get(std::string_view member) {
   if (member == "URL" || member == "URLUnencoded") return address_;
   if (member == "selection") return makeSelectionObject(shared_from_this());
   if (member == "parentWindow") return std::shared_ptr<Object>(window());
+  if (member == "implementation") return std::shared_ptr<Object>(std::make_shared<DomImplementation>());
   throw memberNotFound(member);
 }
 

@@ -269,6 +269,17 @@ void Node::put(std::string_view member, const Value& value) {
 }
 
 Value Node::call(std::string_view method, std::span<const Value> args) {
+  // Any node may take itself out, as text and comments do in the browser.
+  if (method == "removeNode") {
+    NodePtr self = shared_from_this();
+    if (!arg(args, 0).toBool() && parent()) {
+      const std::vector<NodePtr> kids = children();
+      for (const NodePtr& child : kids) parent()->insertBefore(child, this);
+    }
+    noteWrite(*this);  // counted while the node still belongs to the page
+    detach();
+    return std::shared_ptr<Object>(self);
+  }
   if (!isElement()) throw memberNotFound(method);
   if (method == "getAttribute") {
     const std::string name = textArg(args, 0);
@@ -306,16 +317,6 @@ Value Node::call(std::string_view method, std::span<const Value> args) {
     removeAttribute(attribute->name());
     noteWrite(*this);
     return std::shared_ptr<Object>(attribute);
-  }
-  if (method == "removeNode") {
-    NodePtr self = shared_from_this();
-    if (!arg(args, 0).toBool() && parent()) {
-      const std::vector<NodePtr> kids = children();
-      for (const NodePtr& child : kids) parent()->insertBefore(child, this);
-    }
-    noteWrite(*this);  // counted while the node still belongs to the page
-    detach();
-    return std::shared_ptr<Object>(self);
   }
   if (method == "insertAdjacentElement") {
     NodePtr element = nodeArg(args, 1);

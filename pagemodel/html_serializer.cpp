@@ -22,9 +22,11 @@ void appendEscaped(std::string& out, std::string_view text, bool inAttribute) {
       ++i;
     } else if (inAttribute && c == '"') {
       out += "&quot;";
-    } else if (!inAttribute && c == '<') {
+    } else if (c == '<') {
+      // Escaped in attribute values too, so that no parser that reads an
+      // element's content as text can find a tag in them.
       out += "&lt;";
-    } else if (!inAttribute && c == '>') {
+    } else if (c == '>') {
       out += "&gt;";
     } else {
       out += c;

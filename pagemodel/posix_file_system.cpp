@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -33,6 +35,27 @@ Error fileError(int error, std::string_view path) {
     default:
       return Error(ErrorCode::HostError, std::strerror(error) + where);
   }
+}
+
+Error notOurs(std::string_view path) {
+  return Error(ErrorCode::PermissionDenied,
+               "The file is no longer this program's own (a link, another owner, or open to others): " +
+                   std::string(path));
+}
+
+// The process's file mode mask, read without changing it where the system tells.
+mode_t currentUmask() {
+  if (FILE* status = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned int mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, status)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(status);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
 }
 
 class Descriptor {
@@ -112,6 +135,23 @@ std::unique_ptr<ReadableFile> PosixFileSystem::openForReading(std::string_view p
   return file;
 }
 
+std::unique_ptr<ReadableFile> PosixFileSystem::openPrivateForReading(std::string_view path) {
+  const std::string name(path);
+  // O_NOFOLLOW refuses a link; the checks run on what was opened.
+  const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ELOOP) throw notOurs(path);
+    throw fileError(errno, path);
+  }
+  auto file = std::make_unique<PosixReadableFile>(fd, path);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw fileError(errno, path);
+  if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid() || (info.st_mode & 077) != 0) {
+    throw notOurs(path);
+  }
+  return file;
+}
+
 std::unique_ptr<WritableFile> PosixFileSystem::createExclusive(std::string_view path) {
   const std::string name(path);
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
@@ -121,9 +161,44 @@ std::unique_ptr<WritableFile> PosixFileSystem::createExclusive(std::string_view 
 }
 
 void PosixFileSystem::rename(std::string_view from, std::string_view to) {
-  if (std::rename(std::string(from).c_str(), std::string(to).c_str()) != 0) {
+  const std::string fresh(from);
+  const std::string target(to);
+  struct stat old {};
+  if (::stat(target.c_str(), &old) == 0) {
+    // The owner first: a change of owner may clear the set-id bits.
+    if (::chown(fresh.c_str(), old.st_uid, old.st_gid) != 0) {
+      // Not allowed to give the file away: keep at least the group if ours.
+      [[maybe_unused]] const int kept = ::chown(fresh.c_str(), static_cast<uid_t>(-1), old.st_gid);
+    }
+    if (::chmod(fresh.c_str(), old.st_mode & 07777) != 0) throw fileError(errno, from);
+  } else if (errno == ENOENT) {
+    if (::chmod(fresh.c_str(), 0666 & ~currentUmask()) != 0) throw fileError(errno, from);
+  } else {
     throw fileError(errno, to);
   }
+  if (std::rename(fresh.c_str(), target.c_str()) != 0) throw fileError(errno, to);
+}
+
+std::string PosixFileSystem::linkTarget(std::string_view path) {
+  std::string current(path);
+  // As many links as the system itself follows before it gives up.
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(current.c_str(), &info) != 0) {
+      if (errno == ENOENT) return current;  // a new file
+      throw fileError(errno, path);
+    }
+    if (!S_ISLNK(info.st_mode)) return current;
+    std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1, '\0');
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+    if (n < 0) throw fileError(errno, path);
+    target.resize(static_cast<std::size_t>(n));
+    // A relative target is read from the link's own folder.
+    const auto slash = current.rfind('/');
+    if (!target.starts_with('/') && slash != std::string::npos) target = current.substr(0, slash + 1) + target;
+    current = std::move(target);
+  }
+  throw fileError(ELOOP, path);
 }
 
 void PosixFileSystem::remove(std::string_view path) {
@@ -142,7 +217,7 @@ std::string PosixFileSystem::freshTemporaryName() {
   std::random_device random;
   std::uniform_int_distribution<int> digit(0, 15);
   std::string name = "rad";
-  for (int i = 0; i < 5; ++i) name += kHex[digit(random)];
+  for (int i = 0; i < 16; ++i) name += kHex[digit(random)];
   return name + ".tmp";
 }
 

@@ -9,12 +9,14 @@ namespace reVoziz::pagemodel {
 class PosixFileSystem : public FileSystem {
  public:
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override;
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
   void rename(std::string_view from, std::string_view to) override;
+  std::string linkTarget(std::string_view path) override;
   void remove(std::string_view path) override;
   // $TMPDIR, or /tmp.
   std::string temporaryFolder() override;
-  // "rad" and five random hexadecimal digits, then ".tmp".
+  // "rad" and sixteen random hexadecimal digits (64 bits), then ".tmp".
   std::string freshTemporaryName() override;
   std::string_view separator() const override { return "/"; }
 };

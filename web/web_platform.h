@@ -65,8 +65,15 @@ class WebFileDialog : public FileDialog {
 class WebFileSystem : public FileSystem {
  public:
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  // The temporary folder is the origin's own, which no one else can reach.
+  std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override {
+    return openForReading(path);
+  }
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  // Picked files keep their content's place; the browser writes in place.
   void rename(std::string_view from, std::string_view to) override;
+  // Browsers show no links: a picked file is written where it is.
+  std::string linkTarget(std::string_view path) override { return std::string(path); }
   void remove(std::string_view path) override;
   // The origin-private folder's root: joined paths read "/name".
   std::string temporaryFolder() override { return {}; }

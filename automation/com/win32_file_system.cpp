@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <aclapi.h>
 
 #include <vector>
 
@@ -104,21 +105,63 @@ class Win32WritableFile : public WritableFile {
   Handle file_;
 };
 
+Error notOurs(std::string_view path) {
+  return Error(ErrorCode::PermissionDenied,
+               "The file is no longer this program's own (a link, another owner, or open to others): " +
+                   std::string(path));
+}
+
+// The current user's SID, as the process token holds it; empty when unreadable.
+std::vector<BYTE> currentUser() {
+  std::vector<BYTE> user;
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return user;
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  user.resize(size);
+  if (!size || !GetTokenInformation(token, TokenUser, user.data(), size, &size)) user.clear();
+  CloseHandle(token);
+  return user;
+}
+
+PSID sidOf(std::vector<BYTE>& user) { return reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid; }
+
+// Whether the open file is owned by the current user and no entry of its
+// access list lets anyone else in.
+bool ownedByUserAlone(HANDLE file) {
+  std::vector<BYTE> user = currentUser();
+  if (user.empty()) return false;
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                      nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  bool alone = owner && EqualSid(owner, sidOf(user)) && dacl;  // no list at all lets everyone in
+  for (DWORD i = 0; alone && i < dacl->AceCount; ++i) {
+    void* entry = nullptr;
+    if (!GetAce(dacl, i, &entry)) {
+      alone = false;
+      break;
+    }
+    const auto* header = static_cast<ACE_HEADER*>(entry);
+    if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
+    alone = EqualSid(const_cast<DWORD*>(&allowed->SidStart), sidOf(user));
+  }
+  LocalFree(descriptor);
+  return alone;
+}
+
 // A security descriptor whose only entry gives the current user full access,
 // so a new file is its owner's alone. Empty when the token cannot be read;
 // the file then takes the folder's inherited access.
 class OwnerOnly {
  public:
-  OwnerOnly() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return;
-    DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    user_.resize(size);
-    const bool gotUser = size && GetTokenInformation(token, TokenUser, user_.data(), size, &size);
-    CloseHandle(token);
-    if (!gotUser) return;
-    PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+  OwnerOnly() : user_(currentUser()) {
+    if (user_.empty()) return;
+    PSID sid = sidOf(user_);
     acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
     auto* acl = reinterpret_cast<ACL*>(acl_.data());
     if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
@@ -155,6 +198,20 @@ std::unique_ptr<ReadableFile> Win32FileSystem::openForReading(std::string_view p
   return std::make_unique<Win32ReadableFile>(h, path);
 }
 
+std::unique_ptr<ReadableFile> Win32FileSystem::openPrivateForReading(std::string_view path) {
+  // The link itself is opened, never what it points to.
+  const HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | READ_CONTROL, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw fileError(GetLastError(), path);
+  auto file = std::make_unique<Win32ReadableFile>(h, path);
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(h, &info)) throw fileError(GetLastError(), path);
+  if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) || !ownedByUserAlone(h)) {
+    throw notOurs(path);
+  }
+  return file;
+}
+
 std::unique_ptr<WritableFile> Win32FileSystem::createExclusive(std::string_view path) {
   OwnerOnly security;
   // CREATE_NEW fails on anything standing under the name, links included.
@@ -165,9 +222,52 @@ std::unique_ptr<WritableFile> Win32FileSystem::createExclusive(std::string_view 
 }
 
 void Win32FileSystem::rename(std::string_view from, std::string_view to) {
-  if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring fresh = wide(from);
+  const std::wstring target = wide(to);
+  if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (ReplaceFileW(target.c_str(), fresh.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      return;
+    }
+    const DWORD error = GetLastError();
+    // The old file went but the new one was not moved in: move it now.
+    if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT) throw fileError(error, to);
+  }
+  if (!MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     throw fileError(GetLastError(), to);
   }
+  // A new file takes what its folder gives, not the fresh file's owner-only list.
+  ACL empty{};
+  if (InitializeAcl(&empty, sizeof empty, ACL_REVISION)) {
+    SetNamedSecurityInfoW(const_cast<wchar_t*>(target.c_str()), SE_FILE_OBJECT,
+                          DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                          &empty, nullptr);
+  }
+}
+
+std::string Win32FileSystem::linkTarget(std::string_view path) {
+  const std::wstring name = wide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return std::string(path);
+  }
+  const HANDLE h = CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw fileError(GetLastError(), path);
+  Handle link(h, path);
+  std::wstring target(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetFinalPathNameByHandleW(h, target.data(), static_cast<DWORD>(target.size()), 0);
+    if (n == 0) throw link.failure();
+    if (n < target.size()) {
+      target.resize(n);
+      break;
+    }
+    target.resize(n + 1);
+  }
+  // "\\?\C:\..." for a drive path; "\\?\UNC\server\..." for a share.
+  if (target.starts_with(L"\\\\?\\UNC\\")) return "\\\\" + utf8(std::wstring_view(target).substr(8));
+  if (target.starts_with(L"\\\\?\\")) return utf8(std::wstring_view(target).substr(4));
+  return utf8(target);
 }
 
 void Win32FileSystem::remove(std::string_view path) {

@@ -9,8 +9,11 @@ namespace reVoziz::com {
 class Win32FileSystem : public FileSystem {
  public:
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override;
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  // ReplaceFileW over an existing file, which keeps its security and attributes.
   void rename(std::string_view from, std::string_view to) override;
+  std::string linkTarget(std::string_view path) override;
   void remove(std::string_view path) override;
   std::string temporaryFolder() override;
   std::string freshTemporaryName() override;

@@ -61,8 +61,9 @@ TEST_F(Backup, TheTemporaryBackupKeepsOneOwnerOnlyFileAndRestoresTheLatest) {
   EXPECT_NE(lesson.folder.read(name).find("<!--notes-->first &#26085;&#26412;<!--notes-->"),
             std::string::npos);
 
-  const std::string notes = "second <!--notes--><!--notes--> 😀";
-  lesson.setNotes(notes);
+  // Comments, the notes key among them, are cleaned out on the way back in.
+  const std::string notes = "second <b title=\"&lt;b&gt;\">two</b> 😀";
+  lesson.setNotes("second <!--notes--><!--notes--><b title=\"<b>\">two</b> 😀");
   control.backupNotes1(w);
   lesson.setNotes("gone");
   control.restoreNotes1(w);
@@ -77,20 +78,49 @@ TEST_F(Backup, TheTemporaryBackupKeepsOneOwnerOnlyFileAndRestoresTheLatest) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST_F(Backup, TheFirstBackupDoesNotWriteThroughAPlantedLink) {
+TEST_F(Backup, TheFirstBackupPassesAPlantedLinkByAndGivesUpAFailedClaim) {
   const std::string target = lesson.folder.file("target");
   std::filesystem::create_symlink(target, lesson.folder.file("radAAAAA.tmp"));
-  lesson.files.scriptedNames = {"radAAAAA.tmp", "radBBBBB.tmp"};
+  lesson.files.scriptedNames = {"radAAAAA.tmp", "radBBBBB.tmp", "radCCCCC.tmp"};
   lesson.setNotes("secret");
-  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::FileAlreadyExists);
-  EXPECT_FALSE(std::filesystem::exists(target));
-  EXPECT_EQ(state.BackupFileName, "");  // a name someone else holds is not kept
-  control.restoreNotes1(w);
-  EXPECT_EQ(lesson.notes(), "secret");
+  lesson.files.failNext(FileStep::Rename);
+  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied);
+  EXPECT_EQ(state.BackupFileName, "");
+  // The claimed name went with the failure; the planted link is untouched.
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{"radAAAAA.tmp"});
 
+  lesson.files.scriptedNames = {"radAAAAA.tmp", "radDDDDD.tmp"};
   control.backupNotes1(w);
-  EXPECT_EQ(state.BackupFileName, "radBBBBB.tmp");
+  EXPECT_EQ(state.BackupFileName, "radDDDDD.tmp");
   EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_TRUE(std::filesystem::is_symlink(lesson.folder.file("radAAAAA.tmp")));
+}
+
+TEST_F(Backup, ABackupThatIsNoLongerOursIsNeitherReadNorWritten) {
+  lesson.setNotes("mine");
+  control.backupNotes1(w);
+  const std::string name = state.BackupFileName;
+  const std::string path = lesson.folder.file(name);
+  const std::string planted = "<!--notes--><img src=x onerror=alert(1)>planted<!--notes-->";
+
+  // Replaced by a file others may read and write.
+  std::filesystem::remove(path);
+  lesson.folder.write(name, planted);
+  ::chmod(path.c_str(), 0666);
+  lesson.setNotes("current");
+  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied);
+  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied);
+  EXPECT_EQ(lesson.folder.read(name), planted);
+
+  // Replaced by a link to an owner-only file.
+  const std::string elsewhere = lesson.folder.write("elsewhere", planted);
+  ::chmod(elsewhere.c_str(), 0600);
+  std::filesystem::remove(path);
+  std::filesystem::create_symlink(elsewhere, path);
+  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied);
+  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied);
+  EXPECT_EQ(lesson.folder.read("elsewhere"), planted);
+  EXPECT_EQ(lesson.notes(), "current");
 }
 
 class FailedBackup : public Backup, public ::testing::WithParamInterface<FileStep> {};
@@ -129,6 +159,7 @@ TEST_F(Backup, RestoreFromAnUnreadableOrMalformedBackupChangesNothing) {
   control.backupNotes1(w);
   const std::string name = state.BackupFileName;
 
+  // Written in place, the file stays ours and owner-only.
   lesson.folder.write(name, "<!--notes-->only once");
   EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::InvalidArgument);
   lesson.files.failNext(FileStep::Read);
@@ -138,6 +169,7 @@ TEST_F(Backup, RestoreFromAnUnreadableOrMalformedBackupChangesNothing) {
   EXPECT_EQ(lesson.notes(), "kept");
 
   lesson.folder.write(name, "no key");
+  ::chmod(lesson.folder.file(name).c_str(), 0600);
   control.restoreNotes1(w);
   EXPECT_EQ(lesson.notes(), "");
 }

@@ -66,6 +66,11 @@ std::unique_ptr<ReadableFile> FaultyFileSystem::openForReading(std::string_view 
   return std::make_unique<FaultyReadableFile>(target_.openForReading(path), *this);
 }
 
+std::unique_ptr<ReadableFile> FaultyFileSystem::openPrivateForReading(std::string_view path) {
+  maybeFail(FileStep::Open);
+  return std::make_unique<FaultyReadableFile>(target_.openPrivateForReading(path), *this);
+}
+
 std::unique_ptr<WritableFile> FaultyFileSystem::createExclusive(std::string_view path) {
   maybeFail(FileStep::Create);
   return std::make_unique<FaultyWritableFile>(target_.createExclusive(path), *this);

@@ -32,8 +32,10 @@ class FaultyFileSystem : public FileSystem {
   std::vector<std::string> namesHandedOut;
 
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
+  std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override;
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
   void rename(std::string_view from, std::string_view to) override;
+  std::string linkTarget(std::string_view path) override { return target_.linkTarget(path); }
   void remove(std::string_view path) override { target_.remove(path); }
   std::string temporaryFolder() override;
   std::string freshTemporaryName() override;

@@ -105,22 +105,35 @@ TEST_F(NotesCommand, PasteBringsAFragmentIntoTheFileCleanedAndAtTheEnd) {
   EXPECT_EQ(notes({"show", file, "--title"}).out, "Introducción a la fotografía digital\n");
 }
 
+TEST_F(NotesCommand, PasteIntoAHostileFileSavesNoneOfItsHostileNotes) {
+  // `save` writes standard input as it is, so the file holds what a hostile
+  // sender would put there; `paste` opens it through the control's road.
+  const std::string file = folder.file("shared.notes");
+  ASSERT_EQ(notes({"save", kSample.string(), file},
+                  "<p id=\"pastePoint\">Mías</p><img src=x onerror=\"steal()\"><script>alert(1)</script>"
+                  "<noscript><p title=\"</noscript><img src=x onerror=alert(1)>\"></p></noscript>"
+                  "<!-- note --><a href=\"0;javascript:x()\" style=\"width:ex\\70ression(x())\">a</a>")
+                .status,
+            0);
+  ASSERT_NE(folder.read("shared.notes").find("onerror"), std::string::npos);
+  const NotesOutput pasted = notes({"paste", kSample.string(), file}, "<i>más</i>");
+  EXPECT_EQ(pasted.status, 0) << pasted.err;
+  EXPECT_EQ(notes({"show", file}).out, "<p>Mías</p><img src=\"x\"><a>a</a><i>más</i>\n");
+}
+
 TEST_F(NotesCommand, PasteReportsWhatStopsItAndLeavesTheFileAlone) {
   const NotesOutput missing = notes({"paste", kSample.string(), folder.file("missing.notes")}, "<b>x</b>");
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err.rfind("error 53 ", 0), 0u) << missing.err;
   EXPECT_TRUE(folder.names().empty());
-  // A failing paste road: a marker left in the file makes the marker lookup fail.
-  const std::string file = folder.file("marked.notes");
-  ASSERT_EQ(notes({"save", kSample.string(), file},
-                  "<p>a</p><span id=\"pastePoint\" style=\"display:none;\">[paste]</span>")
-                .status,
-            0);
-  const std::string before = folder.read("marked.notes");
+  // A file the open step cannot read: its notes key occurs once.
+  const std::string stored =
+      "<!--title-->Introducci\xF3" "n a la fotograf\xED" "a digital<!--title--><!--notes--><p>a</p>";
+  const std::string file = folder.write("once.notes", stored);
   const NotesOutput failed = notes({"paste", kSample.string(), file}, "<b>x</b>");
   EXPECT_EQ(failed.status, 1);
-  EXPECT_EQ(failed.err.rfind("error ", 0), 0u) << failed.err;
-  EXPECT_EQ(folder.read("marked.notes"), before);
+  EXPECT_EQ(failed.err.rfind("error 5 ", 0), 0u) << failed.err;
+  EXPECT_EQ(folder.read("once.notes"), stored);
   EXPECT_EQ(notes({"paste", (kLessons / "tool_lesson").string(), file}, "x").status, 2);
 }
 
