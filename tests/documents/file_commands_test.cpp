@@ -102,6 +102,53 @@ TEST_F(FileCommands, OpenReadsTheNotesAndShowsTheFileNameAfterEitherSeparator) {
   EXPECT_TRUE(notesWindow.confirmMessages.empty());
 }
 
+TEST_F(FileCommands, OpenCleansTheStoredNotesAndKeepsWhatIsHarmless) {
+  lesson.setNotes("");
+  const std::string harmless =
+      "<p class=\"x\" style=\"color: red\">Hola <b>mundo</b> <a href=\"http://example.com/\">enlace</a></p>"
+      "<span class=\"tq_syncTag\" style=\"display: inline;\" contenteditable=\"false\">"
+      "<img class=\"tq_sync\" src=\"play.gif\"><input id=\"timeCode\" class=\"tq_syncValue\" "
+      "value=\"00:01:30\"></span>";
+  const std::string hostile =
+      "<img src=\"x\" onerror=\"alert(1)\"><script>alert(2)</script><iframe src=\"x\"></iframe>"
+      "<a href=\"javascript:alert(3)\">j</a><div id=\"notes\" name=\"notesFile\">d</div>"
+      "<noscript><p title=\"</noscript><img src=x onerror=alert(4)>\"></p></noscript>"
+      "<!--[if IE]><script>alert(5)</script><![endif]--><style>*{x:expression(alert(6))}</style>"
+      "<p style=\"background: url(java\\73 cript:alert(7))\">s</p>"
+      "<svg><animate attributeName=\"href\" values=\"0;javascript:alert(8)\"></animate></svg>";
+  const std::string path =
+      lesson.folder.write("shared.notes", storedPage("A\xF1o \xD1" "and\xFA", harmless + hostile));
+  open(path);
+  EXPECT_EQ(lesson.notes(),
+            harmless + "<img src=\"x\"><a>j</a><div>d</div><p>s</p>"
+                       "<svg><animate attributeName=\"href\"></animate></svg>");
+  EXPECT_EQ(state.SavedNotes, lesson.notes());
+  EXPECT_TRUE(notesWindow.scriptErrors.empty());
+
+  // What was cleaned saves and opens again unchanged.
+  const std::string cleaned = lesson.notes();
+  saveAs(lesson.folder.file("again.notes"));
+  lesson.setNotes("");
+  open(lesson.folder.file("again.notes"));
+  EXPECT_EQ(lesson.notes(), cleaned);
+}
+
+TEST_F(FileCommands, WhatCountsAsSavedIsWhatWentIntoTheFile) {
+  lesson.setNotes("<p>written</p>");
+  // An edit that lands while the file is being put in place, as one may
+  // while a browser waits on its write.
+  lesson.files.beforeRename = [&] { lesson.setNotes("<p>written</p><p>typed meanwhile</p>"); };
+  saveAs(lesson.folder.file("late.notes"));
+  EXPECT_EQ(state.SavedNotes, "<p>written</p>");
+  EXPECT_NE(lesson.folder.read("late.notes").find("<p>written</p><!--notes-->"), std::string::npos);
+  lesson.files.beforeRename = nullptr;
+  // The edit counts as unsaved: a new document asks first.
+  notesWindow.modalDialogAnswers = {"cancel"};
+  control.newNotes(lesson.notesWindow());
+  EXPECT_EQ(notesWindow.modalDialogRequests.size(), 1u);
+  EXPECT_EQ(lesson.notes(), "<p>written</p><p>typed meanwhile</p>");
+}
+
 TEST_F(FileCommands, AnHtmlFileWithoutKeysOpensAsEmptyNotesOnceTheUserAgrees) {
   lesson.setNotes("");
   notesWindow.confirmAnswers = {true};

@@ -16,7 +16,7 @@ namespace {
 
 using pagemodel::NodePtr;
 
-constexpr std::array<std::string_view, 48> kVectors = {
+constexpr auto kVectors = std::to_array<std::string_view>({
     // Script elements, plain and disguised.
     "<script>alert(1)</script>",
     "<SCRIPT SRC=http://xss.example/xss.js></SCRIPT>",
@@ -70,10 +70,36 @@ constexpr std::array<std::string_view, 48> kVectors = {
     "<EMBED SRC=\"data:image/svg+xml;base64,PHN2Zz48L3N2Zz4=\" type=\"image/svg+xml\"></EMBED><APPLET CODE=x.class>a</APPLET>",
     "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0;url=javascript:alert('XSS');\"><BASE HREF=\"javascript:alert('XSS');//\">"
     "<LINK REL=\"stylesheet\" HREF=\"javascript:alert('XSS');\">",
-};
+    // Content that a browser with scripting reads as text and a parser
+    // without it reads as elements, or the other way round.
+    "<noscript><p title=\"</noscript><img src=x onerror=alert(1)>\"></p></noscript>",
+    "<noembed><p title=\"</noembed><img src=x onerror=alert(1)>\"></p></noembed>",
+    "<noframes><p title=\"</noframes><img src=x onerror=alert(1)>\"></p></noframes>",
+    "<xmp><p title=\"</xmp><img src=x onerror=alert(1)>\"></p></xmp>",
+    "<style>@import 'javascript:alert(1)';</style><p>after style</p>",
+    "<template><img src=x onerror=alert(1)></template>",
+    // Comments, conditional ones included.
+    "<!--[if gte IE 4]><SCRIPT>alert('XSS');</SCRIPT><![endif]-->",
+    "<!-- <img src=x onerror=alert(1)> -->",
+    // Script in styles, behind comments and escapes.
+    "<div style=\"width: expression(alert(1))\">e</div>",
+    "<div style=\"xss:ex/**/pression(alert(1))\">c</div>",
+    "<div style=\"background-image: url(j\\61vascript:alert(1))\">x</div>",
+    "<div style=\"background:url(&#1;javascript:alert(1))\">b</div>",
+    "<div style=\"behavior: url(x.htc)\">h</div><div style=\"-moz-binding: url(x.xml#xss)\">m</div>",
+    // Addresses inside lists.
+    "<svg><animate attributeName=\"href\" values=\"0;javascript:alert(1)\"/><a><text>t</text></a></svg>",
+    "<img srcset=\"a.png 1x, javascript:alert(1) 2x\">",
+    // Ids the notes page looks up, which would break the editor or the file commands.
+    "<b id=\"notes\">x</b><a name=\"notesFile\">y</a><i id=\"save\">z</i><u id=\"notesTemplate\">t</u>",
+});
 
-constexpr std::array<std::string_view, 10> kRemovedKinds = {
-    "object", "script", "iframe", "frame", "frameset", "embed", "applet", "meta", "base", "link"};
+constexpr std::array<std::string_view, 17> kRemovedKinds = {
+    "object", "script",   "iframe",  "frame",    "frameset", "embed", "applet", "meta",    "base",
+    "link",   "noscript", "noembed", "noframes", "xmp",      "plaintext", "style", "template"};
+
+constexpr std::array<std::string_view, 8> kPageIds = {
+    "pastePoint", "syncTemplate", "notes", "notesFile", "notesTemplate", "save", "paste", "synctag"};
 
 // Read as a browser reads an address: white space and control characters
 // inside and before the scheme count for nothing, and neither does case.
@@ -84,6 +110,27 @@ bool runsScript(std::string_view value) {
     if (u > 0x20 && u != 0x7F) squeezed += static_cast<char>(std::tolower(u));
   }
   return squeezed.starts_with("javascript:") || squeezed.starts_with("vbscript:");
+}
+
+// Any item of a list value that runs script.
+bool listRunsScript(std::string_view value) {
+  for (std::size_t start = 0; start <= value.size();) {
+    const auto end = value.find_first_of(";,", start);
+    if (runsScript(value.substr(start, end == std::string_view::npos ? end : end - start))) return true;
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+// A style this check cannot read plainly: escapes and comments count as
+// suspect, besides the words that run script.
+bool suspectStyle(std::string value) {
+  std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return std::tolower(c); });
+  for (const std::string_view word : {"expression", "javascript", "behavior", "binding", "\\", "/*"}) {
+    if (value.find(word) != std::string::npos) return true;
+  }
+  return false;
 }
 
 // What is still executable under `root`, described for the failure message.
@@ -98,11 +145,16 @@ std::vector<std::string> executableLeft(const NodePtr& root) {
       std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
       const bool blank = a.value.find_first_not_of(' ') == std::string::npos;
       if (name.starts_with("on") && !blank) found.push_back("handler " + a.name);
-      if (runsScript(a.value)) found.push_back("address in " + a.name);
-      if (a.value == "pastePoint" || a.value == "syncTemplate") found.push_back("reserved id");
+      if (listRunsScript(a.value)) found.push_back("address in " + a.name);
+      if (name == "style" && suspectStyle(a.value)) found.push_back("style " + a.value);
+      if ((name == "id" || name == "name") &&
+          std::find(kPageIds.begin(), kPageIds.end(), a.value) != kPageIds.end()) {
+        found.push_back("page id " + a.value);
+      }
     }
     return true;
   });
+  if (pagemodel::serializeChildren(*root).find("<!--") != std::string::npos) found.push_back("comment");
   return found;
 }
 

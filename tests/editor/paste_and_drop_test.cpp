@@ -136,6 +136,35 @@ TEST_F(PasteTest, PastedIdsCannotBreakLaterPastesOrTags) {
   EXPECT_NE(page.notesHtml().find("<i>again</i><span id=\"\" class=\"tq_syncTag\""), std::string::npos);
 }
 
+TEST_F(PasteTest, APasteTheControlCannotJudgeIsRefusedNotLeftToTheHost) {
+  // A first paste cannot plant a second "notes", which would make every
+  // later paste fail before it could clean.
+  clipboard("<b id=\"notes\">x</b>");
+  testing::caretAtEnd(page.doc(), page.node("", "first"));
+  keyboardPaste();
+  clipboard("<img src=\"x\" onerror=\"alert(1)\">");
+  keyboardPaste();
+  EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "first")), "First line of notes.<b>x</b><img src=\"x\">");
+  EXPECT_TRUE(page.top->scriptErrors.empty());
+
+  // Whatever makes the control fail, the host's own paste does not happen.
+  const NodePtr notes = page.notes();
+  notes->setAttribute("id", "renamed");
+  const std::string before = pagemodel::serializeChildren(*notes);
+  keyboardPaste();
+  EXPECT_EQ(page.top->scriptErrors.size(), 1u);
+  EXPECT_EQ(pagemodel::serializeChildren(*notes), before);
+  EXPECT_FALSE(page.control.editor().pasteInProgress());
+}
+
+TEST_F(PasteTest, PastedTextThatReadsLikeThePlaceholderIsKept) {
+  page.top->clipboard.html = "[paste]";
+  testing::caretAtEnd(page.doc(), page.node("", "first"));
+  keyboardPaste();
+  EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "first")), "First line of notes.[paste]");
+  EXPECT_FALSE(markerLeft());
+}
+
 class DropTest : public PasteTest {};
 
 TEST_F(DropTest, TextDraggedWithinTheNotesMovesAndTextFromOutsideIsRefused) {

@@ -101,6 +101,36 @@ TEST_F(SyncTagTest, EachTagsButtonsChangeAndReadOnlyThatTagsField) {
   EXPECT_EQ(page.player->seeks.back(), 9);
 }
 
+TEST_F(SyncTagTest, CtrlTInsideATagPutsTheNewTagAfterItEvenWhenTheTemplateIsEditable) {
+  for (const bool editableTemplate : {false, true}) {
+    SCOPED_TRACE(editableTemplate ? "editable template" : "template not editable");
+    if (editableTemplate) tmpl->removeAttribute("contenteditable");
+    notes->replaceChildren({});
+    testing::caretAtEnd(page.doc(), notes);
+    page.playerAt(10);
+    page.ctrlT();
+    ASSERT_EQ(tagsIn(notes).size(), 1u);
+    const NodePtr first = tagsIn(notes)[0];
+    const NodePtr field = childOfClass(first, "tq_syncValue");
+
+    page.playerAt(20);
+    page.doc().selection().placeCaret({field, 0});  // in the time field
+    page.ctrlT();
+    page.playerAt(30);
+    page.doc().selection().placeCaret({first, 1});  // between the tag's own children
+    page.ctrlT();
+
+    const auto tags = tagsIn(notes);
+    ASSERT_EQ(tags.size(), 3u);
+    for (const NodePtr& tag : tags) EXPECT_EQ(tag->parent(), notes.get());
+    EXPECT_EQ(fieldOf(tags[0]), "00:00:10");
+    EXPECT_EQ(fieldOf(tags[1]), "00:00:30");  // each new one right after the tag
+    EXPECT_EQ(fieldOf(tags[2]), "00:00:20");
+    EXPECT_EQ(first->children().size(), tmpl->children().size());
+    EXPECT_TRUE(page.top->scriptErrors.empty());
+  }
+}
+
 TEST_F(SyncTagTest, TimeCodesStepBySecondsNeverBelowTheStartAndRefuseOverflow) {
   struct Case {
     const char* before;

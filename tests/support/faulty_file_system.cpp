@@ -77,6 +77,7 @@ std::unique_ptr<WritableFile> FaultyFileSystem::createExclusive(std::string_view
 }
 
 void FaultyFileSystem::rename(std::string_view from, std::string_view to) {
+  if (beforeRename) beforeRename();
   maybeFail(FileStep::Rename);
   target_.rename(from, to);
 }

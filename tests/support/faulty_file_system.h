@@ -3,6 +3,7 @@
 // so tests can see what a failure at each step leaves behind.
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class FaultyFileSystem : public FileSystem {
   std::deque<std::string> scriptedNames;
   // Every name handed out by freshTemporaryName, in order.
   std::vector<std::string> namesHandedOut;
+  // Runs as a rename begins: what a page does while a host waits on it.
+  std::function<void()> beforeRename;
 
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
   std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override;

@@ -296,6 +296,28 @@ describe("paste", () => {
     await context.close();
   });
 
+  test("a paste the control fails to judge does not happen", async () => {
+    const { page, notes, messages, context } = await notesLesson();
+    await notes.evaluate((html) => {
+      document.addEventListener("copy", (event) => {
+        event.clipboardData.setData("text/html", html);
+        event.clipboardData.setData("text/plain", "texto");
+        event.preventDefault();
+      }, { once: true });
+    }, HOSTILE);
+    await notes.click("#notes");
+    await page.keyboard.press("Control+c");
+    await page.keyboard.type("Inicio");
+    // The page no longer has the notes the control looks up by id.
+    await notes.evaluate(() => document.getElementById("notes").setAttribute("id", "renamed"));
+    await page.keyboard.press("Control+v");
+    await page.waitForTimeout(300);
+    assert.equal(await notes.evaluate(() => document.getElementById("renamed").innerHTML), "Inicio");
+    assert.deepEqual(await page.evaluate(() => window.scriptRuns), []);
+    assert.ok(messages.some((m) => m.includes("pageerror")), "the failure reaches the page");
+    await context.close();
+  });
+
   test("the edit bar's paste button reads the clipboard and takes the same road; a selection is replaced", async () => {
     const { page, notes, messages, context } = await notesLesson();
     await notes.click("#notes");

@@ -203,6 +203,56 @@ describe("saving and opening notes files", () => {
   });
 });
 
+// A notes file passed around with everything in its notes that could run.
+const HOSTILE_NOTES = [
+  "<p>Texto <b>inofensivo</b></p>",
+  '<img id="roto" src="data:image/gif;base64,AAAA" onerror="top.scriptRuns.push(\'onerror\')" alt="roto">',
+  "<script>top.scriptRuns.push('script')</script>",
+  "<iframe srcdoc=\"<script>top.scriptRuns.push('srcdoc')</script>\"></iframe>",
+  "<iframe src=\"javascript:top.scriptRuns.push('frame')\"></iframe>",
+  "<a href=\"javascript:top.scriptRuns.push('href')\">enlace</a>",
+  "<svg onload=\"top.scriptRuns.push('svg')\"><animate attributeName=\"href\" values=\"0;javascript:top.scriptRuns.push('values')\"></animate></svg>",
+  "<noscript><p title=\"</noscript><img src=x onerror=top.scriptRuns.push('noscript')>\"></p></noscript>",
+  "<details open ontoggle=\"top.scriptRuns.push('toggle')\"><summary>más</summary></details>",
+  "<p style=\"background:url(java\\73 cript:top.scriptRuns.push('style'))\">estilo</p>",
+  "<!--[if IE]><script>top.scriptRuns.push('comment')</script><![endif]-->",
+  '<b id="notes">segundo</b>',
+].join("");
+
+describe("opening a notes file from someone else", () => {
+  test("the edit bar's open cleans the file's notes before they reach the page: nothing runs, the harmless text shows", async () => {
+    const { page, notes, messages } = await notesLesson();
+    await page.evaluate(() => {
+      window.scriptRuns = [];
+    });
+    await putPicked(page, "ajenas.notes", bytesOf(
+      "<html><!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title--><!--notes-->" + HOSTILE_NOTES + "<!--notes--></html>"));
+    await answerPicker(page, "ajenas.notes");
+    await notes.click("#opennotes");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "ajenas.notes");
+    await notes.waitForFunction(() => document.getElementById("roto")?.complete);
+    await page.waitForTimeout(300);
+    assert.deepEqual(await page.evaluate(() => window.scriptRuns), []);
+    const html = await notesHtml(notes);
+    assert.match(html, /^<p>Texto <b>inofensivo<\/b><\/p><img id="roto" src="data:image\/gif;base64,AAAA" alt="roto">/);
+    assert.match(html, /<a>enlace<\/a>/);
+    assert.match(html, /<details open=""><summary>más<\/summary><\/details><p>estilo<\/p><b>segundo<\/b>$/);
+    assert.doesNotMatch(html, /\son\w+=|<script|<iframe|javascript|noscript|<!--|style=/i);
+    assert.equal(await notes.evaluate(() => document.querySelectorAll("#notes").length), 1);
+    assert.equal(await notes.evaluate(() => document.body.innerText.includes("Texto inofensivo")), true);
+    // What was opened counts as saved, and a save and a second open keep it as it is.
+    await answerPicker(page, "limpias.notes");
+    await notes.click("#save");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "limpias.notes");
+    await answerPicker(page, "limpias.notes");
+    await notes.click("#opennotes");
+    await page.waitForFunction(() => window.pickerCalls.length === 3);
+    await notes.waitForFunction((expected) => document.getElementById("notes").innerHTML === expected, html);
+    assert.deepEqual(await page.evaluate(() => window.scriptRuns), []);
+    assert.deepEqual(messages.filter((m) => m.startsWith("error") || m.startsWith("pageerror")), []);
+  });
+});
+
 async function waitForLength(list, length) {
   for (let i = 0; i < 200 && list.length < length; i++) await new Promise((r) => setTimeout(r, 25));
   assert.equal(list.length, length, JSON.stringify(list));

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "automation/com/com_text.h"
 #include "automation/com/win32_file_system.h"
 #include "checks.h"
 #include "core/error.h"
@@ -72,6 +73,25 @@ int wmain() {
   check(failureOf([&] { files.openForReading(folder + "\\nosuch\\file"); }) ==
             static_cast<int>(ErrorCode::PathNotFound),
         "a missing folder: 76");
+
+  // A replaced file keeps its attributes; a private file opens only while ours alone.
+  SetFileAttributesW(reVoziz::com::wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  reVoziz::replaceFile(files, path, "kept hidden");
+  check(readAll(files, path) == "kept hidden", "replaceFile over an existing file replaces its content");
+  const DWORD kept = GetFileAttributesW(reVoziz::com::wide(path).c_str());
+  check(kept != INVALID_FILE_ATTRIBUTES && (kept & FILE_ATTRIBUTE_HIDDEN), "the replaced file stays hidden");
+  SetFileAttributesW(reVoziz::com::wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string fresh = reVoziz::joinPath(files, folder, "fresh.notes");
+  reVoziz::replaceFile(files, fresh, "new file");
+  check(readAll(files, fresh) == "new file", "replaceFile makes a new file");
+  const std::string own = reVoziz::joinPath(files, folder, "own");
+  write(files, own, "mine");
+  check(files.openPrivateForReading(own)->readAll() == "mine", "an owner-only file of ours opens as private");
+  check(failureOf([&] { files.openPrivateForReading(fresh); }) == static_cast<int>(ErrorCode::PermissionDenied),
+        "a file with the folder's access is not private");
+  files.remove(own);
+  files.remove(fresh);
+
   files.remove(path);
   check(failureOf([&] { files.remove(path); }) == static_cast<int>(ErrorCode::FileNotFound), "removed");
   RemoveDirectoryA(folder.c_str());

@@ -63,6 +63,17 @@ function SegmentList(starts) {
   return list;
 }
 
+// `document.implementation`: the documents it makes hold no elements the
+// control would clean, so markup put into their body reads back as it is.
+function InertDocuments() {
+  var implementation = { made: 0 };
+  implementation.createHTMLDocument = function () {
+    implementation.made++;
+    return { body: { innerHTML: "", all: Collection([]), firstChild: null } };
+  };
+  return implementation;
+}
+
 function Window(document) {
   var w = { document: document, event: null };
   w.confirm = function () { return true; };

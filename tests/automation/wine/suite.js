@@ -66,7 +66,8 @@ checkEqual(player.controls.currentPosition, 10, "goTo_ seeks");
 var notes = { innerHTML: "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>" };
 var notesTemplate = Window({ documentElement: {
     outerHTML: "<html><head><title><!--title--><!--title--></title></head><body><!--notes--><!--notes--></body></html>" } });
-var notesWindow = Window({ all: Collection([]), frames: { notesTemplate: notesTemplate } });
+var notesWindow = Window({ all: Collection([]), frames: { notesTemplate: notesTemplate },
+                          implementation: InertDocuments() });
 notesWindow.document.all.notes = notes;
 notesWindow.document.all.notesFile = { innerHTML: "" };
 notesWindow.parent = Window({ title: "Lecci\u00f3n" });
@@ -74,6 +75,7 @@ c.backupNotes1(notesWindow);
 notes.innerHTML = "changed";
 c.restoreNotes1(notesWindow);
 checkEqual(notes.innerHTML, "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>", "notes back from the temporary file");
+checkEqual(notesWindow.document.implementation.made, 1, "restored notes pass through a document of their own");
 
 echo(checks + " checks, " + failures + " failed");
 WScript.Quit(failures ? 1 : 0);
