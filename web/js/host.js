@@ -713,6 +713,13 @@ const WAITING_METHODS = new Set([
   "restoreNotes1",
   "editBarDispatch",
 ]);
+// A paste or drop that the control failed to judge does not happen: the
+// browser would otherwise put the content in as it came.
+const REFUSED_WHEN_FAILED = new Set(["notesPaste", "notesDrop"]);
+function refuseEventsOf(args) {
+  for (const win of args.filter(isWindow)) currentEventOf(win)?.event.preventDefault();
+}
+
 let waitingCall = null; // { resolve, reject } of the call under way
 const queuedCalls = [];
 let callsUnderWay = 0; // calls of the other methods, which cannot wait
@@ -780,7 +787,10 @@ export function controlClass(module) {
             callsUnderWay--;
           }
           const { outcome, failed } = lastReturn;
-          if (failed) throw outcome;
+          if (failed) {
+            if (REFUSED_WHEN_FAILED.has(name)) refuseEventsOf(args);
+            throw outcome;
+          }
           return outcome;
         };
   }
