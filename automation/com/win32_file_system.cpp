@@ -147,8 +147,10 @@ bool ownedByUserAlone(HANDLE file) {
     }
     const auto* header = static_cast<ACE_HEADER*>(entry);
     if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
-    const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-    alone = EqualSid(const_cast<DWORD*>(&allowed->SidStart), sidOf(user));
+    // The system and the administrators may read any file anyway.
+    PSID allowed = const_cast<DWORD*>(&static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart);
+    alone = EqualSid(allowed, sidOf(user)) || IsWellKnownSid(allowed, WinLocalSystemSid) ||
+            IsWellKnownSid(allowed, WinBuiltinAdministratorsSid);
   }
   LocalFree(descriptor);
   return alone;
@@ -224,8 +226,11 @@ std::unique_ptr<WritableFile> Win32FileSystem::createExclusive(std::string_view 
 void Win32FileSystem::rename(std::string_view from, std::string_view to) {
   const std::wstring fresh = wide(from);
   const std::wstring target = wide(to);
-  if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
     if (ReplaceFileW(target.c_str(), fresh.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      // Some implementations (Wine's) carry the security but not the attributes.
+      SetFileAttributesW(target.c_str(), attributes);
       return;
     }
     const DWORD error = GetLastError();
