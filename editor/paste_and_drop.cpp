@@ -2,12 +2,12 @@
 // marker and cleaned there; a drop is let through only for a drag that began
 // in the notes.
 
+#include "core/markup_cleaning.h"
 #include "core/page_lookups.h"
 #include "core/skip_failure.h"
 #include "core/started_flag.h"
 #include "core/text.h"
 #include "editor/notes_editor.h"
-#include "core/markup_cleaning.h"
 
 namespace reVoziz {
 namespace {

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/dom.h"
+#include "core/error.h"
 #include "core/markup_cleaning.h"
 #include "fuzz/fuzz_check.h"
 #include "pagemodel/document_model.h"
@@ -132,5 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   holder->replaceChildren({});
   require(serializeNode(*document->root()) == outside, "the cleaning changed the page outside the marker",
           input);
+
+  // The same fragment as the notes of an opened file: what comes back, put
+  // into the notes, holds nothing executable and is cleaned already.
+  const reVoziz::Document page{std::shared_ptr<reVoziz::Object>(document)};
+  std::string cleaned;
+  try {
+    cleaned = reVoziz::cleanedMarkup(page, input);
+  } catch (const reVoziz::Error& e) {
+    require(e.code() == reVoziz::ErrorCode::InvalidArgument, "the cleaning failed otherwise than refusing", input);
+    return 0;  // refused: nothing reaches the page
+  }
+  const NodePtr notes = document->elementById("notes");
+  notes->replaceChildren(parseFragment(cleaned, notes->tag()));
+  requireNothingExecutable(*notes, input);
+  require(serializeChildren(*notes) == cleaned, "the cleaned notes do not parse back to themselves", input);
   return 0;
 }
