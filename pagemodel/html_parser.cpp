@@ -38,6 +38,7 @@ NodePtr convert(const GumboNode& node) {
     case GUMBO_NODE_TEMPLATE: {
       const GumboElement& element = node.v.element;
       NodePtr result = Node::makeElement(tagName(element));
+      result->sourceLine = static_cast<int>(element.start_pos.line);
       for (unsigned i = 0; i < element.attributes.length; ++i) {
         const auto* a = static_cast<const GumboAttribute*>(element.attributes.data[i]);
         std::string name(a->name);

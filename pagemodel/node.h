@@ -91,6 +91,9 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   LayoutMemo& layoutMemo() const;
   // The lazily assigned unique id; see DocumentModel::uniqueIdOf.
   std::string uniqueId;
+  // The line of the page's file where the parser met the element; 0 when it
+  // was made otherwise.
+  int sourceLine = 0;
 
   // Object.
   Value get(std::string_view member) override;

@@ -1,0 +1,22 @@
+#pragma once
+// Cue text markup turned into a small safe set of HTML: b, i, u, ruby and rt
+// stay, a voice becomes a speaker label, class, language and font spans keep
+// only their content, inline timestamps go, and anything else is shown as the
+// text it is.
+
+#include <string>
+#include <string_view>
+
+namespace reVoziz::captions {
+
+enum class CueDialect { WebVtt, Srt };
+
+struct RenderedCue {
+  std::string html;   // safe markup; lines end with <br>
+  std::string plain;  // the words alone, lines joined by "\n"
+  bool hasTimestamps = false;  // inline word timestamps such as <00:00:01.200>
+};
+
+RenderedCue renderCueText(std::string_view text, CueDialect dialect);
+
+}  // namespace reVoziz::captions

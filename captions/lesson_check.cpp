@@ -1,0 +1,431 @@
+#include "captions/lesson_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "control/tq.h"
+#include "core/error.h"
+#include "core/rounding.h"
+#include "core/time_code.h"
+#include "pagemodel/document_model.h"
+#include "pagemodel/html_parser.h"
+#include "pagemodel/manual_clock.h"
+#include "pagemodel/model_platform.h"
+#include "pagemodel/page_loader.h"
+#include "pagemodel/player_model.h"
+#include "pagemodel/window_model.h"
+
+namespace reVoziz::captions {
+namespace {
+
+namespace fs = std::filesystem;
+using pagemodel::NodePtr;
+using pagemodel::WindowModel;
+
+constexpr std::string_view kListFrames[] = {"tq_toc", "tq_trans"};
+constexpr std::string_view kRequiredContainerAttributes[] = {"tq_oldSegment", "tq_current",
+                                                             "tq_nonCurrent"};
+constexpr std::string_view kImageAttributes[] = {"src", "tq_src_on", "tq_src_off", "tq_src_open",
+                                                 "tq_src_close"};
+constexpr std::string_view kNotesPageIds[] = {"editbar", "notes", "notesFile", "syncTemplate"};
+constexpr std::string_view kSyncTagButtons[] = {"tq_sync", "tq_decrement", "tq_increment"};
+constexpr double kPlayPastLastSegment = 5;
+
+std::optional<std::string> readText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in || fs::is_directory(file)) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+NodePtr findElement(const NodePtr& root, const std::function<bool(const NodePtr&)>& match) {
+  NodePtr found;
+  root->forEachDescendantElement([&](const NodePtr& e) {
+    if (match(e)) found = e;
+    return !found;
+  });
+  return found;
+}
+
+NodePtr findById(const NodePtr& root, std::string_view id) {
+  return findElement(root, [&](const NodePtr& e) {
+    const std::string* value = e->findAttribute("id");
+    return value && *value == id;
+  });
+}
+
+// An address of a file beside the page, as opposed to one on the web or in
+// the page itself.
+bool isLocalAddress(std::string_view address) {
+  if (address.empty() || address.starts_with('#') || address.starts_with("//")) return false;
+  const auto colon = address.find(':');
+  return colon == std::string_view::npos || address.find('/') < colon;
+}
+
+// The file an address names beside `page`, without its query or fragment and
+// with %XX decoded.
+fs::path fileOfAddress(const fs::path& page, std::string_view address) {
+  address = address.substr(0, address.find_first_of("?#"));
+  std::string decoded;
+  for (std::size_t i = 0; i < address.size(); ++i) {
+    if (address[i] == '%' && i + 2 < address.size() && std::isxdigit(address[i + 1]) &&
+        std::isxdigit(address[i + 2])) {
+      decoded += static_cast<char>(std::stoi(std::string(address.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      decoded += address[i];
+    }
+  }
+  if (decoded.starts_with('/')) return fs::path();
+  return page.parent_path() / decoded;
+}
+
+// One to three fields of digits separated by ":", as segments' starts are written.
+bool isTimeCode(std::string_view text) {
+  text = text.substr(std::min(text.find_first_not_of(' '), text.size()));
+  while (text.ends_with(' ')) text.remove_suffix(1);
+  int fields = 1;
+  bool digit = false;
+  for (const char c : text) {
+    if (c == ':') {
+      if (!digit || ++fields > 3) return false;
+      digit = false;
+    } else if (c >= '0' && c <= '9') {
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+class LessonChecker {
+ public:
+  explicit LessonChecker(fs::path dir) : dir_(std::move(dir)) {}
+
+  std::vector<Problem> run() {
+    const fs::path index = dir_ / "index.html";
+    const auto text = readText(index);
+    if (!text) {
+      report(index, 1, "the lesson page cannot be read");
+      return std::move(problems_);
+    }
+    if (!framesReadable(index, pagemodel::parseDocument(*text))) return std::move(problems_);
+    std::shared_ptr<WindowModel> top;
+    try {
+      top = pagemodel::loadPage(index);
+    } catch (const Error& e) {
+      report(index, 1, std::string("the lesson cannot be loaded: ") + e.what());
+      return std::move(problems_);
+    }
+    checkWindow(*top);
+    checkListFrames(*top);
+    checkVideo(*top);
+    checkLinkedPages();
+    playThrough(top);
+    inPageOrder();
+    return std::move(problems_);
+  }
+
+ private:
+  void report(const fs::path& file, int line, std::string message) {
+    problems_.push_back({file.lexically_normal().string(), line, std::move(message)});
+  }
+  void report(const fs::path& file, const NodePtr& at, std::string message) {
+    report(file, at && at->sourceLine > 0 ? at->sourceLine : 1, std::move(message));
+  }
+
+  // Each page's problems by line, the pages in the order first reported.
+  void inPageOrder() {
+    std::map<std::string, std::size_t> pageOrder;
+    for (const Problem& p : problems_) pageOrder.try_emplace(p.file, pageOrder.size());
+    std::stable_sort(problems_.begin(), problems_.end(), [&](const Problem& a, const Problem& b) {
+      const std::size_t pa = pageOrder[a.file];
+      const std::size_t pb = pageOrder[b.file];
+      return pa != pb ? pa < pb : a.line < b.line;
+    });
+  }
+
+  // The frames of a page and of its frames, before loading: a frame whose
+  // page is missing stops the loading.
+  bool framesReadable(const fs::path& page, const NodePtr& root) {
+    bool readable = true;
+    root->forEachDescendantElement([&](const NodePtr& e) {
+      if (e->tag() != "iframe" && e->tag() != "frame") return true;
+      const std::string src = e->attributeOr("src");
+      if (src.empty()) return true;
+      const fs::path file = fileOfAddress(page, src);
+      const auto text = readText(file);
+      if (!text) {
+        report(page, e, "the frame \"" + e->attributeOr("name") + "\" shows " + src +
+                            ", which does not exist");
+        readable = false;
+      } else if (checkedPages_.insert(file.lexically_normal()).second) {
+        readable = framesReadable(file, pagemodel::parseDocument(*text)) && readable;
+      }
+      return true;
+    });
+    return readable;
+  }
+
+  void checkWindow(WindowModel& window) {
+    const auto& document = window.document();
+    checkPage(document->file(), document->root());
+    for (const auto& frame : document->frames()) checkWindow(*frame);
+  }
+
+  // What every page must hold true: unique ids, files that its images and
+  // menus name, menus whose attributes name something.
+  void checkPage(const fs::path& file, const NodePtr& root) {
+    std::map<std::string, int> ids;
+    root->forEachDescendantElement([&](const NodePtr& e) {
+      if (const std::string* id = e->findAttribute("id"); id && !id->empty()) {
+        const auto [first, fresh] = ids.emplace(*id, e->sourceLine);
+        if (!fresh) {
+          report(file, e, "duplicate id \"" + *id + "\" (first on line " +
+                              std::to_string(first->second) + ")");
+        }
+      }
+      checkImages(file, e);
+      if (const std::string* href = e->findAttribute("tq_href")) checkLinkedPage(file, e, *href);
+      return true;
+    });
+    root->forEachDescendantElement([&](const NodePtr& e) {
+      if (const std::string* ops = e->findAttribute("tq_selOps"); ops && !ids.contains(*ops)) {
+        report(file, e, "the menu's tq_selOps names \"" + *ops + "\", which no element of the page has as id");
+      }
+      if (const std::string* label = e->findAttribute("tq_selId"); label && !ids.contains(*label)) {
+        report(file, e, "the menu's tq_selId names \"" + *label + "\", which no element of the page has as id");
+      }
+      if (const std::string* frame = e->findAttribute("tq_selFrame")) {
+        const NodePtr target = findElement(root, [&](const NodePtr& f) {
+          return (f->tag() == "iframe" || f->tag() == "frame") && f->attributeOr("name") == *frame;
+        });
+        if (!target) report(file, e, "the menu's tq_selFrame names \"" + *frame + "\", which is no frame of the page");
+      }
+      return true;
+    });
+  }
+
+  void checkImages(const fs::path& file, const NodePtr& e) {
+    for (std::string_view attribute : kImageAttributes) {
+      if (attribute == "src" && e->tag() != "img") continue;
+      const std::string* address = e->findAttribute(attribute);
+      if (!address || !isLocalAddress(*address)) continue;
+      const fs::path image = fileOfAddress(file, *address);
+      if (image.empty() || !fs::is_regular_file(image)) {
+        report(file, e, "the image " + *address + " (" + std::string(attribute) + ") does not exist");
+      }
+    }
+  }
+
+  void checkLinkedPage(const fs::path& file, const NodePtr& e, const std::string& href) {
+    if (!isLocalAddress(href)) return;
+    const fs::path page = fileOfAddress(file, href);
+    if (page.empty() || !fs::is_regular_file(page)) {
+      report(file, e, "tq_href names " + href + ", which does not exist");
+      return;
+    }
+    linkedPages_.push_back(page.lexically_normal());
+  }
+
+  void checkListFrames(WindowModel& top) {
+    const fs::path index = top.document()->file();
+    for (std::string_view name : kListFrames) {
+      const auto frame = top.frame(name);
+      if (!frame) {
+        report(index, top.document()->body(), "no frame named \"" + std::string(name) + "\"");
+        continue;
+      }
+      checkListOrNotes(frame->document()->file(), frame->document()->root());
+    }
+  }
+
+  // A list frame or a menu may show the notes page instead of a list.
+  void checkListOrNotes(const fs::path& file, const NodePtr& root) {
+    const bool notes = file.filename() == "notes.html" ||
+                       std::any_of(std::begin(kNotesPageIds), std::end(kNotesPageIds),
+                                   [&](std::string_view id) { return findById(root, id) != nullptr; });
+    if (notes) {
+      checkNotesPage(file, root);
+    } else {
+      checkContainer(file, root);
+    }
+  }
+
+  void checkContainer(const fs::path& file, const NodePtr& root) {
+    const NodePtr iText = findById(root, "iText");
+    if (!iText) {
+      report(file, 1, "no list container: no element has the id \"iText\"");
+      return;
+    }
+    for (std::string_view attribute : kRequiredContainerAttributes) {
+      if (!iText->findAttribute(attribute)) {
+        report(file, iText, "the list container has no " + std::string(attribute) + " attribute");
+      }
+    }
+    std::int32_t previous = -1;
+    int previousLine = 0;
+    iText->forEachDescendantElement([&](const NodePtr& e) {
+      if (e->tag() != "div" || e->attributeOr("class") != "segment") return true;
+      const std::string* start = e->findAttribute("tq_start");
+      if (!start) {
+        report(file, e, "a segment without tq_start");
+        return true;
+      }
+      if (!isTimeCode(*start)) {
+        report(file, e, "the segment's tq_start \"" + *start + "\" is not a time code");
+        return true;
+      }
+      std::int32_t seconds = 0;
+      try {
+        seconds = timeToSeconds(*start);
+      } catch (const Error&) {
+        report(file, e, "the segment's tq_start \"" + *start + "\" is too large");
+        return true;
+      }
+      if (seconds < previous) {
+        report(file, e, "the segment's tq_start " + *start + " goes back before the segment on line " +
+                            std::to_string(previousLine));
+      }
+      previous = seconds;
+      previousLine = e->sourceLine;
+      lastStart_ = std::max(lastStart_, seconds);
+      return true;
+    });
+  }
+
+  void checkVideo(WindowModel& top) {
+    const fs::path index = top.document()->file();
+    const NodePtr video = findById(top.document()->root(), "mp");
+    if (!video) {
+      report(index, top.document()->body(), "no video: no element has the id \"mp\"");
+      return;
+    }
+    std::string address = video->attributeOr("src");
+    if (address.empty()) {
+      if (const NodePtr source = findElement(video, [](const NodePtr& e) { return e->tag() == "source"; })) {
+        address = source->attributeOr("src");
+      }
+    }
+    if (address.empty() && video->tag() == "video") {
+      report(index, video, "the video has no src");
+    } else if (isLocalAddress(address) && !fs::is_regular_file(fileOfAddress(index, address))) {
+      report(index, video, "the video " + address + " does not exist");
+    }
+  }
+
+  // Pages that menus load into frames: transcripts get the list checks,
+  // notes pages the notes checks.
+  void checkLinkedPages() {
+    for (std::size_t i = 0; i < linkedPages_.size(); ++i) {
+      const fs::path page = linkedPages_[i];
+      if (!checkedPages_.insert(page).second) continue;
+      const auto text = readText(page);
+      if (!text) continue;
+      const NodePtr root = pagemodel::parseDocument(*text);
+      checkPage(page, root);
+      checkListOrNotes(page, root);
+    }
+  }
+
+  void checkNotesPage(const fs::path& file, const NodePtr& root) {
+    for (std::string_view id : kNotesPageIds) {
+      if (!findById(root, id)) report(file, 1, "the notes page has no element with the id \"" + std::string(id) + "\"");
+    }
+    checkSyncTemplate(file, root);
+    const NodePtr body = findElement(root, [](const NodePtr& e) { return e->tag() == "body"; });
+    const std::string* prefix = body ? body->findAttribute("tq_file") : nullptr;
+    if (!prefix) {
+      report(file, body, "the notes page's body has no tq_file attribute");
+    } else if (!fs::is_regular_file(fileOfAddress(file, *prefix + "checkchanges.html"))) {
+      report(file, body, "the save-changes page " + *prefix + "checkchanges.html does not exist");
+    }
+    const NodePtr frame = findElement(root, [](const NodePtr& e) {
+      return (e->tag() == "iframe" || e->tag() == "frame") && e->attributeOr("name") == "notesTemplate";
+    });
+    if (!frame) {
+      report(file, 1, "the notes page has no frame named \"notesTemplate\"");
+      return;
+    }
+    const std::string src = frame->attributeOr("src");
+    const auto templateText = readText(fileOfAddress(file, src));
+    if (!templateText) {
+      report(file, frame, "the notes template " + src + " does not exist");
+    } else if (templateText->find("<!--notes--><!--notes-->") == std::string::npos ||
+               templateText->find("<!--title--><!--title-->") == std::string::npos) {
+      report(file, frame, "the notes template " + src + " lacks the empty <!--notes--> or <!--title--> slot");
+    }
+  }
+
+  void checkSyncTemplate(const fs::path& file, const NodePtr& root) {
+    const NodePtr tag = findById(root, "syncTemplate");
+    if (!tag) return;
+    if (tag->attributeOr("class") != "tq_syncTag") {
+      report(file, tag, "the sync-tag template's class must be \"tq_syncTag\"");
+    }
+    if (const NodePtr notes = findById(root, "notes"); notes && notes->contains(tag.get())) {
+      report(file, tag, "the sync-tag template lies inside the notes");
+    }
+    const NodePtr field = findById(tag, "timeCode");
+    if (!field || field->attributeOr("class") != "tq_syncValue") {
+      report(file, tag, "the sync-tag template has no field with the id \"timeCode\" and the class \"tq_syncValue\"");
+      return;
+    }
+    for (std::string_view button : kSyncTagButtons) {
+      const NodePtr found = findElement(tag, [&](const NodePtr& e) { return e->attributeOr("class") == button; });
+      if (!found || !found->parent() || !found->parent()->contains(field.get())) {
+        report(file, tag, "the sync-tag template has no \"" + std::string(button) + "\" button beside its time field");
+      }
+    }
+  }
+
+  // Every tick from the start to a little past the last segment, on
+  // simulated time; each kind of failure is reported once, at its first tick.
+  void playThrough(const std::shared_ptr<WindowModel>& top) {
+    pagemodel::ManualClock clock;
+    pagemodel::ModelPlatform platform(clock);
+    auto player = std::make_shared<pagemodel::PlayerModel>(clock);
+    tq control(platform);
+    std::map<std::string, std::pair<std::string, int>> failures;
+    std::vector<std::string> order;
+    control.onTickFailure([&](const Error& e) {
+      const std::string key = std::to_string(static_cast<int>(e.code())) + ' ' + e.what();
+      auto [it, fresh] = failures.try_emplace(key, secondsToTime(toInt32HalfEven(player->position())), 0);
+      if (fresh) order.push_back(key);
+      ++it->second.second;
+    });
+    try {
+      control.startVelisk(Window(std::shared_ptr<Object>(top)), Player(player));
+    } catch (const Error& e) {
+      report(top->document()->file(), 1, std::string("the control cannot start: ") + e.what());
+      return;
+    }
+    const double until = lastStart_ + kPlayPastLastSegment;
+    while (player->position() < until && clock.fireNextTickBy(clock.now() + 60'000)) {
+    }
+    for (const std::string& key : order) {
+      const auto& [at, count] = failures[key];
+      report(top->document()->file(), 1,
+             "the tick at " + at + " fails: error " + key +
+                 (count > 1 ? " (" + std::to_string(count) + " ticks)" : std::string()));
+    }
+  }
+
+  fs::path dir_;
+  std::vector<Problem> problems_;
+  std::set<fs::path> checkedPages_;
+  std::vector<fs::path> linkedPages_;
+  std::int32_t lastStart_ = 0;
+};
+
+}  // namespace
+
+std::vector<Problem> checkLesson(const fs::path& lessonDir) { return LessonChecker(lessonDir).run(); }
+
+}  // namespace reVoziz::captions

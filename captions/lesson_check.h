@@ -1,0 +1,23 @@
+#pragma once
+// `revoziz lesson check`: a linter for the page contract of a lesson folder,
+// for hand-made lessons as much as for made ones. It loads the lesson in the
+// page model, checks the frames, the list containers and their segments, ids,
+// menus, addresses, the notes page and the video, then plays the lesson
+// through on simulated time and reports every kind of tick that fails.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace reVoziz::captions {
+
+struct Problem {
+  std::string file;  // the lesson folder joined with the page's name
+  int line = 0;
+  std::string message;
+};
+
+// Every problem found, page by page in the order the lesson loads them.
+std::vector<Problem> checkLesson(const std::filesystem::path& lessonDir);
+
+}  // namespace reVoziz::captions

@@ -1,0 +1,22 @@
+#pragma once
+// `revoziz lesson publish`: a folder that holds the lesson together with the
+// browser module and its scripts, all by relative addresses, so that any
+// static server that answers byte ranges can serve it under any path prefix.
+
+#include <filesystem>
+
+namespace reVoziz::captions {
+
+struct PublishOptions {
+  std::filesystem::path lessonDir;
+  std::filesystem::path outDir;
+  std::filesystem::path moduleDir;  // revoziz.mjs, revoziz.wasm and the host scripts
+  bool force = false;               // write into an existing folder
+};
+
+// The module goes to OUT_DIR/revoziz/, and the pages' "/revoziz/" addresses
+// become relative ones. Linked files (a linked video) are copied. Throws
+// Error naming the file at fault.
+void publishLesson(const PublishOptions& options);
+
+}  // namespace reVoziz::captions

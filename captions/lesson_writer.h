@@ -1,0 +1,34 @@
+#pragma once
+// `revoziz lesson new`: a lesson folder made from a video and its captions.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace reVoziz::captions {
+
+struct CaptionsSource {
+  std::string language;  // letters, digits and "-" only: it names a file
+  std::filesystem::path file;
+};
+
+struct NewLessonOptions {
+  std::filesystem::path outDir;
+  std::filesystem::path video;
+  std::vector<CaptionsSource> captions;  // at least one
+  std::optional<std::filesystem::path> chapters;
+  std::optional<std::string> title;  // default: the video's name without extension
+  bool linkVideo = false;
+  bool force = false;  // write into an existing folder
+};
+
+// Writes the lesson. Nothing is written until every input has been read.
+// Throws Error with a message that names the file (and the line) at fault.
+void writeNewLesson(const NewLessonOptions& options);
+
+// A file name as a relative address: bytes outside the unreserved set are
+// percent-encoded.
+std::string addressOfFileName(const std::string& name);
+
+}  // namespace reVoziz::captions

@@ -1,0 +1,128 @@
+#include "tools/lesson_command.h"
+
+#include <stdexcept>
+
+#include "captions/captions_file.h"
+#include "captions/cues_json.h"
+#include "captions/lesson_check.h"
+#include "captions/lesson_publish.h"
+#include "captions/lesson_writer.h"
+#include "core/error.h"
+
+namespace reVoziz::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Args = std::span<const std::string>;
+
+// The value after option `args[i]`, moving `i` onto it.
+const std::string& optionValue(Args args, std::size_t& i) {
+  if (i + 1 >= args.size()) throw std::invalid_argument(args[i] + " needs a value");
+  return args[++i];
+}
+
+captions::CaptionsSource captionsSource(const std::string& value) {
+  const auto equals = value.find('=');
+  if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
+    throw std::invalid_argument("--captions wants LANG=FILE, not " + value);
+  }
+  return {value.substr(0, equals), value.substr(equals + 1)};
+}
+
+captions::NewLessonOptions parseNew(Args args) {
+  captions::NewLessonOptions options;
+  bool outGiven = false;
+  bool videoGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--video") {
+      options.video = optionValue(args, i);
+      videoGiven = true;
+    } else if (a == "--captions") {
+      options.captions.push_back(captionsSource(optionValue(args, i)));
+    } else if (a == "--chapters") {
+      options.chapters = optionValue(args, i);
+    } else if (a == "--title") {
+      options.title = optionValue(args, i);
+    } else if (a == "--link-video") {
+      options.linkVideo = true;
+    } else if (a == "--force") {
+      options.force = true;
+    } else if (a.starts_with("--") || outGiven) {
+      throw std::invalid_argument("unexpected argument " + a);
+    } else {
+      options.outDir = a;
+      outGiven = true;
+    }
+  }
+  if (!outGiven) throw std::invalid_argument("lesson new needs OUT_DIR");
+  if (!videoGiven) throw std::invalid_argument("lesson new needs --video FILE");
+  if (options.captions.empty()) throw std::invalid_argument("lesson new needs --captions LANG=FILE");
+  return options;
+}
+
+captions::PublishOptions parsePublish(Args args, const fs::path& moduleDir) {
+  captions::PublishOptions options;
+  options.moduleDir = moduleDir;
+  std::vector<std::string> folders;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--module") {
+      options.moduleDir = optionValue(args, i);
+    } else if (args[i] == "--force") {
+      options.force = true;
+    } else if (args[i].starts_with("--")) {
+      throw std::invalid_argument("unexpected argument " + args[i]);
+    } else {
+      folders.push_back(args[i]);
+    }
+  }
+  if (folders.size() != 2) throw std::invalid_argument("lesson publish needs LESSON_DIR OUT_DIR");
+  options.lessonDir = folders[0];
+  options.outDir = folders[1];
+  return options;
+}
+
+std::string onlyFolder(Args args, const char* command) {
+  if (args.size() != 1 || args[0].starts_with("--")) {
+    throw std::invalid_argument(std::string("lesson ") + command + " needs one argument");
+  }
+  return args[0];
+}
+
+int check(const fs::path& lesson, std::ostream& out) {
+  const auto problems = captions::checkLesson(lesson);
+  for (const auto& problem : problems) {
+    out << problem.file << ':' << problem.line << ": " << problem.message << '\n';
+  }
+  return problems.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int runLesson(Args args, const fs::path& moduleDir, std::ostream& out, std::ostream& err) {
+  if (args.empty()) throw std::invalid_argument("lesson needs cues, new, check or publish");
+  const std::string& command = args[0];
+  const Args rest = args.subspan(1);
+  try {
+    if (command == "cues") {
+      out << captions::cuesToJson(captions::readCaptionsFile(onlyFolder(rest, "cues")).cues);
+      return 0;
+    }
+    if (command == "new") {
+      captions::writeNewLesson(parseNew(rest));
+      return 0;
+    }
+    if (command == "check") return check(onlyFolder(rest, "check"), out);
+    if (command == "publish") {
+      captions::publishLesson(parsePublish(rest, moduleDir));
+      return 0;
+    }
+  } catch (const Error& e) {
+    err << "error " << static_cast<int>(e.code()) << ' ' << e.what() << '\n';
+    return 1;
+  }
+  throw std::invalid_argument("unknown lesson command " + command);
+}
+
+}  // namespace reVoziz::tools
