@@ -1,0 +1,36 @@
+// The WebVTT reader on any bytes: it reads a file with the signature and
+// refuses one without; every cue has finite, non-negative times and renders
+// to safe markup. The cue list must not depend on the line ends used.
+
+#include <cstdint>
+#include <string>
+
+#include "captions/webvtt_reader.h"
+#include "core/error.h"
+#include "fuzz/caption_properties.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace reVoziz;
+  const std::string_view raw(reinterpret_cast<const char*>(data), size);
+  // Half the inputs get the signature, so that the blocks behind it are reached.
+  const std::string input = size % 2 ? "WEBVTT\n" + std::string(raw) : std::string(raw);
+  captions::CueList cues;
+  try {
+    cues = captions::readWebVtt(input);
+  } catch (const Error&) {
+    fuzz::require(!captions::hasWebVttSignature(input), "a file with the signature was refused", input);
+    return 0;
+  }
+  fuzz::require(captions::hasWebVttSignature(input), "a file without the signature was read", input);
+  fuzz::requireSoundCues(cues, captions::CueDialect::WebVtt, input);
+  // The same file with CRLF line ends reads the same.
+  std::string crlf;
+  for (const char c : input) {
+    if (c == '\n') crlf += '\r';
+    if (c != '\r') crlf += c;
+  }
+  const captions::CueList again = captions::readWebVtt(crlf);
+  fuzz::require(again.size() == cues.size() || input.find('\r') != std::string::npos,
+                "CRLF line ends change the cues", input);
+  return 0;
+}
