@@ -127,8 +127,8 @@ class LessonChecker {
     checkListFrames(*top);
     checkVideo(*top);
     checkLinkedPages();
-    playThrough(top);
     inPageOrder();
+    playThrough(top);
     return std::move(problems_);
   }
 

@@ -1,0 +1,158 @@
+#include "tools/lesson_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <stdexcept>
+
+#include "support/scratch_folder.h"
+#include "tools/play_command.h"
+
+namespace reVoziz::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kCaptions = fs::path(REVOZIZ_TEST_LESSONS).parent_path() / "captions" / "files";
+
+struct LessonRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+LessonRun lesson(std::vector<std::string> args, const fs::path& module = "/no/module") {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = runLesson(args, module, out, err);
+  return {status, out.str(), err.str()};
+}
+
+// A lesson from the two-language captions and their chapters.
+LessonRun makeLesson(const testing::ScratchFolder& scratch, std::vector<std::string> more = {}) {
+  std::vector<std::string> args = {
+      "new", scratch.file("lesson"), "--video", scratch.write("clase 1.webm", "not really a video"),
+      "--captions", "en=" + (kCaptions / "lesson_en.vtt").string(),
+      "--captions", "es=" + (kCaptions / "lesson_es.vtt").string(),
+      "--chapters", (kCaptions / "lesson_chapters.vtt").string(), "--title", "Light & <exposure>"};
+  args.insert(args.end(), more.begin(), more.end());
+  return lesson(args);
+}
+
+TEST(LessonCommand, CuesPrintsTheCuesAsJson) {
+  const LessonRun run = lesson({"cues", (kCaptions / "windows.srt").string()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "[\n"
+            "  {\"id\": \"1\", \"startTime\": 1, \"endTime\": 3.5, \"text\": \"<i>Hola</i> a todos.\"},\n"
+            "  {\"id\": \"2\", \"startTime\": 4, \"endTime\": 6.25, \"text\": \"<font color=\\\"#ffff00\\\">"
+            "Bienvenidos</font> al curso\\nde fotografía.\"},\n"
+            "  {\"id\": \"3\", \"startTime\": 70, \"endTime\": 72, \"text\": \"<b>Fin</b> "
+            "<script>alert(1)</script>\"}\n"
+            "]\n");
+  const LessonRun bad = lesson({"cues", (kCaptions / "not_captions.txt").string()});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "error 5 " + (kCaptions / "not_captions.txt").string() + ":1: not a WebVTT or SRT file\n");
+}
+
+TEST(LessonCommand, ANewLessonPassesTheCheckAndPlaysWithMarkingsAtTheCueStarts) {
+  testing::ScratchFolder scratch;
+  const LessonRun made = makeLesson(scratch);
+  ASSERT_EQ(made.status, 0) << made.err;
+  const fs::path dir = scratch.path() / "lesson";
+  for (const char* name : {"index.html", "toc.html", "trans_en.html", "trans_es.html", "notes.html",
+                           "notes_template.html", "checkchanges.html", "toc_head.html", "open.gif",
+                           "modefull_on.gif", "clase 1.webm"}) {
+    EXPECT_TRUE(fs::is_regular_file(dir / name)) << name;
+  }
+  const LessonRun check = lesson({"check", dir.string()});
+  EXPECT_EQ(check.status, 0);
+  EXPECT_EQ(check.out, "");
+
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runPlay(parsePlayArguments(std::vector<std::string>{dir.string()}, dir), out, err), 0);
+  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(out.str(),
+            "00:00:00 tq_toc c1\n"
+            "00:00:00 tq_trans s1\n"
+            "00:00:04 tq_trans s2\n"
+            "00:00:12 tq_toc c2\n"
+            "00:00:12 tq_trans s3\n"
+            "00:00:20 tq_trans s4\n");
+
+  const std::string page = scratch.read("lesson/index.html");
+  EXPECT_NE(page.find("<title>Light &amp; &lt;exposure&gt;</title>"), std::string::npos);
+  EXPECT_NE(page.find("src=\"clase%201.webm\""), std::string::npos);
+  EXPECT_NE(page.find("<span id=\"tq_selLabel1\">English</span>"), std::string::npos);
+  EXPECT_NE(page.find("tq_href=\"trans_es.html\">Español</div>"), std::string::npos);
+  EXPECT_NE(page.find("tq_href=\"notes.html\">Notas</div>"), std::string::npos);
+  const std::string english = scratch.read("lesson/trans_en.html");
+  EXPECT_NE(english.find("<div class=\"segment\" tq_start=\"00:00:12\" id=\"s3\"><span class=\"sync\">00:12</span> "
+                         "A caption may hold &lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; as plain text.</div>"),
+            std::string::npos);
+  EXPECT_EQ(english.find("<script"), std::string::npos);
+  EXPECT_NE(english.find("<span class=\"speaker\">Teacher:</span> Welcome"), std::string::npos);
+}
+
+TEST(LessonCommand, AnExistingFolderIsRefusedUnlessForced) {
+  testing::ScratchFolder scratch;
+  fs::create_directory(scratch.path() / "lesson");
+  scratch.write("lesson/mine.txt", "keep me");
+  const LessonRun refused = makeLesson(scratch);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "error 58 " + scratch.file("lesson") +
+                             ": the folder exists; pass --force to write into it\n");
+  EXPECT_FALSE(fs::exists(scratch.path() / "lesson" / "index.html"));
+  const LessonRun forced = makeLesson(scratch, {"--force"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_TRUE(fs::exists(scratch.path() / "lesson" / "index.html"));
+  EXPECT_EQ(scratch.read("lesson/mine.txt"), "keep me");
+}
+
+TEST(LessonCommand, ErrorsNameTheFileAndLineAndWriteNothing) {
+  testing::ScratchFolder scratch;
+  const std::string late = scratch.write("late.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nok\n\n"
+                                                     "999999:00:00.000 --> 999999:00:01.000\nfar\n");
+  const LessonRun run = lesson({"new", scratch.file("out"), "--video", scratch.write("v.webm", "x"),
+                          "--captions", "en=" + late});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "error 6 " + late + ":6: the cue starts too late for a lesson\n");
+  EXPECT_FALSE(fs::exists(scratch.path() / "out"));
+  const LessonRun badLanguage = lesson({"new", scratch.file("out"), "--video", scratch.file("v.webm"),
+                                  "--captions", "../x=" + late});
+  EXPECT_EQ(badLanguage.status, 1);
+  const LessonRun noVideo = lesson({"new", scratch.file("out"), "--video", scratch.file("none.webm"),
+                              "--captions", "en=" + (kCaptions / "lesson_en.vtt").string()});
+  EXPECT_EQ(noVideo.err, "error 53 " + scratch.file("none.webm") + ": no such video file\n");
+  EXPECT_THROW(lesson({"new", scratch.file("out"), "--captions", "en"}), std::invalid_argument);
+}
+
+TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
+  testing::ScratchFolder scratch;
+  ASSERT_EQ(makeLesson(scratch, {"--link-video"}).status, 0);
+  ASSERT_TRUE(fs::is_symlink(scratch.path() / "lesson" / "clase 1.webm"));
+  fs::create_directory(scratch.path() / "module");
+  for (const char* name : {"revoziz.mjs", "revoziz.wasm", "lesson_host.js", "host.js"}) {
+    scratch.write(std::string("module/") + name, name);
+  }
+  const LessonRun run = lesson({"publish", scratch.file("lesson"), scratch.file("site")}, scratch.path() / "module");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string page = scratch.read("site/index.html");
+  EXPECT_NE(page.find("from \"./revoziz/lesson_host.js\""), std::string::npos);
+  EXPECT_EQ(page.find("\"/revoziz/"), std::string::npos);
+  EXPECT_EQ(scratch.read("site/revoziz/host.js"), "host.js");
+  // The linked video is copied, so the folder stands on its own.
+  EXPECT_FALSE(fs::is_symlink(scratch.path() / "site" / "clase 1.webm"));
+  EXPECT_EQ(scratch.read("site/clase 1.webm"), "not really a video");
+  EXPECT_EQ(lesson({"check", scratch.file("site")}).out, "");
+
+  EXPECT_EQ(lesson({"publish", scratch.file("lesson"), scratch.file("site")}, scratch.path() / "module").status, 1);
+  const LessonRun noModule = lesson({"publish", scratch.file("lesson"), scratch.file("site2")}, scratch.path() / "none");
+  EXPECT_EQ(noModule.status, 1);
+  EXPECT_NE(noModule.err.find("no browser module; build it with scripts/build-web"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace reVoziz::tools
