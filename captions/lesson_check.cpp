@@ -1,8 +1,9 @@
 #include "captions/lesson_check.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cctype>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -73,8 +74,9 @@ fs::path fileOfAddress(const fs::path& page, std::string_view address) {
   address = address.substr(0, address.find_first_of("?#"));
   std::string decoded;
   for (std::size_t i = 0; i < address.size(); ++i) {
-    if (address[i] == '%' && i + 2 < address.size() && std::isxdigit(address[i + 1]) &&
-        std::isxdigit(address[i + 2])) {
+    if (address[i] == '%' && i + 2 < address.size() &&
+        std::isxdigit(static_cast<unsigned char>(address[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(address[i + 2]))) {
       decoded += static_cast<char>(std::stoi(std::string(address.substr(i + 1, 2)), nullptr, 16));
       i += 2;
     } else {

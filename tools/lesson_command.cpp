@@ -83,7 +83,7 @@ captions::PublishOptions parsePublish(Args args, const fs::path& moduleDir) {
   return options;
 }
 
-std::string onlyFolder(Args args, const char* command) {
+std::string onlyArgument(Args args, const char* command) {
   if (args.size() != 1 || args[0].starts_with("--")) {
     throw std::invalid_argument(std::string("lesson ") + command + " needs one argument");
   }
@@ -106,14 +106,14 @@ int runLesson(Args args, const fs::path& moduleDir, std::ostream& out, std::ostr
   const Args rest = args.subspan(1);
   try {
     if (command == "cues") {
-      out << captions::cuesToJson(captions::readCaptionsFile(onlyFolder(rest, "cues")).cues);
+      out << captions::cuesToJson(captions::readCaptionsFile(onlyArgument(rest, "cues")).cues);
       return 0;
     }
     if (command == "new") {
       captions::writeNewLesson(parseNew(rest));
       return 0;
     }
-    if (command == "check") return check(onlyFolder(rest, "check"), out);
+    if (command == "check") return check(onlyArgument(rest, "check"), out);
     if (command == "publish") {
       captions::publishLesson(parsePublish(rest, moduleDir));
       return 0;
