@@ -8,16 +8,12 @@
 #include <set>
 #include <sstream>
 
-#include "control/tq.h"
+#include "captions/play_through.h"
 #include "core/error.h"
-#include "core/rounding.h"
 #include "core/time_code.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/html_parser.h"
-#include "pagemodel/manual_clock.h"
-#include "pagemodel/model_platform.h"
 #include "pagemodel/page_loader.h"
-#include "pagemodel/player_model.h"
 #include "pagemodel/window_model.h"
 
 namespace reVoziz::captions {
@@ -130,7 +126,7 @@ class LessonChecker {
     checkVideo(*top);
     checkLinkedPages();
     inPageOrder();
-    playThrough(top);
+    reportTickFailures(top);
     return std::move(problems_);
   }
 
@@ -387,35 +383,16 @@ class LessonChecker {
     }
   }
 
-  // Every tick from the start to a little past the last segment, on
-  // simulated time; each kind of failure is reported once, at its first tick.
-  void playThrough(const std::shared_ptr<WindowModel>& top) {
-    pagemodel::ManualClock clock;
-    pagemodel::ModelPlatform platform(clock);
-    auto player = std::make_shared<pagemodel::PlayerModel>(clock);
-    tq control(platform);
-    std::map<std::string, std::pair<std::string, int>> failures;
-    std::vector<std::string> order;
-    control.onTickFailure([&](const Error& e) {
-      const std::string key = std::to_string(static_cast<int>(e.code())) + ' ' + e.what();
-      auto [it, fresh] = failures.try_emplace(key, secondsToTime(toInt32HalfEven(player->position())), 0);
-      if (fresh) order.push_back(key);
-      ++it->second.second;
-    });
-    try {
-      control.startVelisk(Window(std::shared_ptr<Object>(top)), Player(player));
-    } catch (const Error& e) {
-      report(top->document()->file(), 1, std::string("the control cannot start: ") + e.what());
-      return;
-    }
-    const double until = lastStart_ + kPlayPastLastSegment;
-    while (player->position() < until && clock.fireNextTickBy(clock.now() + 60'000)) {
-    }
-    for (const std::string& key : order) {
-      const auto& [at, count] = failures[key];
-      report(top->document()->file(), 1,
-             "the tick at " + at + " fails: error " + key +
-                 (count > 1 ? " (" + std::to_string(count) + " ticks)" : std::string()));
+  // Every tick from the start to a little past the last segment.
+  void reportTickFailures(const std::shared_ptr<WindowModel>& top) {
+    const fs::path index = top->document()->file();
+    for (const TickFailure& failure : playThrough(top, lastStart_ + kPlayPastLastSegment)) {
+      if (failure.ticks == 0) {
+        report(index, 1, "the control cannot start: error " + failure.error);
+        continue;
+      }
+      report(index, 1, "the tick at " + failure.firstAt + " fails: error " + failure.error +
+                           (failure.ticks > 1 ? " (" + std::to_string(failure.ticks) + " ticks)" : std::string()));
     }
   }
 
