@@ -24,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(captions::hasWebVttSignature(input), "a file without the signature was read", input);
   fuzz::requireSoundCues(cues, captions::CueDialect::WebVtt, input);
   // The same file with CRLF line ends reads the same.
-  std::string crlf;
-  for (const char c : input) {
-    if (c == '\n') crlf += '\r';
-    if (c != '\r') crlf += c;
+  if (input.find('\r') == std::string::npos) {
+    std::string crlf;
+    for (const char c : input) {
+      if (c == '\n') crlf += '\r';
+      crlf += c;
+    }
+    fuzz::require(captions::readWebVtt(crlf).size() == cues.size(), "CRLF line ends change the cues", input);
   }
-  const captions::CueList again = captions::readWebVtt(crlf);
-  fuzz::require(again.size() == cues.size() || input.find('\r') != std::string::npos,
-                "CRLF line ends change the cues", input);
   return 0;
 }
