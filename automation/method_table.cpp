@@ -144,6 +144,10 @@ Value emptyOf(Type type) {
 
 std::span<const Method> methods() { return kMethods; }
 
+bool isObjectType(Type type) {
+  return type == Type::Object || type == Type::Window || type == Type::Document || type == Type::Player;
+}
+
 DispId dispIdOfSlot(std::size_t slot) { return static_cast<DispId>(slot) + 1; }
 
 std::optional<DispId> dispIdOf(std::string_view name) {

@@ -25,6 +25,9 @@ namespace reVoziz::automation {
 // object types with a name of their own in the type library.
 enum class Type { None, Variant, Integer, String, Boolean, Object, Window, Document, Player };
 
+// Object, Window, Document and Player: types whose empty value is no object.
+bool isObjectType(Type type);
+
 struct Parameter {
   std::string_view name;
   Type type = Type::None;

@@ -4,6 +4,7 @@
 #include <new>
 #include <tuple>
 
+#include "automation/com/com_boundary.h"
 #include "automation/com/com_text.h"
 #include "automation/com/dispatch_object.h"
 #include "automation/com/server_module.h"
@@ -126,11 +127,13 @@ STDMETHODIMP ControlObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 STDMETHODIMP ControlObject::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids || count == 0) return E_INVALIDARG;
-  const auto id = automation::dispIdOf(utf8(std::wstring_view(names[0])));
-  ids[0] = id ? *id : DISPID_UNKNOWN;
-  // The methods take no named arguments.
-  for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  return id && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+  return guarded(nullptr, [&] {
+    const auto id = automation::dispIdOf(utf8(std::wstring_view(names[0])));
+    ids[0] = id ? *id : DISPID_UNKNOWN;
+    // The methods take no named arguments.
+    for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    return id && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+  });
 }
 
 STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
@@ -139,7 +142,8 @@ STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISP
   if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
   if (!params) return E_INVALIDARG;
   if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
-  try {
+  if (result) VariantInit(result);
+  return guarded(exception, [&]() -> HRESULT {
     std::vector<Value> args;
     args.reserve(params->cArgs);
     // Automation passes arguments last first.
@@ -153,12 +157,18 @@ STDMETHODIMP ControlObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISP
     }
     const WindowsPlatform::CallScope call(platform_);
     const Outcome outcome = automation::invoke(control_, id, args);
-    if (!outcome.ok()) return failed(outcome, exception);
-    if (result) return toVariant(outcome.result, result);
-    return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
+    if (!outcome.ok()) return reportFailure(outcome.status, outcome.message, exception);
+    if (!result) return S_OK;
+    const HRESULT stored = toVariant(outcome.result, result);
+    // An object result that is empty is Nothing to the caller, as through the
+    // vtable, so that VBScript can Set it and ask Is Nothing.
+    const automation::Method* method = automation::methodOf(id);
+    if (SUCCEEDED(stored) && method && automation::isObjectType(method->result) && V_VT(result) == VT_NULL) {
+      V_VT(result) = VT_DISPATCH;
+      V_DISPATCH(result) = nullptr;
+    }
+    return stored;
+  });
 }
 
 template <class Result, class... Args>
@@ -167,7 +177,7 @@ HRESULT ControlObject::callSlot(automation::DispId id, Result* result, Args... a
     if (!result) return E_POINTER;
     clear(result);
   }
-  try {
+  return guarded(nullptr, [&]() -> HRESULT {
     const std::array<std::optional<Value>, sizeof...(Args)> given = {argument(args)...};
     std::array<Value, sizeof...(Args)> values;
     for (std::size_t i = 0; i < given.size(); ++i) {
@@ -176,31 +186,9 @@ HRESULT ControlObject::callSlot(automation::DispId id, Result* result, Args... a
     }
     const WindowsPlatform::CallScope call(platform_);
     const Outcome outcome = automation::invoke(control_, id, values);
-    if (!outcome.ok()) return failed(outcome, nullptr);
+    if (!outcome.ok()) return reportFailure(outcome.status, outcome.message, nullptr);
     return store(outcome.result, result);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-HRESULT ControlObject::failed(const Outcome& outcome, EXCEPINFO* exception) {
-  const HRESULT status = static_cast<HRESULT>(outcome.status);
-  // Dispatch failures (unknown member, argument count) are statuses alone.
-  if ((outcome.status & 0xFFFF0000u) != 0x800A0000u) return status;
-  ComRef<ICreateErrorInfo> created;
-  if (SUCCEEDED(CreateErrorInfo(created.put()))) {
-    const std::wstring message = wide(outcome.message);
-    created->SetGUID(IID__tq);
-    created->SetSource(const_cast<LPOLESTR>(L"reVoziz.tq"));
-    created->SetDescription(const_cast<LPOLESTR>(message.c_str()));
-    if (const auto info = created.as<IErrorInfo>()) SetErrorInfo(0, info.get());
-  }
-  if (!exception) return status;
-  *exception = EXCEPINFO{};
-  exception->scode = status;
-  exception->bstrSource = SysAllocString(L"reVoziz.tq");
-  exception->bstrDescription = allocBstr(outcome.message);
-  return DISP_E_EXCEPTION;
+  });
 }
 
 STDMETHODIMP ControlObject::InterfaceSupportsErrorInfo(REFIID iid) {

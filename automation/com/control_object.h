@@ -164,8 +164,6 @@ class ControlObject final : public _tq,
   // A vtable slot: typed arguments to values, the table, the result back.
   template <class Result, class... Args>
   HRESULT callSlot(automation::DispId id, Result* result, Args... args);
-  // Reports a failed call: error information for the caller, and its status.
-  HRESULT failed(const automation::Outcome& outcome, EXCEPINFO* exception);
   HRESULT typeInfoOf(REFGUID guid, ITypeInfo** info);
 
   LONG references_ = 1;

@@ -3,6 +3,7 @@
 #include <dispex.h>
 
 #include <cstdio>
+#include <new>
 #include <vector>
 
 #include "automation/com/com_text.h"
@@ -60,18 +61,34 @@ std::string hexStatus(HRESULT hr) {
 
 }  // namespace
 
-DISPID DispatchObject::memberId(std::string_view member, bool ensure) const {
-  std::wstring name = wide(member);
+std::optional<DISPID> DispatchObject::findMember(const std::wstring& name, DWORD exFlags) const {
   DISPID id = DISPID_UNKNOWN;
   // Script objects answer names through IDispatchEx, some of them only there.
   if (const auto ex = dispatch_.as<IDispatchEx>()) {
     BSTR bname = SysAllocStringLen(name.data(), static_cast<UINT>(name.size()));
-    const HRESULT hr = ex->GetDispID(bname, fdexNameCaseSensitive | (ensure ? fdexNameEnsure : 0), &id);
+    if (!bname) throw std::bad_alloc();
+    const HRESULT hr = ex->GetDispID(bname, exFlags, &id);
     SysFreeString(bname);
     if (SUCCEEDED(hr)) return id;
   }
-  LPOLESTR names[] = {name.data()};
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
   if (SUCCEEDED(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return id;
+  return std::nullopt;
+}
+
+DISPID DispatchObject::readId(std::string_view member) const {
+  if (const auto id = findMember(wide(member), fdexNameCaseSensitive)) return *id;
+  missingMember(member);
+}
+
+DISPID DispatchObject::writeId(std::string_view member) const {
+  const std::wstring name = wide(member);
+  // The member as it is spelt, else the one the object answers without case
+  // (a field's `value` for "Value"); only a member the object lacks is made
+  // an expando, where the object allows one.
+  if (const auto id = findMember(name, fdexNameCaseSensitive)) return *id;
+  if (const auto id = findMember(name, fdexNameCaseInsensitive)) return *id;
+  if (const auto id = findMember(name, fdexNameCaseSensitive | fdexNameEnsure)) return *id;
   missingMember(member);
 }
 
@@ -97,13 +114,13 @@ Value DispatchObject::invoke(std::string_view member, DISPID id, WORD flags,
 }
 
 Value DispatchObject::get(std::string_view member) {
-  return invoke(member, memberId(member, false), DISPATCH_PROPERTYGET, {});
+  return invoke(member, readId(member), DISPATCH_PROPERTYGET, {});
 }
 
 void DispatchObject::put(std::string_view member, const Value& value) {
   VariantList args(1);
   if (FAILED(toVariant(value, &args.items()[0]))) throw Error(ErrorCode::TypeMismatch, "Type mismatch");
-  invoke(member, memberId(member, true), DISPATCH_PROPERTYPUT, args.items());
+  invoke(member, writeId(member), DISPATCH_PROPERTYPUT, args.items());
 }
 
 Value DispatchObject::call(std::string_view method, std::span<const Value> args) {
@@ -114,7 +131,7 @@ Value DispatchObject::call(std::string_view method, std::span<const Value> args)
       throw Error(ErrorCode::TypeMismatch, "Type mismatch");
     }
   }
-  return invoke(method, memberId(method, false), DISPATCH_METHOD | DISPATCH_PROPERTYGET, variants.items());
+  return invoke(method, readId(method), DISPATCH_METHOD | DISPATCH_PROPERTYGET, variants.items());
 }
 
 std::string DispatchObject::typeName() const {

@@ -36,7 +36,13 @@ class MessageLoopTimer : public Timer {
     const auto it = running.find(id);
     if (it == running.end()) return;
     MessageLoopTimer& timer = *it->second;
-    if (timer.tick_ && timer.callsUnderWay_ == 0) timer.tick_();
+    if (!timer.tick_ || timer.callsUnderWay_ != 0) return;
+    // Nothing may unwind into DispatchMessage: a tick that throws ends there,
+    // as a failing tick does, and the next one starts afresh.
+    try {
+      timer.tick_();
+    } catch (...) {
+    }
   }
   void stop() {
     if (!id_) return;

@@ -16,6 +16,9 @@ constexpr wchar_t kProgId[] = L"reVoziz.tq";
 constexpr wchar_t kClassName[] = L"tq";
 constexpr wchar_t kMiscStatus[] = L"131473";  // 0x20191
 constexpr int kToolboxBitmap = 30000;
+// The type library is registered for the server's own architecture; a 32-bit
+// and a 64-bit server each remove only their own.
+constexpr SYSKIND kSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
 std::wstring guidText(REFGUID guid) {
   wchar_t text[40];
@@ -75,7 +78,7 @@ HRESULT registerServer() {
 
 HRESULT unregisterServer() {
   // The type library may already be gone; the class keys go regardless.
-  const HRESULT library = UnRegisterTypeLib(LIBID_reVoziz, 2, 0, 0, SYS_WIN64);
+  const HRESULT library = UnRegisterTypeLib(LIBID_reVoziz, 2, 0, 0, kSysKind);
   const HRESULT classKey = removeTree(L"CLSID\\" + guidText(CLSID_tq));
   const HRESULT progId = removeTree(kProgId);
   if (FAILED(classKey) || FAILED(progId)) return SELFREG_E_CLASS;

@@ -1,10 +1,9 @@
 // The four entry points of reVoziz.ocx and the class factory of tq.
 
-#include <new>
-
 #include <windows.h>
 #include <ole2.h>
 
+#include "automation/com/com_boundary.h"
 #include "automation/com/control_object.h"
 #include "automation/com/registration.h"
 #include "automation/com/server_module.h"
@@ -34,11 +33,13 @@ class ClassFactory : public IClassFactory {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* object = new (std::nothrow) ControlObject();
-    if (!object) return E_OUTOFMEMORY;
-    const HRESULT hr = object->QueryInterface(iid, out);
-    object->Release();
-    return hr;
+    // The constructor itself allocates (the control, its platform), and may throw.
+    return guarded(nullptr, [&] {
+      auto* object = new ControlObject();
+      const HRESULT hr = object->QueryInterface(iid, out);
+      object->Release();
+      return hr;
+    });
   }
   STDMETHODIMP LockServer(BOOL lock) override {
     lockServer(lock != FALSE);
@@ -80,10 +81,9 @@ bool serverInUse() { return liveObjects > 0 || serverLocks > 0; }
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    reVoziz::com::module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  // Thread notifications stay on: the statically linked C runtime needs them
+  // to free the thread-local data of threads that leave.
+  if (reason == DLL_PROCESS_ATTACH) reVoziz::com::module = instance;
   return TRUE;
 }
 
@@ -96,8 +96,8 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
 
 STDAPI DllCanUnloadNow() { return reVoziz::com::serverInUse() ? S_FALSE : S_OK; }
 
-STDAPI DllRegisterServer() { return reVoziz::com::registerServer(); }
+STDAPI DllRegisterServer() { return reVoziz::com::guarded(nullptr, reVoziz::com::registerServer); }
 
-STDAPI DllUnregisterServer() { return reVoziz::com::unregisterServer(); }
+STDAPI DllUnregisterServer() { return reVoziz::com::guarded(nullptr, reVoziz::com::unregisterServer); }
 
 }  // extern "C"
