@@ -15,6 +15,7 @@
 #include "checks.h"
 #include "automation/com/com_text.h"
 #include "automation/method_table.h"
+#include "page_double.h"
 #include "reVoziz_h.h"
 
 namespace {
@@ -283,6 +284,32 @@ void checkDispatchAndVtable() {
         "Invoke checks the argument count");
 }
 
+// Members are written where the page object has them, found without case;
+// only a member it lacks becomes an expando.
+void checkMemberWrites() {
+  ComRef<_tq> control;
+  if (FAILED(CoCreateInstance(CLSID_tq, nullptr, CLSCTX_INPROC_SERVER, IID__tq,
+                              reinterpret_cast<void**>(control.put())))) {
+    check(false, "CoCreateInstance for member writes");
+    return;
+  }
+  reVoziz::wine::PageDouble event, window, field;
+  window.setObject(L"event", &event);
+  field.setText(L"value", L"1:5");
+  IDispatch* w = &window;
+  IDispatch* tc = &field;
+  VARIANT result;
+  VariantInit(&result);
+  check(SUCCEEDED(control->formatTimeCode(&w, &tc, &result)), "formatTimeCode on IDispatchEx objects");
+  const VARIANT* value = field.member(L"value");
+  check(value && V_VT(value) == VT_BSTR && utf8(V_BSTR(value)) == "00:01:05", "the field's own value is written");
+  checkEqual(field.memberCount(), static_cast<std::size_t>(1), "no expando beside the field's value");
+  check(event.expandos() == std::vector<std::wstring>{L"cancelBubble"}, "a member the event lacks becomes an expando");
+  const VARIANT* cancel = event.member(L"cancelBubble");
+  check(cancel && V_VT(cancel) == VT_BOOL && V_BOOL(cancel) == VARIANT_TRUE, "the expando holds the value");
+  VariantClear(&result);
+}
+
 void checkFactory(HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**), HRESULT(WINAPI* canUnloadNow)());
 
 void checkUnloading(const std::wstring& serverPath) {
@@ -402,6 +429,7 @@ int wmain(int argc, wchar_t** argv) {
   checkTypeLibrary();
   checkDispatchAndVtable();
   checkContainerInterfaces();
+  checkMemberWrites();
   CoFreeUnusedLibraries();
   checkUnloading(serverPath);
   checkUnregistration(serverPath);

@@ -15,6 +15,8 @@ checkEqual(c.min(2.5, 9), 2, "min rounds half to even");
 checkEqual(c.secondsToTime(3725), "01:02:05", "secondsToTime");
 checkEqual(c.timeToSeconds("1:01"), 61, "timeToSeconds");
 checkEqual(statusOf(function () { c.min("abc", 1); }), kTypeMismatch, "text for an integer");
+checkEqual(c.max("&H10", 3), 16, "hexadecimal text for an integer");
+checkEqual(c.max(" (1,000) ", -2000), -1000, "thousands and a negative in parentheses");
 checkEqual(statusOf(function () { c.min(4294967296, 1); }), kOverflow, "integer overflow");
 checkEqual(statusOf(function () { c.nosuchMethod(); }), kMemberNotFound, "unknown method");
 
@@ -61,6 +63,17 @@ checkEqual(player.controls.plays, 1, "startVelisk plays");
 checkEqual(w.tqStarted, true, "tqStarted on the window");
 c.goTo_("0:10");
 checkEqual(player.controls.currentPosition, 10, "goTo_ seeks");
+
+// A member spelt otherwise than the control spells it is written where it is;
+// a member the object lacks becomes an expando.
+var otherPlayer = { controls: { CurrentPosition: 0, play: function () {} } };
+var otherWindow = Window({});
+c.startVelisk(otherWindow, otherPlayer);
+c.goTo_("0:20");
+checkEqual(otherPlayer.controls.CurrentPosition, 20, "the position written to the player's own member");
+check(!("currentPosition" in otherPlayer.controls), "no second position member beside it");
+checkEqual(otherWindow.tqStarted, true, "a missing member becomes an expando");
+c.startVelisk(w, player);
 
 // The notes through the Win32 files: a backup in the temporary folder, read back.
 var notes = { innerHTML: "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>" };
