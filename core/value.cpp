@@ -18,22 +18,71 @@ std::string numberText(double d) {
   return writeDecimal(d);
 }
 
-// A whole text that is a decimal number, spaces around allowed.
-double parseStrictNumber(const std::string& s) {
-  const std::string t = trimSpaces(s);
-  if (t.empty()) typeMismatch();
+bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view trimWhite(std::string_view t) {
+  while (!t.empty() && isWhite(t.front())) t.remove_prefix(1);
+  while (!t.empty() && isWhite(t.back())) t.remove_suffix(1);
+  return t;
+}
+
+// "&H" and "&O" integers: hexadecimal or octal digits to the end.
+double parseRadixInteger(std::string_view digits, int radix) {
+  if (digits.empty()) typeMismatch();
   double d = 0;
-  const char* first = t.data();
-  const char* last = t.data() + t.size();
-  const bool plus = *first == '+';
-  if (plus) ++first;  // from_chars takes no plus
-  // from_chars also reads "nan" and "inf", and would take "+-5" after the
-  // skipped plus; a number starts with digits or a point after one sign.
-  const char* body = (!plus && *first == '-') ? first + 1 : first;
-  if (body == last || !(*body == '.' || (*body >= '0' && *body <= '9'))) typeMismatch();
-  auto [end, ec] = readDecimal(first, last, d);
-  if (ec != std::errc() || end != last) typeMismatch();
+  for (const char c : digits) {
+    int digit = 16;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (digit >= radix) typeMismatch();
+    d = d * radix + digit;
+  }
   return d;
+}
+
+// Digits with "," between them in the whole part, as the neutral locale
+// writes thousands; then an optional fraction and exponent, to the end.
+double parseDecimal(std::string_view t) {
+  if (t.empty() || !(t.front() == '.' || (t.front() >= '0' && t.front() <= '9'))) typeMismatch();
+  std::string plain;
+  std::size_t i = 0;
+  for (; i < t.size() && ((t[i] >= '0' && t[i] <= '9') || t[i] == ','); ++i) {
+    if (t[i] != ',') plain += t[i];
+  }
+  plain.append(t.substr(i));
+  // from_chars reads "nan" and "inf" too, which the first character ruled out.
+  double d = 0;
+  auto [end, ec] = readDecimal(plain.data(), plain.data() + plain.size(), d);
+  if (ec != std::errc() || end != plain.data() + plain.size()) typeMismatch();
+  return d;
+}
+
+// A whole text read as a number the way automation converts text (in the
+// neutral locale): white space around it; one sign before or after it, or
+// parentheses for a negative; thousands separators; "&H" and "&O" integers.
+double parseAutomationNumber(const std::string& s) {
+  std::string_view t = trimWhite(s);
+  bool negative = false;
+  if (t.size() >= 2 && t.front() == '(' && t.back() == ')') {
+    negative = true;
+    t = t.substr(1, t.size() - 2);
+  } else if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+    negative = t.front() == '-';
+    t.remove_prefix(1);
+  } else if (!t.empty() && (t.back() == '+' || t.back() == '-')) {
+    negative = t.back() == '-';
+    t.remove_suffix(1);
+  }
+  double d = 0;
+  if (t.size() >= 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
+    d = parseRadixInteger(t.substr(2), 16);
+  } else if (t.size() >= 2 && t[0] == '&' && (t[1] == 'O' || t[1] == 'o')) {
+    d = parseRadixInteger(t.substr(2), 8);
+  } else {
+    d = parseDecimal(t);
+  }
+  return negative ? -d : d;
 }
 
 }  // namespace
@@ -66,7 +115,7 @@ double Value::toNumber() const {
     double operator()(bool b) const { return b ? -1 : 0; }
     double operator()(std::int32_t i) const { return i; }
     double operator()(double d) const { return d; }
-    double operator()(const std::string& s) const { return parseStrictNumber(s); }
+    double operator()(const std::string& s) const { return parseAutomationNumber(s); }
     double operator()(const std::shared_ptr<Object>&) const { typeMismatch(); }
   } visitor;
   return std::visit(visitor, v_);
