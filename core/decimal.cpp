@@ -1,10 +1,15 @@
 #include "core/decimal.h"
 
+#include <bit>
 #include <cerrno>
 #include <cmath>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+#include <string_view>
+#include <vector>
 
 namespace reVoziz {
 namespace {
@@ -82,5 +87,53 @@ std::from_chars_result readDecimal(const char* first, const char* last, double& 
 std::string writeDecimal(double value) { return writeDecimalPortable(value); }
 
 #endif
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Written out: not every standard library reads reals with from_chars.
+double readHexInteger(std::string_view text) {
+  constexpr int kMantissaBits = 53;
+  std::uint64_t top = 0;     // the leading significant bits, at most 64
+  std::int64_t dropped = 0;  // bits beyond them
+  bool sticky = false;       // whether any dropped bit is set
+  for (char c : text) {
+    if (!isHexDigit(c)) break;
+    const int digit = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+    if (top >> 60 == 0) {
+      top = top << 4 | static_cast<std::uint64_t>(digit);
+    } else {
+      dropped += 4;
+      sticky = sticky || digit != 0;
+    }
+  }
+  if (dropped > 2048) return std::numeric_limits<double>::infinity();
+  const int bits = static_cast<int>(std::bit_width(top));
+  if (bits > kMantissaBits) {
+    const int shift = bits - kMantissaBits;
+    const std::uint64_t rest = top & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    top >>= shift;
+    dropped += shift;
+    if (rest > half || (rest == half && (sticky || (top & 1)))) ++top;
+  }
+  return std::ldexp(static_cast<double>(top), static_cast<int>(dropped));
+}
+
+// Octal digits carry three bits each; regrouped by four they read as hexadecimal.
+double readOctalInteger(std::string_view text) {
+  const std::string_view digits = text.substr(0, text.find_first_not_of("01234567"));
+  std::vector<int> nibbles((digits.size() * 3 + 3) / 4, 0);
+  std::size_t bit = nibbles.size() * 4 - digits.size() * 3;  // leading padding bits
+  for (char c : digits) {
+    for (int shift = 2; shift >= 0; --shift, ++bit) {
+      if (((c - '0') >> shift) & 1) nibbles[bit / 4] |= 8 >> (bit % 4);
+    }
+  }
+  std::string hex;
+  for (int n : nibbles) hex += "0123456789abcdef"[n];
+  return readHexInteger(hex);
+}
 
 }  // namespace reVoziz

@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <string>
+#include <string_view>
 
 namespace reVoziz {
 
@@ -18,5 +19,11 @@ std::string writeDecimal(double value);
 // The same over strtod and snprintf in the "C" locale.
 std::from_chars_result readDecimalPortable(const char* first, const char* last, double& value);
 std::string writeDecimalPortable(double value);
+
+// "&H" and "&O" integers: the leading hexadecimal (octal) digits of `text`,
+// rounded to the nearest real, halves to even, however many there are.
+bool isHexDigit(char c);
+double readHexInteger(std::string_view text);
+double readOctalInteger(std::string_view text);
 
 }  // namespace reVoziz

@@ -1,5 +1,6 @@
 #include "core/value.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/decimal.h"
@@ -27,18 +28,10 @@ std::string_view trimWhite(std::string_view t) {
 }
 
 // "&H" and "&O" integers: hexadecimal or octal digits to the end.
-double parseRadixInteger(std::string_view digits, int radix) {
-  if (digits.empty()) typeMismatch();
-  double d = 0;
-  for (const char c : digits) {
-    int digit = 16;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit >= radix) typeMismatch();
-    d = d * radix + digit;
-  }
-  return d;
+double parseRadixInteger(std::string_view digits, bool hex) {
+  const auto valid = [hex](char c) { return hex ? isHexDigit(c) : c >= '0' && c <= '7'; };
+  if (digits.empty() || !std::all_of(digits.begin(), digits.end(), valid)) typeMismatch();
+  return hex ? readHexInteger(digits) : readOctalInteger(digits);
 }
 
 // Digits with "," between them in the whole part, as the neutral locale
@@ -76,9 +69,9 @@ double parseAutomationNumber(const std::string& s) {
   }
   double d = 0;
   if (t.size() >= 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h')) {
-    d = parseRadixInteger(t.substr(2), 16);
+    d = parseRadixInteger(t.substr(2), true);
   } else if (t.size() >= 2 && t[0] == '&' && (t[1] == 'O' || t[1] == 'o')) {
-    d = parseRadixInteger(t.substr(2), 8);
+    d = parseRadixInteger(t.substr(2), false);
   } else {
     d = parseDecimal(t);
   }
