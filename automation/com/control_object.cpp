@@ -3,11 +3,13 @@
 #include <array>
 #include <new>
 #include <tuple>
+#include <utility>
 
 #include "automation/com/com_boundary.h"
 #include "automation/com/com_text.h"
 #include "automation/com/dispatch_object.h"
 #include "automation/com/server_module.h"
+#include "automation/com/surface_window.h"
 #include "automation/com/variant_conversion.h"
 
 namespace reVoziz::com {
@@ -15,7 +17,6 @@ namespace {
 
 using automation::Outcome;
 
-constexpr COLORREF kSurface = RGB(0xE0, 0xE0, 0xE0);
 // 0x20191: set client site first, activate when visible, inside-out, cannot
 // link inside, recompose on resize.
 constexpr DWORD kMiscStatus = OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE |
@@ -66,7 +67,10 @@ void clear(IDispatch** out) { *out = nullptr; }
 }  // namespace
 
 ControlObject::ControlObject() : extent_{2646, 1323} { objectCreated(); }  // 100 × 50 px
-ControlObject::~ControlObject() { objectDestroyed(); }
+ControlObject::~ControlObject() {
+  if (window_) DestroyWindow(window_);
+  objectDestroyed();
+}
 
 STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -79,8 +83,8 @@ STDMETHODIMP ControlObject::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IProvideClassInfo2*>(this);
   } else if (iid == IID_IOleObject) {
     *out = static_cast<IOleObject*>(this);
-  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject) {
-    *out = static_cast<IOleInPlaceObject*>(this);
+  } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceObject || iid == IID_IOleInPlaceObjectWindowless) {
+    *out = static_cast<IOleInPlaceObjectWindowless*>(this);
   } else if (iid == IID_IOleControl) {
     *out = static_cast<IOleControl*>(this);
   } else if (iid == IID_IViewObject || iid == IID_IViewObject2) {
@@ -226,12 +230,9 @@ STDMETHODIMP ControlObject::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG,
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
-    case OLEIVERB_UIACTIVATE: {
+    case OLEIVERB_UIACTIVATE:
       if (rect) position_ = *rect;
-      const auto inPlace = (site ? ComRef<IOleClientSite>(site) : site_).as<IOleInPlaceSite>();
-      if (inPlace && inPlace->CanInPlaceActivate() == S_OK) inPlace->OnInPlaceActivate();
-      return S_OK;
-    }
+      return activateInPlace(site ? site : site_.get());
     case OLEIVERB_HIDE:
       return InPlaceDeactivate();
     default:
@@ -265,14 +266,68 @@ STDMETHODIMP ControlObject::GetMiscStatus(DWORD, DWORD* status) {
   return S_OK;
 }
 
+HRESULT ControlObject::activateInPlace(IOleClientSite* site) {
+  if (inPlaceSite_) return S_OK;
+  const auto inPlace = ComRef<IOleClientSite>(site).as<IOleInPlaceSite>();
+  if (!inPlace) return S_OK;  // a container that only draws the control through IViewObject
+  if (inPlace->CanInPlaceActivate() != S_OK) return S_OK;  // stays loaded, not active
+  // Windowless where the site offers it: the container draws the surface
+  // through IViewObject::Draw.
+  if (const auto windowless = inPlace.as<IOleInPlaceSiteWindowless>();
+      windowless && windowless->CanWindowlessActivate() == S_OK) {
+    BOOL noRedraw = FALSE;
+    const HRESULT hr = windowless->OnInPlaceActivateEx(&noRedraw, ACTIVATE_WINDOWLESS);
+    if (FAILED(hr)) return hr;
+    inPlaceSite_ = inPlace;
+    if (!noRedraw) windowless->InvalidateRect(nullptr, FALSE);
+    return S_OK;
+  }
+  // Otherwise a child window of the site's, where the site places it.
+  HWND parent = nullptr;
+  if (FAILED(inPlace->GetWindow(&parent)) || !parent) return E_FAIL;
+  ComRef<IOleInPlaceFrame> frame;
+  ComRef<IOleInPlaceUIWindow> document;
+  RECT position = position_, clip = position_;
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof frameInfo;
+  if (SUCCEEDED(inPlace->GetWindowContext(frame.put(), document.put(), &position, &clip, &frameInfo))) {
+    position_ = position;
+  }
+  const HRESULT hr = inPlace->OnInPlaceActivate();
+  if (FAILED(hr)) return hr;
+  inPlaceSite_ = inPlace;
+  window_ = createSurfaceWindow(parent, position_);
+  if (!window_) {
+    InPlaceDeactivate();
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+STDMETHODIMP ControlObject::GetWindow(HWND* window) {
+  if (!window) return E_POINTER;
+  *window = window_;
+  return window_ ? S_OK : E_FAIL;
+}
+
 STDMETHODIMP ControlObject::InPlaceDeactivate() {
-  if (const auto inPlace = site_.as<IOleInPlaceSite>()) inPlace->OnInPlaceDeactivate();
+  if (!inPlaceSite_) return S_OK;
+  if (window_) {
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  const ComRef<IOleInPlaceSite> site = std::exchange(inPlaceSite_, ComRef<IOleInPlaceSite>());
+  site->OnInPlaceDeactivate();
   return S_OK;
 }
 
 STDMETHODIMP ControlObject::SetObjectRects(LPCRECT position, LPCRECT) {
   if (!position) return E_POINTER;
   position_ = *position;
+  if (window_) {
+    MoveWindow(window_, position_.left, position_.top, position_.right - position_.left,
+               position_.bottom - position_.top, TRUE);
+  }
   return S_OK;
 }
 
@@ -291,11 +346,7 @@ STDMETHODIMP ControlObject::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC
   if (!dc) return E_INVALIDARG;
   // Without bounds a windowless, in-place active control draws where it sits.
   const RECT area = bounds ? RECT{bounds->left, bounds->top, bounds->right, bounds->bottom} : position_;
-  HBRUSH brush = CreateSolidBrush(kSurface);
-  if (!brush) return E_OUTOFMEMORY;
-  FillRect(dc, &area, brush);
-  DeleteObject(brush);
-  return S_OK;
+  return paintSurface(dc, area) ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP ControlObject::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {

@@ -21,7 +21,7 @@ class ControlObject final : public _tq,
                       public ISupportErrorInfo,
                       public IProvideClassInfo2,
                       public IOleObject,
-                      public IOleInPlaceObject,
+                      public IOleInPlaceObjectWindowless,
                       public IOleControl,
                       public IViewObject2,
                       public IPersistStreamInit,
@@ -124,13 +124,17 @@ class ControlObject final : public _tq,
   STDMETHODIMP GetMiscStatus(DWORD aspect, DWORD* status) override;
   STDMETHODIMP SetColorScheme(LOGPALETTE*) override { return E_NOTIMPL; }
 
-  // IOleInPlaceObject: windowless, it draws only through IViewObject.
-  STDMETHODIMP GetWindow(HWND*) override { return E_FAIL; }
+  // IOleInPlaceObjectWindowless: windowless where the site allows it, drawn
+  // through IViewObject; otherwise in a child window of the site's.
+  STDMETHODIMP GetWindow(HWND* window) override;
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
   STDMETHODIMP InPlaceDeactivate() override;
   STDMETHODIMP UIDeactivate() override { return S_OK; }
   STDMETHODIMP SetObjectRects(LPCRECT position, LPCRECT clip) override;
   STDMETHODIMP ReactivateAndUndo() override { return E_NOTIMPL; }
+  // The control takes no input of its own.
+  STDMETHODIMP OnWindowMessage(UINT, WPARAM, LPARAM, LRESULT*) override { return S_FALSE; }
+  STDMETHODIMP GetDropTarget(IDropTarget**) override { return E_NOTIMPL; }
 
   // IOleControl: no mnemonics, no ambient properties used, no events.
   STDMETHODIMP GetControlInfo(CONTROLINFO* info) override;
@@ -165,6 +169,7 @@ class ControlObject final : public _tq,
   template <class Result, class... Args>
   HRESULT callSlot(automation::DispId id, Result* result, Args... args);
   HRESULT typeInfoOf(REFGUID guid, ITypeInfo** info);
+  HRESULT activateInPlace(IOleClientSite* site);
 
   LONG references_ = 1;
   WindowsPlatform platform_;
@@ -175,6 +180,8 @@ class ControlObject final : public _tq,
   DWORD viewFlags_ = 0;
   SIZEL extent_;
   RECT position_{};
+  ComRef<IOleInPlaceSite> inPlaceSite_;  // set while in-place active
+  HWND window_ = nullptr;                // the child window, when not windowless
 };
 
 }  // namespace reVoziz::com

@@ -7,6 +7,7 @@
 #include "automation/com/control_object.h"
 #include "automation/com/registration.h"
 #include "automation/com/server_module.h"
+#include "automation/com/surface_window.h"
 
 namespace reVoziz::com {
 namespace {
@@ -80,10 +81,12 @@ bool serverInUse() { return liveObjects > 0 || serverLocks > 0; }
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   // Thread notifications stay on: the statically linked C runtime needs them
   // to free the thread-local data of threads that leave.
   if (reason == DLL_PROCESS_ATTACH) reVoziz::com::module = instance;
+  // Freed while the process goes on: its window class must not outlive it.
+  if (reason == DLL_PROCESS_DETACH && !reserved) reVoziz::com::unregisterSurfaceClass();
   return TRUE;
 }
 

@@ -14,6 +14,7 @@
 #include "automation/com/com_ref.h"
 #include "checks.h"
 #include "automation/com/com_text.h"
+#include "container_double.h"
 #include "automation/method_table.h"
 #include "page_double.h"
 #include "reVoziz_h.h"
@@ -344,7 +345,43 @@ void checkFactory(HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**), HRE
   checkEqual(canUnloadNow(), S_OK, "unloadable after release and unlock");
 }
 
-COLORREF pixel(HDC dc, int x, int y) { return GetPixel(dc, x, y) & 0xFFFFFF; }
+// A white 32-bit bitmap selected into a memory device context.
+class MemoryBitmap {
+ public:
+  MemoryBitmap(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(dc_, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    RECT all{0, 0, width, height};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  }
+  ~MemoryBitmap() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  MemoryBitmap(const MemoryBitmap&) = delete;
+  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+
+  HDC dc() const { return dc_; }
+  COLORREF pixel(int x, int y) const { return GetPixel(dc_, x, y) & 0xFFFFFF; }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+constexpr COLORREF kSurface = 0xE0E0E0, kWhite = 0xFFFFFF;
+
+// The surface fills the rectangle from (left, top) to just before (right, bottom).
+void checkSurface(const MemoryBitmap& bitmap, const RECT& area, const std::string& road) {
+  checkEqual(bitmap.pixel(area.left, area.top), kSurface, road + ": surface at the corner");
+  checkEqual(bitmap.pixel(area.right - 1, area.bottom - 1), kSurface, road + ": surface at the far corner");
+  checkEqual(bitmap.pixel(area.right, area.bottom), kWhite, road + ": nothing beyond it");
+}
 
 void checkContainerInterfaces() {
   ComRef<IUnknown> control;
@@ -380,25 +417,90 @@ void checkContainerInterfaces() {
 
   // Draws its plain rectangle into the bounds it is given, and nowhere else.
   const auto view = control.as<IViewObject2>();
-  HDC dc = CreateCompatibleDC(nullptr);
-  BITMAPINFO bmi{};
-  bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 20, 10, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 20, 10};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const MemoryBitmap bitmap(20, 10);
   RECTL bounds{2, 2, 12, 8};
-  check(view && SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0)),
+  check(view && SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, bitmap.dc(), &bounds, nullptr,
+                                     nullptr, 0)),
         "IViewObject2::Draw");
-  checkEqual(pixel(dc, 2, 2), static_cast<COLORREF>(0xE0E0E0), "drawn colour at the corner");
-  checkEqual(pixel(dc, 11, 7), static_cast<COLORREF>(0xE0E0E0), "drawn colour at the far corner");
-  checkEqual(pixel(dc, 12, 8), static_cast<COLORREF>(0xFFFFFF), "nothing drawn outside the bounds");
+  checkSurface(bitmap, RECT{2, 2, 12, 8}, "Draw into bounds");
   SIZEL size{};
   check(view && SUCCEEDED(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &size)) && size.cx > 0, "IViewObject2 extent");
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+}
+
+// A site that offers windowless activation gets it: the control has no
+// window, and the container draws it where it sits.
+void checkWindowlessActivation() {
+  ComRef<IOleObject> ole;
+  if (FAILED(CoCreateInstance(CLSID_tq, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                              reinterpret_cast<void**>(ole.put())))) {
+    return;
+  }
+  const RECT place{4, 3, 24, 13};
+  reVoziz::wine::ContainerDouble site(nullptr, place);
+  ole->SetClientSite(&site);
+  check(SUCCEEDED(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, nullptr, &place)), "windowless: DoVerb");
+  check(site.called("CanWindowlessActivate") && site.called("OnInPlaceActivateEx windowless") &&
+            !site.called("OnInPlaceActivate"),
+        "windowless: activated through OnInPlaceActivateEx with ACTIVATE_WINDOWLESS");
+  const auto windowless = ole.as<IOleInPlaceObjectWindowless>();
+  HWND window = nullptr;
+  check(windowless && windowless->GetWindow(&window) == E_FAIL && !window, "windowless: no window of its own");
+  LRESULT answer = 0;
+  check(windowless && windowless->OnWindowMessage(WM_LBUTTONDOWN, 0, 0, &answer) == S_FALSE,
+        "windowless: leaves the container's messages to it");
+  const MemoryBitmap bitmap(30, 20);
+  const auto view = ole.as<IViewObject2>();
+  check(view && SUCCEEDED(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, bitmap.dc(), nullptr, nullptr,
+                                     nullptr, 0)),
+        "windowless: Draw where it sits");
+  checkSurface(bitmap, place, "windowless");
+  check(windowless && SUCCEEDED(windowless->InPlaceDeactivate()) && site.called("OnInPlaceDeactivate"),
+        "windowless: deactivated");
+  ole->Close(OLECLOSE_NOSAVE);
+  ole->SetClientSite(nullptr);
+}
+
+// A site without windowless activation gets a child window in the place it
+// gives, which paints the surface.
+void checkWindowedActivation() {
+  ComRef<IOleObject> ole;
+  if (FAILED(CoCreateInstance(CLSID_tq, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                              reinterpret_cast<void**>(ole.put())))) {
+    return;
+  }
+  HWND container = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  check(container != nullptr, "windowed: the container's window (Wine needs a graphics driver, null will do)");
+  const RECT place{20, 10, 70, 40};
+  reVoziz::wine::ContainerDouble site(container, place);
+  ole->SetClientSite(&site);
+  const RECT verbRect{0, 0, 1, 1};
+  check(SUCCEEDED(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, container, &verbRect)), "windowed: DoVerb");
+  check(site.called("GetWindowContext") && site.called("OnInPlaceActivate") && !site.called("CanWindowlessActivate"),
+        "windowed: activated in place with the site's window context");
+  const auto inPlace = ole.as<IOleInPlaceObject>();
+  HWND window = nullptr;
+  check(inPlace && inPlace->GetWindow(&window) == S_OK && IsWindow(window), "windowed: a window of its own");
+  if (!window) return;
+  check(GetParent(window) == container && (GetWindowLongW(window, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) ==
+                                              (WS_CHILD | WS_VISIBLE),
+        "windowed: a visible child of the container's window");
+  RECT where{};
+  GetWindowRect(window, &where);
+  MapWindowPoints(nullptr, container, reinterpret_cast<POINT*>(&where), 2);
+  check(EqualRect(&where, &place), "windowed: in the place the site gave");
+  const MemoryBitmap bitmap(60, 40);
+  SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(bitmap.dc()), PRF_CLIENT);
+  checkSurface(bitmap, RECT{0, 0, 50, 30}, "windowed");
+  const RECT moved{5, 5, 25, 15};
+  check(inPlace && SUCCEEDED(inPlace->SetObjectRects(&moved, &moved)), "windowed: SetObjectRects");
+  RECT client{};
+  GetClientRect(window, &client);
+  check(client.right == 20 && client.bottom == 10, "windowed: the window follows SetObjectRects");
+  check(inPlace && SUCCEEDED(inPlace->InPlaceDeactivate()) && !IsWindow(window) && site.called("OnInPlaceDeactivate"),
+        "windowed: deactivation destroys the window");
+  ole->Close(OLECLOSE_NOSAVE);
+  ole->SetClientSite(nullptr);
+  DestroyWindow(container);
 }
 
 void checkUnregistration(const std::wstring& serverPath) {
@@ -429,6 +531,8 @@ int wmain(int argc, wchar_t** argv) {
   checkTypeLibrary();
   checkDispatchAndVtable();
   checkContainerInterfaces();
+  checkWindowlessActivation();
+  checkWindowedActivation();
   checkMemberWrites();
   CoFreeUnusedLibraries();
   checkUnloading(serverPath);
