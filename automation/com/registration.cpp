@@ -38,6 +38,18 @@ HRESULT setKey(const std::wstring& key, const std::wstring& value, const wchar_t
   return HRESULT_FROM_WIN32(status);
 }
 
+// Whether the class is registered in the registry view of the other
+// architecture. A 32-bit system has one view, which this server's own
+// unregistration has already emptied.
+bool registeredInOtherView() {
+  const REGSAM otherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  const std::wstring key = L"CLSID\\" + guidText(CLSID_tq) + L"\\InprocServer32";
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | otherView, &handle) != ERROR_SUCCESS) return false;
+  RegCloseKey(handle);
+  return true;
+}
+
 HRESULT removeTree(const std::wstring& key) {
   const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
   if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) {
@@ -80,7 +92,9 @@ HRESULT unregisterServer() {
   // The type library may already be gone; the class keys go regardless.
   const HRESULT library = UnRegisterTypeLib(LIBID_reVoziz, 2, 0, 0, kSysKind);
   const HRESULT classKey = removeTree(L"CLSID\\" + guidText(CLSID_tq));
-  const HRESULT progId = removeTree(kProgId);
+  // Class keys have a view per architecture, the ProgID is shared: it stays
+  // while the server of the other architecture is registered.
+  const HRESULT progId = registeredInOtherView() ? S_OK : removeTree(kProgId);
   if (FAILED(classKey) || FAILED(progId)) return SELFREG_E_CLASS;
   if (FAILED(library) && library != TYPE_E_REGISTRYACCESS && library != TYPE_E_CANTLOADLIBRARY) {
     return SELFREG_E_TYPELIB;
