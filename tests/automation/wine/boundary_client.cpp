@@ -74,6 +74,8 @@ void pump(DWORD ms) {
   }
 }
 
+// Wine's DispatchMessage itself swallows what a timer procedure throws, so
+// here this shows the outcome (ticks go on), not who caught the exception.
 void checkThrowingTicks() {
   reVoziz::com::WindowsPlatform platform;
   auto timer = platform.createTimer();
