@@ -21,12 +21,15 @@ const val& hostLayer() {
   return host;
 }
 
+val unlessFailed(const val& answer) {
+  if (static_cast<Kind>(hostLayer().call<int>("kindOf", answer)) == Kind::Failure) throwFailure(answer);
+  return answer;
+}
+
 val awaitHost(const val& promise) {
 #ifdef REVOZIZ_WEB_CAN_WAIT
   // The host layer's promises never reject: a failure arrives as a record.
-  val answer = promise.await();
-  if (static_cast<Kind>(hostLayer().call<int>("kindOf", answer)) == Kind::Failure) throwFailure(answer);
-  return answer;
+  return unlessFailed(promise.await());
 #else
   (void)promise;
   throw Error(ErrorCode::HostError, "This build cannot wait for the browser");
@@ -75,7 +78,7 @@ Value WebObject::call(std::string_view method, std::span<const Value> args) {
 }
 
 std::string WebObject::typeName() const {
-  return hostLayer().call<std::string>("typeName", object_);
+  return callHost("typeName", object_).as<std::string>();
 }
 
 bool WebObject::sameAs(const Object& other) const {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/object.h"
 #include "core/value.h"
@@ -42,6 +43,16 @@ emscripten::val toJs(const Value& v);
 
 // The host layer handed to the module at creation (Module.revozizHost).
 const emscripten::val& hostLayer();
+
+// The host layer's answer, unless it is a failure record: that throws its Error.
+emscripten::val unlessFailed(const emscripten::val& answer);
+
+// Calls a member of the host layer, which answers a failure rather than
+// throwing, so that no JavaScript exception ever unwinds through the module.
+template <typename... Args>
+emscripten::val callHost(const char* member, Args&&... args) {
+  return unlessFailed(hostLayer().call<emscripten::val>(member, std::forward<Args>(args)...));
+}
 
 // Waits for a promise of the host layer (a picker, a dialog page, a file);
 // the page stays responsive meanwhile. A failure record throws its Error.

@@ -34,7 +34,8 @@ WebTimer::~WebTimer() {
 }
 
 void WebTimer::stop() {
-  if (id_) hostLayer().call<void>("stopTicks", id_);
+  // Clearing an interval cannot fail, and a destructor must not throw.
+  if (id_) hostLayer().call<emscripten::val>("stopTicks", id_);
   id_ = 0;
   resting_ = false;
 }
@@ -44,7 +45,7 @@ void WebTimer::setInterval(std::int32_t ms) {
   interval_ = ms;
   if (ms > 0) {
     static const emscripten::val fireByKey = emscripten::val::module_property("revozizFireTimer");
-    id_ = hostLayer().call<double>("startTicks", ms, fireByKey, key_);
+    id_ = callHost("startTicks", ms, fireByKey, key_).as<double>();
   }
 }
 
@@ -52,7 +53,7 @@ void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
   if (!id_) return;
   if (!quiet) {
     // The host layer drops a rest itself before each tick it lets through.
-    if (resting_) hostLayer().call<void>("restTicks", id_, emscripten::val::null());
+    if (resting_) callHost("restTicks", id_, emscripten::val::null());
     resting_ = false;
     return;
   }
@@ -75,7 +76,7 @@ void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
   condition.set("lowIncluded", p.lowIncluded);
   condition.set("high", p.high);
   condition.set("highIncluded", p.highIncluded);
-  hostLayer().call<void>("restTicks", id_, condition);
+  callHost("restTicks", id_, condition);
   resting_ = true;
 }
 
@@ -161,7 +162,7 @@ void WebFileSystem::remove(std::string_view path) {
   awaitHost(hostLayer().call<val>("removeFile", std::string(path)));
 }
 
-std::string WebFileSystem::freshTemporaryName() { return hostLayer().call<std::string>("freshName"); }
+std::string WebFileSystem::freshTemporaryName() { return callHost("freshName").as<std::string>(); }
 
 std::optional<std::uint64_t> WebPlatform::changeStamp(const Object& node) {
   static const val stamps = val::module_property("revozizChangeStamp");

@@ -21,17 +21,21 @@ const CHROMIUM_FLAGS = [
   "--mute-audio",
 ];
 
-export async function openBrowser() {
+// `hostName`, a made-up name that the browser resolves to the test server,
+// serves the lessons from a plain-HTTP origin other than localhost: one that
+// is no secure context.
+export async function openBrowser({ hostName = "localhost" } = {}) {
   const server = await startServer({
     port: 0,
     mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
   });
+  const resolving = hostName === "localhost" ? [] : [`--host-resolver-rules=MAP ${hostName} 127.0.0.1`];
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
-    args: CHROMIUM_FLAGS,
+    args: [...CHROMIUM_FLAGS, ...resolving],
     headless: true,
   });
-  const base = `http://localhost:${server.address().port}`;
+  const base = `http://${hostName}:${server.address().port}`;
   return {
     base,
     browser,
@@ -124,4 +128,24 @@ export function inView(page, frameName, id) {
     const r = document.getElementById(segmentId).getBoundingClientRect();
     return r.top >= 0 && r.bottom <= document.documentElement.clientHeight;
   }, id);
+}
+
+// Chooses a page of the transcript menu by its label, and waits until it shows.
+export async function chooseTranscript(page, label) {
+  const wanted = { Notas: "notes.html", English: "trans_en.html", "Español": "trans_es.html" }[label];
+  await page.click(".tq_select");
+  await page.click(`.tq_option:text-is("${label}")`);
+  await page.waitForFunction(
+    (file) => {
+      const doc = document.querySelector('iframe[name="tq_trans"]').contentDocument;
+      return doc.URL.endsWith(file) && doc.readyState === "complete";
+    },
+    wanted,
+  );
+}
+
+// Types into the notes editor of the notes frame `notes`.
+export async function typeNotes(notes, text) {
+  await notes.click("#notes");
+  await notes.page().keyboard.type(text);
 }

@@ -11,7 +11,7 @@ import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import { after, before, describe, test } from "node:test";
 
-import { frame, openBrowser, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import { chooseTranscript, frame, openBrowser, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -47,24 +47,6 @@ async function notesLesson({ pickers = mockPickers } = {}) {
   await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
   await chooseTranscript(page, "Notas");
   return { page, messages, notes: frame(page, "tq_trans") };
-}
-
-async function chooseTranscript(page, label) {
-  const wanted = { Notas: "notes.html", English: "trans_en.html", "Español": "trans_es.html" }[label];
-  await page.click(".tq_select");
-  await page.click(`.tq_option:text-is("${label}")`);
-  await page.waitForFunction(
-    (file) => {
-      const doc = document.querySelector('iframe[name="tq_trans"]').contentDocument;
-      return doc.URL.endsWith(file) && doc.readyState === "complete";
-    },
-    wanted,
-  );
-}
-
-async function typeNotes(notes, text) {
-  await notes.click("#notes");
-  await notes.page().keyboard.type(text);
 }
 
 const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);

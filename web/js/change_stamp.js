@@ -202,12 +202,17 @@ function stampOf(state) {
 
 // The stamp of the document that holds `node` (or of `node`, a document);
 // 0 for anything else, or for a document that is no longer its window's
-// (a navigation replaced it).
+// (a navigation replaced it), or one this page may not read (another site's):
+// the module calls this directly, so it must never throw.
 export function changeStamp(node) {
-  const state = currentState(node?.nodeType === 9 ? node : node?.ownerDocument);
-  if (!state) return 0;
-  takePendingChanges();
-  return stampOf(state);
+  try {
+    const state = currentState(node?.nodeType === 9 ? node : node?.ownerDocument);
+    if (!state) return 0;
+    takePendingChanges();
+    return stampOf(state);
+  } catch {
+    return 0;
+  }
 }
 
 // What stampsHold compares, for documents whose stamps were taken: their

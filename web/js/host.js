@@ -577,11 +577,17 @@ const OWN_TYPE_NAMES = new Map([
 // ---------------------------------------------------------------- the module's side
 
 // What the page throws becomes a failure that names the member it came from.
+// A JavaScript exception must never unwind through the module: it would skip
+// the module's own clean-up and leave its call open for good.
+const failureNaming = (member, error) =>
+  error instanceof HostFailure ? error : new HostFailure(HOST_ERROR, `${member}: ${String(error?.message ?? error)}`);
+
 function guard(member, operation) {
   try {
-    return operation();
+    const answer = operation();
+    return answer instanceof Promise ? answer.catch((error) => failureNaming(member, error)) : answer;
   } catch (error) {
-    return new HostFailure(HOST_ERROR, `${member}: ${String(error?.message ?? error)}`);
+    return failureNaming(member, error);
   }
 }
 
@@ -683,7 +689,7 @@ export const host = {
   },
   moveFile: (from, to) => settled(() => moveFile(from, to), to),
   removeFile: (path) => settled(() => removeFile(path), path),
-  freshName: () => `tq${crypto.randomUUID().replaceAll("-", "").slice(0, 12)}.tmp`,
+  freshName,
 
   // The control's timer (tick_timer.js), reading the player as `get` does.
   startTicks: (ms, fire, key) => startTicks(ms, fire, key, playerPosition),
@@ -696,6 +702,13 @@ export const host = {
     lastReturn = { outcome, failed };
   },
 };
+
+// Every service answers a failure record rather than throwing; kindOf, which
+// only classifies, and the members above, which guard each page member by
+// name, stay as they are.
+for (const [name, member] of Object.entries(host)) {
+  if (!["kindOf", "get", "put", "call"].includes(name)) host[name] = (...args) => guard(name, () => member(...args));
+}
 
 // ---------------------------------------------------------------- the control's methods
 
@@ -828,11 +841,60 @@ async function settled(operation, path) {
   }
 }
 
-async function privateFolder() {
-  if (!globalThis.navigator?.storage?.getDirectory) {
-    throw new HostFailure(HOST_ERROR, "This browser has no origin-private file system");
+// The temporary folder: the origin-private file system, or, where the browser
+// gives none (a page served over plain HTTP from a host other than localhost
+// is no secure context), a folder held in memory for the page's life.
+let temporaryFolder = null;
+function privateFolder() {
+  temporaryFolder ??= (async () => {
+    try {
+      return await navigator.storage.getDirectory();
+    } catch {
+      return new MemoryFolder();
+    }
+  })();
+  return temporaryFolder;
+}
+
+const notFound = (name) => new DOMException(`${name} was not found`, "NotFoundError");
+
+// The few members of a folder handle that the files below use.
+class MemoryFolder {
+  files = new Map(); // name -> Blob
+
+  async getFileHandle(name, { create = false } = {}) {
+    if (!this.files.has(name)) {
+      if (!create) throw notFound(name);
+      this.files.set(name, new Blob([]));
+    }
+    const files = this.files;
+    return {
+      name,
+      async getFile() {
+        if (!files.has(name)) throw notFound(name);
+        return new File([files.get(name)], name);
+      },
+      // As the browser's own: the content is replaced only when the stream closes.
+      async createWritable() {
+        let parts = [];
+        return {
+          write: async (bytes) => void parts.push(bytes),
+          abort: async () => void (parts = []),
+          close: async () => void files.set(name, new Blob(parts)),
+        };
+      },
+    };
   }
-  return navigator.storage.getDirectory();
+
+  async removeEntry(name) {
+    if (!this.files.delete(name)) throw notFound(name);
+  }
+}
+
+// A fresh name in the temporary folder, with 64 random bits.
+function freshName() {
+  const bits = crypto.getRandomValues(new Uint8Array(8));
+  return `tq${[...bits].map((b) => b.toString(16).padStart(2, "0")).join("")}.tmp`;
 }
 
 // The name of a path in the origin-private folder: "/name" or a bare name.
