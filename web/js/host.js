@@ -538,11 +538,19 @@ function kindOfObject(o) {
   if (isElement(o)) return "element";
   if (isDocument(o)) return "document";
   if (typeof o?.nodeType === "number") return "node";
-  const tag = tagOf(o);
-  if (tag === "CSSStyleSheet") return "styleSheet";
-  if (tag === "CSSStyleDeclaration" || tag === "CSS2Properties") return "style";
+  if (tagOf(o) === "CSSStyleSheet") return "styleSheet";
+  if (isStyleDeclaration(o)) return "style";
   return "plain";
 }
+
+// A style declaration by what it does, whatever its browser calls its type
+// (CSSStyleDeclaration, CSS2Properties, CSSStyleProperties) and from whichever
+// frame it comes.
+const isStyleDeclaration = (o) =>
+  typeof o?.getPropertyValue === "function" &&
+  typeof o.setProperty === "function" &&
+  typeof o.removeProperty === "function" &&
+  typeof o.cssText === "string";
 
 // Automation-style type names: collections say "Collection", page objects
 // say "HTML", as scripts written for the older model test them.
@@ -552,7 +560,6 @@ const TYPE_NAMES = {
   Document: "HTMLDocument",
   Text: "HTMLDOMTextNode",
   Comment: "HTMLCommentElement",
-  CSSStyleDeclaration: "HTMLStyle",
   CSSStyleSheet: "HTMLStyleSheet",
   CSSStyleRule: "HTMLStyleSheetRule",
   NamedNodeMap: "HTMLAttributeCollection",
@@ -670,6 +677,7 @@ export const host = {
     // Elements of other namespaces (SVG, MathML) are page elements too: the
     // control tells page elements by "HTML" in the type name.
     if (isElement(o) && !tag.startsWith("HTML")) return `HTML${tag}`;
+    if (isStyleDeclaration(o)) return "HTMLStyle";
     return TYPE_NAMES[tag] ?? tag;
   },
 
