@@ -134,7 +134,8 @@ export function inView(page, frameName, id) {
 export async function chooseTranscript(page, label) {
   const wanted = { Notas: "notes.html", English: "trans_en.html", "Español": "trans_es.html" }[label];
   await page.click(".tq_select");
-  await page.click(`.tq_option:text-is("${label}")`);
+  // The option that loads a page names it (a choice swaps the options' pages).
+  await page.click(`.tq_option[tq_href="${wanted}"]`);
   await page.waitForFunction(
     (file) => {
       const doc = document.querySelector('iframe[name="tq_trans"]').contentDocument;

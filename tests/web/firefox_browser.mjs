@@ -1,0 +1,121 @@
+// Shared setup of the tests in Firefox ESR: one lesson server and one headless
+// firefox-esr, driven by puppeteer-core over WebDriver BiDi, with downloads
+// going to a folder of the test's own. Pages and frames answer the few calls
+// of Playwright's shape that the shared helpers of lesson_browser.mjs make
+// (evaluate with one argument, waitForFunction with an argument and options,
+// page.frame by name, keys such as "Control+t"), so those helpers serve both
+// browsers.
+
+import { mkdtemp, rm } from "node:fs/promises";
+import os from "node:os";
+import path from "node:path";
+
+import puppeteer from "puppeteer-core";
+
+import { startServer } from "../../web/serve.mjs";
+import { repository } from "./lesson_browser.mjs";
+
+// "Control+t" as keys held while the last one is pressed.
+class Keys {
+  constructor(keyboard) {
+    this.keyboard = keyboard;
+  }
+  async press(combination) {
+    const keys = combination.split("+");
+    const key = keys.pop();
+    for (const held of keys) await this.keyboard.down(held);
+    await this.keyboard.press(key);
+    for (const held of keys.reverse()) await this.keyboard.up(held);
+  }
+  type(text) {
+    return this.keyboard.type(text);
+  }
+}
+
+// What a page and a frame both answer, over a puppeteer Page or Frame that
+// `target()` finds afresh at each call (a frame is replaced when it loads).
+class Driven {
+  constructor(target, page) {
+    this.target = target;
+    this.owner = page;
+  }
+  page() {
+    return this.owner;
+  }
+  async evaluate(fn, arg) {
+    return (await this.target()).evaluate(fn, arg);
+  }
+  async waitForFunction(fn, arg, { timeout = 30000, polling = 50 } = {}) {
+    return (await this.target()).waitForFunction(fn, { timeout, polling }, arg);
+  }
+  async click(selector) {
+    return (await this.target()).click(selector);
+  }
+  async waitForSelector(selector, options) {
+    return (await this.target()).waitForSelector(selector, options);
+  }
+  async $(selector) {
+    return (await this.target()).$(selector);
+  }
+}
+
+class FirefoxPage extends Driven {
+  constructor(page) {
+    super(async () => page, null);
+    this.owner = this;
+    this.puppeteer = page;
+    this.keyboard = new Keys(page.keyboard);
+    this.mouse = page.mouse;
+  }
+  // The frame of the page whose element has that name.
+  frame({ name }) {
+    return new Driven(async () => {
+      const element = await this.puppeteer.$(`iframe[name="${name}"], frame[name="${name}"]`);
+      return element.contentFrame();
+    }, this);
+  }
+}
+
+export async function openFirefox() {
+  const server = await startServer({
+    port: 0,
+    mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
+  });
+  const downloads = await mkdtemp(path.join(os.tmpdir(), "revoziz-firefox-"));
+  const browser = await puppeteer.launch({
+    browser: "firefox",
+    executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr",
+    headless: true,
+    extraPrefsFirefox: {
+      "browser.download.dir": downloads,
+      "browser.download.folderList": 2,
+      "browser.download.useDownloadDir": true,
+      "browser.download.always_ask_before_handling_new_types": false,
+      "media.autoplay.default": 0,
+    },
+  });
+  const base = `http://localhost:${server.address().port}`;
+  return {
+    base,
+    browser,
+    downloads,
+    // A fresh page on `lesson` (a path under the repository), with every
+    // console message and page error collected. `before` runs in every
+    // document of the page before its own scripts.
+    async open(lesson = "lessons/sample/index.html", { before } = {}) {
+      const page = await browser.newPage();
+      await page.setViewport({ width: 1280, height: 900 });
+      const messages = [];
+      page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
+      page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
+      if (before) await page.evaluateOnNewDocument(before);
+      await page.goto(`${base}/${lesson}`);
+      return { page: new FirefoxPage(page), messages };
+    },
+    async close() {
+      await browser.close();
+      await new Promise((resolve) => server.close(resolve));
+      await rm(downloads, { recursive: true, force: true });
+    },
+  };
+}
