@@ -5,24 +5,38 @@
 //   node web/serve.mjs [--port 8080] [--root lessons/sample] [--module build-web/web]
 
 import { createReadStream } from "node:fs";
-import { stat } from "node:fs/promises";
+import { realpath, stat } from "node:fs/promises";
 import { createServer } from "node:http";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
 
+// What lessons hold: pages (also in frames), scripts, pictures, media and
+// captions.
 const TYPES = {
   ".html": "text/html; charset=utf-8",
+  ".htm": "text/html; charset=utf-8",
   ".js": "text/javascript; charset=utf-8",
   ".mjs": "text/javascript; charset=utf-8",
   ".wasm": "application/wasm",
   ".css": "text/css; charset=utf-8",
+  ".json": "application/json",
+  ".txt": "text/plain; charset=utf-8",
+  ".vtt": "text/vtt; charset=utf-8",
+  ".srt": "application/x-subrip",
   ".gif": "image/gif",
+  ".jpg": "image/jpeg",
+  ".jpeg": "image/jpeg",
   ".png": "image/png",
   ".svg": "image/svg+xml",
   ".webm": "video/webm",
   ".mp4": "video/mp4",
+  ".ogg": "audio/ogg",
+  ".mp3": "audio/mpeg",
   ".notes": "text/html; charset=windows-1252",
 };
+
+// The module's own files: the build folder beside them holds the build's.
+const isModuleFile = (relative) => /^[\w.-]+\.(m?js|wasm)$/.test(relative);
 
 // The file a request path names under `root`, or null when the path leaves it.
 export function resolveInside(root, requestPath) {
@@ -43,6 +57,9 @@ export function resolveInside(root, requestPath) {
 export function parseRange(header, size) {
   const match = /^bytes=(\d*)-(\d*)$/.exec(String(header ?? "").trim());
   if (!match || (match[1] === "" && match[2] === "")) return null;
+  // A last position before the first makes the header invalid, and HTTP
+  // says to ignore an invalid one.
+  if (match[1] !== "" && match[2] !== "" && Number(match[2]) < Number(match[1])) return null;
   let start;
   let end;
   if (match[1] === "") {
@@ -63,17 +80,32 @@ async function answer(request, response, mounts) {
     response.writeHead(405, { Allow: "GET, HEAD" }).end();
     return;
   }
-  const pathname = new URL(request.url, "http://localhost").pathname;
-  const [prefix, root] = mounts.find(([p]) => pathname.startsWith(p));
-  let file = resolveInside(root, pathname.slice(prefix.length));
+  const url = new URL(request.url, "http://localhost");
+  const pathname = url.pathname;
+  const [prefix, root, only] = mounts.find(([p]) => pathname.startsWith(p));
+  const relative = pathname.slice(prefix.length);
+  let file = resolveInside(root, relative);
   if (!file) {
     response.writeHead(403).end();
     return;
   }
+  if (only && !only(relative)) {
+    response.writeHead(404, { "Content-Type": "text/plain" }).end("Not found\n");
+    return;
+  }
   let info = await stat(file).catch(() => null);
   if (info?.isDirectory()) {
+    // Relative links in its index page must resolve inside the folder.
+    if (!pathname.endsWith("/")) {
+      response.writeHead(301, { Location: `${pathname}/${url.search}` }).end();
+      return;
+    }
     file = path.join(file, "index.html");
     info = await stat(file).catch(() => null);
+  }
+  if (info && !(await staysInside(root, file))) {
+    response.writeHead(403).end();
+    return;
   }
   if (!info?.isFile()) {
     response.writeHead(404, { "Content-Type": "text/plain" }).end("Not found\n");
@@ -103,10 +135,19 @@ async function answer(request, response, mounts) {
     .pipe(response);
 }
 
+// Whether `file`, its symbolic links followed, is still inside `root`.
+async function staysInside(root, file) {
+  const [base, target] = await Promise.all([realpath(root), realpath(file).catch(() => null)]);
+  return target !== null && (target === base || target.startsWith(base + path.sep));
+}
+
 // Starts a server; resolves with it once it listens. `mounts` maps URL
-// prefixes ending in "/" to folders; "/" must be among them.
+// prefixes ending in "/" to folders; "/" must be among them. Under
+// "/revoziz/" only the module's files are served.
 export function startServer({ port = 8080, host = "127.0.0.1", mounts }) {
-  const ordered = Object.entries(mounts).sort(([a], [b]) => b.length - a.length);
+  const ordered = Object.entries(mounts)
+    .map(([prefix, root]) => [prefix, root, prefix === "/revoziz/" ? isModuleFile : null])
+    .sort(([a], [b]) => b.length - a.length);
   const server = createServer((request, response) => {
     answer(request, response, ordered).catch(() => {
       if (!response.headersSent) response.writeHead(500);
