@@ -178,5 +178,13 @@ TEST_F(ElementMembersTest, WritesCountPageChangesAndReadsDoNot) {
   EXPECT_EQ(document->writes(), count);
 }
 
+// The browser host's test of the same lesson expects the very same texts, so
+// that a notes file saved on one host matches the title on the other.
+TEST(PageTextsTest, TitleAndInnerTextKeepTheMarkupsSpacing) {
+  const testing::Lesson lesson{"web_title"};
+  EXPECT_EQ(lesson.documentRef().title(), "  Lección   antigua &\n  luz ");
+  EXPECT_EQ(Element(lesson.documentRef().all().member("label")).innerText(), "  Tema\n  uno\ndos oculto");
+}
+
 }  // namespace
 }  // namespace reVoziz

@@ -19,6 +19,8 @@ const CHROMIUM_FLAGS = [
   "--no-first-run",
   "--disable-quic",
   "--mute-audio",
+  // Lets a test collect garbage, to see what the host layer forgets.
+  "--js-flags=--expose-gc",
 ];
 
 // `hostName`, a made-up name that the browser resolves to the test server,
@@ -135,7 +137,7 @@ export async function chooseTranscript(page, label) {
   const wanted = { Notas: "notes.html", English: "trans_en.html", "Español": "trans_es.html" }[label];
   await page.click(".tq_select");
   // The option that loads a page names it (a choice swaps the options' pages).
-  await page.click(`.tq_option[tq_href="${wanted}"]`);
+  await page.click(`.tq_option[tq_href$="/${wanted}"], .tq_option[tq_href="${wanted}"]`);
   await page.waitForFunction(
     (file) => {
       const doc = document.querySelector('iframe[name="tq_trans"]').contentDocument;

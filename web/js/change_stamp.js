@@ -215,6 +215,11 @@ export function changeStamp(node) {
   }
 }
 
+// A change of the document's styles that no mutation reports.
+export function styleChanged(document) {
+  moved(stateOf(document));
+}
+
 // What stampsHold compares, for documents whose stamps were taken: their
 // states, looked up once; null when one has none.
 export function watchedStates(documents) {

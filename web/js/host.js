@@ -10,6 +10,7 @@
 import { bringHome, pasteCommand } from "./paste.js";
 import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
+import { styleChanged } from "./change_stamp.js";
 import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
 import { restTicks, startTicks, stopTicks } from "./tick_timer.js";
 
@@ -139,12 +140,20 @@ class IndexedList {
 }
 
 // The frames of a document by index or by name; each answers as its window.
+// The name is read from the frame's element: a frame of another site may not
+// be asked for its own.
 class FrameList extends IndexedList {
   constructor(document) {
     super(
-      () => [...document.querySelectorAll("iframe, frame")].map((f) => f.contentWindow).filter(Boolean),
-      (win, name) => win.frameElement?.name === name,
+      () => [...document.querySelectorAll("iframe, frame")].filter((f) => f.contentWindow),
+      (frame, name) => frame.getAttribute("name") === name,
     );
+  }
+  item(key) {
+    return typeof key === "number" ? (this.entries()[key]?.contentWindow ?? null) : this.named(String(key));
+  }
+  named(name) {
+    return super.named(name)?.contentWindow ?? null;
   }
 }
 
@@ -158,14 +167,24 @@ class SheetList extends IndexedList {
   }
 }
 
-// A sheet's rules, by index.
+// A sheet's style rules, by index: @media and the other rules that carry no
+// selector are left out, as the older model's list left them out.
+const STYLE_RULE = 1;
+const styleRulesOf = (sheet) => [...sheet.cssRules].filter((rule) => rule.type === STYLE_RULE);
+
 class RuleList extends IndexedList {
   constructor(sheet) {
     super(
-      () => sheet.cssRules,
+      () => styleRulesOf(sheet),
       () => false,
     );
   }
+}
+
+// The position in the whole sheet of the style rule at `index`.
+function sheetIndexOf(sheet, index) {
+  const rule = styleRulesOf(sheet)[index];
+  return rule ? [...sheet.cssRules].indexOf(rule) : sheet.cssRules.length;
 }
 
 const isList = (o) => o instanceof ElementList || o instanceof IndexedList;
@@ -173,44 +192,35 @@ const isList = (o) => o instanceof ElementList || o instanceof IndexedList;
 // ---------------------------------------------------------------- runtimeStyle
 
 // A style layer above the element's own style and the sheets, as
-// `runtimeStyle` was: each element's declarations go into one sheet adopted by
-// its document, marked important, so `style` itself stays as the page set it.
-const RUNTIME_ATTRIBUTE = "data-tq-runtime";
-const runtimeSheets = new WeakMap(); // document -> { sheet, rules: Map }
+// `runtimeStyle` was, that leaves no trace in the markup (copied text, saved
+// notes and clones stay clean): an animation that holds the declarations
+// from its first moment. Animations sit above every normal declaration.
+const keyframeName = (property) =>
+  property.startsWith("--") ? property : property === "float" ? "cssFloat" : property.replace(/-([a-z])/g, (_, c) => c.toUpperCase());
 
 class RuntimeStyle {
   constructor(element) {
     this.element = element;
     this.text = "";
+    this.animation = null;
   }
   get cssText() {
     return this.text;
   }
   set cssText(value) {
     const element = this.element;
-    const document = element.ownerDocument;
-    const scratch = document.createElement("div").style;
+    const scratch = element.ownerDocument.createElement("div").style;
     scratch.cssText = String(value ?? "");
     this.text = scratch.cssText;
-    let layer = runtimeSheets.get(document);
-    if (!layer) {
-      const sheet = new document.defaultView.CSSStyleSheet();
-      document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
-      layer = { sheet, rules: new Map() };
-      runtimeSheets.set(document, layer);
-    }
-    const key = uniqueIdOf(element);
+    this.animation?.cancel();
+    this.animation = null;
     if (this.text) {
-      const important = [...scratch]
-        .map((p) => `${p}: ${scratch.getPropertyValue(p)} !important`)
-        .join("; ");
-      layer.rules.set(key, `[${RUNTIME_ATTRIBUTE}="${key}"] { ${important} }`);
-      element.setAttribute(RUNTIME_ATTRIBUTE, key);
-    } else {
-      layer.rules.delete(key);
-      element.removeAttribute(RUNTIME_ATTRIBUTE);
+      const frame = {};
+      for (const property of scratch) frame[keyframeName(property)] = scratch.getPropertyValue(property);
+      this.animation = element.animate([frame, frame], { duration: 0, fill: "forwards" });
     }
-    layer.sheet.replaceSync([...layer.rules.values()].join("\n"));
+    // No mutation reports the change, and the list's layout may depend on it.
+    styleChanged(element.ownerDocument);
   }
 }
 
@@ -384,16 +394,20 @@ function showModalDialog(w, url, argument, features) {
 
 // The page's scroll position lives on the body, as the control reads it; in
 // a standards-mode document it belongs to the scrolling element.
+// That element (the body in quirks mode, else the root) also gives the
+// viewport's height in both modes, which the root does not in quirks mode.
 const isPageScroller = (element) =>
   element === element.ownerDocument.body || element === element.ownerDocument.documentElement;
+const pageScrollerOf = (document) => document.scrollingElement ?? document.documentElement;
 
 function scrollIntoViewWithinFrame(element, alignToTop) {
-  // Only the element's own document scrolls: the lesson around it stays put.
-  const document = element.ownerDocument;
-  const scroller = document.scrollingElement ?? document.documentElement;
-  const top = element.getBoundingClientRect().top + scroller.scrollTop;
-  const viewport = document.documentElement.clientHeight;
-  scroller.scrollTop = alignToTop ? top : top + element.offsetHeight - viewport;
+  // The element's offset parent scrolls, as the list's band does, never the
+  // lesson around the frame.
+  const parent = element.offsetParent;
+  if (!parent) return;
+  const scroller = isPageScroller(parent) ? pageScrollerOf(element.ownerDocument) : parent;
+  const top = element.offsetTop;
+  scroller.scrollTop = alignToTop ? top : top + element.offsetHeight - scroller.clientHeight;
 }
 
 // ---------------------------------------------------------------- the table of names
@@ -404,19 +418,76 @@ const cssName = (name) => String(name).replace(/[A-Z]/g, (c) => `-${c.toLowerCas
 // element's property of that name, else null.
 function olderGetAttribute(element, name) {
   name = String(name);
+  backExpando(element, name);
   if (element.hasAttribute(name)) return element.getAttribute(name);
   if (name in element) return element[name] ?? null;
   return null;
 }
 
-// The element's text whether or not it is shown: the browser leaves out text
-// that is hidden, which the older model did not (a menu reads the label of
-// an option in a list it has just hidden).
+// A member the page's own script set as a property (iText.tq_refresh = "1")
+// was one with the attribute of that name in the older model, as it is in
+// the page model. Such a property becomes the attribute, and the element
+// keeps answering it as a property backed by the attribute, so that what the
+// script sets later is a change the control sees too.
+function backExpando(element, name) {
+  const own = Object.getOwnPropertyDescriptor(element, name);
+  if (!own || !["string", "number", "boolean"].includes(typeof own.value) || name in Object.getPrototypeOf(element)) return;
+  element.setAttribute(name, String(own.value));
+  Object.defineProperty(element, name, {
+    configurable: true,
+    enumerable: true,
+    get: () => element.getAttribute(name),
+    set: (value) => element.setAttribute(name, String(value)),
+  });
+}
+
+// The text of the page's first title element, as it stands in the markup: the
+// browser's own title trims and joins spaces, so a notes file saved on another
+// host would not match it.
+const titleOf = (document) => document.querySelector("title")?.textContent ?? "";
+
+// A percent-encoded character that the URL parser encodes again wherever it
+// stands in an address: a space, ", <, > and every character beyond ASCII.
+// Only those are decoded, so that the address reads back as it was, and a
+// malformed sequence stays as it is.
+const REENCODED_ASCII = new Set([0x20, 0x22, 0x3c, 0x3e]);
+const strictUtf8 = new TextDecoder("utf-8", { fatal: true });
+
+function unencodedURL(url) {
+  return url.replace(/(?:%[0-9A-Fa-f]{2})+/g, (run) => {
+    const bytes = run.match(/%../g).map((escape) => parseInt(escape.slice(1), 16));
+    let out = "";
+    for (let i = 0; i < bytes.length; ) {
+      const length = bytes[i] >= 0xf0 ? 4 : bytes[i] >= 0xe0 ? 3 : bytes[i] >= 0xc0 ? 2 : 1;
+      const decoded = decodedAt(bytes, i, length);
+      out += decoded ?? run.slice(i * 3, i * 3 + 3);
+      i += decoded === null ? 1 : length;
+    }
+    return out;
+  });
+}
+
+// The character of `length` bytes at `i`, or null when it stays encoded.
+function decodedAt(bytes, i, length) {
+  if (length === 1) return REENCODED_ASCII.has(bytes[i]) ? String.fromCharCode(bytes[i]) : null;
+  try {
+    return strictUtf8.decode(new Uint8Array(bytes.slice(i, i + length)));
+  } catch {
+    return null;
+  }
+}
+
+// The element's text as the page model gives it: its text nodes as they
+// stand, a line break for each <br>, no scripts or style sheets. The browser's
+// own depends on the layout, and leaves out what is hidden.
 function innerTextOf(element) {
-  const shown = element.checkVisibility
-    ? element.checkVisibility({ visibilityProperty: true })
-    : element.ownerDocument.defaultView.getComputedStyle(element).visibility === "visible";
-  return shown ? element.innerText : element.textContent.replace(/\s+/g, " ").trim();
+  let text = "";
+  for (const child of element.childNodes) {
+    if (child.nodeType === 3) text += child.data;
+    else if (child.localName === "br") text += "\n";
+    else if (child.nodeType === 1 && child.localName !== "script" && child.localName !== "style") text += innerTextOf(child);
+  }
+  return text;
 }
 
 function removeNode(node, deep) {
@@ -466,7 +537,8 @@ const TABLE = {
       all: (d) => descendantsOf(d),
       frames: (d) => cached(d, "frames", () => new FrameList(d)),
       styleSheets: (d) => cached(d, "styleSheets", () => new SheetList(d)),
-      URLUnencoded: (d) => decodeURI(d.URL),
+      URLUnencoded: (d) => unencodedURL(d.URL),
+      title: (d) => titleOf(d),
       selection: (d) => cached(d, "selection", () => new SelectionObject(d)),
     },
     put: {
@@ -486,21 +558,30 @@ const TABLE = {
       runtimeStyle: (e) => cached(e, "runtimeStyle", () => new RuntimeStyle(e)),
       Value: (e) => e.value,
       innerText: (e) => innerTextOf(e),
-      scrollTop: (e) => (isPageScroller(e) ? e.ownerDocument.scrollingElement.scrollTop : e.scrollTop),
-      clientHeight: (e) =>
-        isPageScroller(e) ? e.ownerDocument.documentElement.clientHeight : e.clientHeight,
+      // An SVG element's className is an object; the attribute's text is what
+      // the control compares.
+      className: (e) => e.getAttribute("class") ?? "",
+      scrollTop: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop,
+      clientHeight: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).clientHeight,
     },
     put: {
       Value: (e, v) => {
         e.value = v;
       },
+      innerText: (e, v) => {
+        e.textContent = String(v);
+      },
+      className: (e, v) => e.setAttribute("class", String(v)),
       scrollTop: (e, v) => {
-        (isPageScroller(e) ? e.ownerDocument.scrollingElement : e).scrollTop = Number(v);
+        (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop = Number(v);
       },
     },
     call: {
       getAttribute: (e, name) => olderGetAttribute(e, name),
-      setAttribute: (e, name, value) => e.setAttribute(String(name), String(value)),
+      setAttribute: (e, name, value) => {
+        backExpando(e, String(name));
+        e.setAttribute(String(name), String(value));
+      },
       scrollIntoView: (e, alignToTop) => scrollIntoViewWithinFrame(e, alignToTop !== false),
       removeNode: (e, deep) => removeNode(e, Boolean(deep)),
       fireEvent: (e, name) => fireEvent(e, name),
@@ -517,8 +598,8 @@ const TABLE = {
     },
     call: {
       addRule: (s, selector, style, index) =>
-        s.insertRule(`${selector} { ${style ?? ""} }`, index === undefined || index < 0 ? s.cssRules.length : index),
-      removeRule: (s, index) => s.deleteRule(index ?? 0),
+        s.insertRule(`${selector} { ${style ?? ""} }`, index === undefined || index < 0 ? s.cssRules.length : sheetIndexOf(s, index)),
+      removeRule: (s, index) => s.deleteRule(sheetIndexOf(s, index ?? 0)),
     },
   },
   style: {
@@ -637,6 +718,7 @@ export const host = {
       const kind = kindOfObject(o);
       const special = TABLE[kind].get?.[name];
       if (special) return special(o);
+      if (kind === "element") backExpando(o, name);
       if (name in o) return o[name];
       if (kind === "element" && o.hasAttribute(name)) return o.getAttribute(name);
       if (kind === "list") {
@@ -653,6 +735,7 @@ export const host = {
     return guard(name, () => {
       const kind = kindOfObject(o);
       const special = TABLE[kind].put?.[name];
+      if (kind === "element") backExpando(o, name);
       if (special) special(o, value);
       // An expando on an element is backed by the attribute of that name.
       else if (kind === "element" && !(name in o)) o.setAttribute(name, String(value));

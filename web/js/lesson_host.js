@@ -62,14 +62,24 @@ function forwardWindowEvents(tq, win) {
   document.addEventListener("mouseout", (event) => forward(win, event, () => tq.MouseOutDispatch(win)));
 }
 
+function readableDocument(win) {
+  try {
+    return win?.document ?? null;
+  } catch {
+    return null;
+  }
+}
+
 // Each frame's document, now and after every navigation (a menu choice loads
 // another transcript into its frame).
 function forwardFrameEvents(tq, win) {
   const seen = new WeakSet();
   const attach = (frame) => {
     const inner = frame.contentWindow;
-    if (!inner || seen.has(inner.document) || inner.document.readyState === "loading") return;
-    seen.add(inner.document);
+    // A frame of another site (an embedded player) is not the lesson's to watch.
+    const document = readableDocument(inner);
+    if (!document || seen.has(document) || document.readyState === "loading") return;
+    seen.add(document);
     forwardWindowEvents(tq, inner);
     forwardNotesPage(tq, inner);
   };

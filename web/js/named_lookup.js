@@ -6,8 +6,18 @@
 
 const byUniqueId = new Map(); // unique id -> WeakRef to its element
 
+// An entry goes once its element is gone, so that the table does not grow
+// with every element a long lesson ever marked.
+const forgetGone = new FinalizationRegistry((id) => {
+  if (!byUniqueId.get(id)?.deref()) byUniqueId.delete(id);
+});
+
+// How many elements the table remembers.
+export const rememberedCount = () => byUniqueId.size;
+
 export function rememberUniqueId(id, element) {
   byUniqueId.set(id, new WeakRef(element));
+  forgetGone.register(element, id);
 }
 
 // Elements by their name attribute, per document, rebuilt only after the tree
