@@ -424,21 +424,31 @@ function olderGetAttribute(element, name) {
   return null;
 }
 
-// A member the page's own script set as a property (iText.tq_refresh = "1")
+// A member the page's own script sets as a property (iText.tq_refresh = "1")
 // was one with the attribute of that name in the older model, as it is in
-// the page model. Such a property becomes the attribute, and the element
-// keeps answering it as a property backed by the attribute, so that what the
-// script sets later is a change the control sees too.
+// the page model. Once the control reads or writes such a member, the element
+// answers it as a property backed by the attribute, so that what the script
+// sets is a change of the page that the control sees (and that ends a rest of
+// the ticks); a property the script set before becomes the attribute.
+const backedMembers = new WeakMap(); // element -> names backed by attributes
+
+// Whether the member is (now) a property backed by the attribute.
 function backExpando(element, name) {
+  const backed = backedMembers.get(element);
+  if (backed?.has(name)) return true;
   const own = Object.getOwnPropertyDescriptor(element, name);
-  if (!own || !["string", "number", "boolean"].includes(typeof own.value) || name in Object.getPrototypeOf(element)) return;
-  element.setAttribute(name, String(own.value));
+  if (own ? !["string", "number", "boolean"].includes(typeof own.value) : !element.hasAttribute(name)) return false;
+  if (name in Object.getPrototypeOf(element)) return false;
+  if (own) element.setAttribute(name, String(own.value));
   Object.defineProperty(element, name, {
     configurable: true,
     enumerable: true,
     get: () => element.getAttribute(name),
     set: (value) => element.setAttribute(name, String(value)),
   });
+  if (backed) backed.add(name);
+  else backedMembers.set(element, new Set([name]));
+  return true;
 }
 
 // The text of the page's first title element, as it stands in the markup: the
@@ -718,7 +728,10 @@ export const host = {
       const kind = kindOfObject(o);
       const special = TABLE[kind].get?.[name];
       if (special) return special(o);
-      if (kind === "element") backExpando(o, name);
+      // Such a member is missing once its attribute is, as in the page model.
+      if (kind === "element" && backExpando(o, name)) {
+        return o.hasAttribute(name) ? o.getAttribute(name) : memberNotFound(name);
+      }
       if (name in o) return o[name];
       if (kind === "element" && o.hasAttribute(name)) return o.getAttribute(name);
       if (kind === "list") {

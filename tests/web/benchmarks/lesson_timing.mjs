@@ -77,9 +77,9 @@ const page = await browser.newPage();
 await page.goto(`${base}/lessons/sample/index.html`);
 await page.waitForFunction(() => window.tqStarted === true);
 const perCall = await page.evaluate(async () => {
-  const { host } = await import("/revoziz/host.js");
+  const { controlClass, host } = await import("/revoziz/host.js");
   const { default: createRevoziz } = await import("/revoziz/revoziz.mjs");
-  const tq = new (await createRevoziz({ revozizHost: host })).tq();
+  const tq = new (controlClass(await createRevoziz({ revozizHost: host })))();
   const iText = document.querySelector('iframe[name="tq_trans"]').contentDocument.getElementById("iText");
   const calls = 300;
   const time = (position) => {
