@@ -51,6 +51,9 @@ class Driven {
   async click(selector) {
     return (await this.target()).click(selector);
   }
+  async hover(selector) {
+    return (await this.target()).hover(selector);
+  }
   async waitForSelector(selector, options) {
     return (await this.target()).waitForSelector(selector, options);
   }

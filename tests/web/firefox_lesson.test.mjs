@@ -1,5 +1,5 @@
 // The sample lesson in Firefox ESR, driven with real clicks and keys: the
-// marking and seeking, the menu, the display modes and layouts, the notes
+// marking and seeking, hover styles, the menu, the display modes and layouts, the notes
 // editor's tags and paste, and notes files. Firefox has no File System
 // Access, so saving and opening take the host layer's fallbacks: a download,
 // and a file input.
@@ -65,6 +65,26 @@ describe("following the video", () => {
     await frame(page, "tq_trans").waitForFunction(() =>
       [...document.querySelectorAll("#iText .segment")].every((s) => s.offsetHeight > 0),
     );
+    assert.deepEqual(messages, []);
+  });
+});
+
+describe("hover styles", () => {
+  test("a hovered segment takes the hover style and gives it back, leaving its markup as it was", async () => {
+    const { page, messages } = await startedLesson();
+    const trans = frame(page, "tq_trans");
+    const look = () =>
+      trans.evaluate(() => {
+        const s = document.getElementById("s3");
+        return { color: getComputedStyle(s).color, markup: s.outerHTML };
+      });
+    const before = await look();
+    await trans.hover("#s3");
+    await trans.waitForFunction(() => getComputedStyle(document.getElementById("s3")).color === "rgb(0, 0, 102)");
+    assert.equal((await look()).markup, before.markup);
+    await page.hover("h1");
+    await trans.waitForFunction(() => getComputedStyle(document.getElementById("s3")).color !== "rgb(0, 0, 102)");
+    assert.deepEqual(await look(), before);
     assert.deepEqual(messages, []);
   });
 });
