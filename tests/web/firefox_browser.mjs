@@ -79,7 +79,10 @@ class FirefoxPage extends Driven {
   }
 }
 
-export async function openFirefox() {
+// `hostName`, a made-up name that the browser resolves to the test server,
+// serves the lessons from a plain-HTTP origin other than localhost: one that
+// is no secure context.
+export async function openFirefox({ hostName = "localhost" } = {}) {
   const server = await startServer({
     port: 0,
     mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
@@ -95,9 +98,10 @@ export async function openFirefox() {
       "browser.download.useDownloadDir": true,
       "browser.download.always_ask_before_handling_new_types": false,
       "media.autoplay.default": 0,
+      ...(hostName === "localhost" ? {} : { "network.dns.forceResolve": "127.0.0.1" }),
     },
   });
-  const base = `http://localhost:${server.address().port}`;
+  const base = `http://${hostName}:${server.address().port}`;
   return {
     base,
     browser,

@@ -246,3 +246,39 @@ describe("notes files", () => {
     assert.deepEqual(pageErrors(messages), []);
   });
 });
+
+describe("a lesson on a plain-HTTP host that is not localhost", () => {
+  let insecure;
+  before(async () => {
+    insecure = await openFirefox({ hostName: "lesson.test" });
+  });
+  after(async () => {
+    await insecure.close();
+  });
+
+  test("backs up and restores its notes in memory, saves them as a download, and goes on marking", async () => {
+    const { page, messages } = await insecure.open();
+    await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+    assert.deepEqual(await page.evaluate(() => [location.hostname, window.isSecureContext]), ["lesson.test", false]);
+    await chooseTranscript(page, "Notas");
+    const notes = frame(page, "tq_trans");
+    await typeNotes(notes, "respaldo");
+    const notesWindow = () => document.querySelector('iframe[name="tq_trans"]').contentWindow;
+    await page.evaluate(`window.lessonControl.backupNotes1((${notesWindow})())`);
+    await typeNotes(notes, " y más");
+    await page.evaluate(`window.lessonControl.restoreNotes1((${notesWindow})())`);
+    assert.equal(await notesHtml(notes), "respaldo");
+    await notes.click("#save");
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+    const saved = path.join(insecure.downloads, "notas.notes");
+    for (let i = 0; i < 50 && !(await readdir(insecure.downloads)).includes("notas.notes"); i++) {
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+    assert.match(await readFile(saved, "latin1"), /<!--notes-->respaldo<!--notes-->/);
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 1772;
+    });
+    await waitMarked(page, "tq_toc", { id: "c23" });
+    assert.deepEqual(pageErrors(messages), []);
+  });
+});
