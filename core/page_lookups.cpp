@@ -18,7 +18,10 @@ bool findClassAncestor(const Element& el, std::string_view cls, Element& found) 
       return true;
     }
     if (cur.getAttribute("parentNode").isNull()) return false;
-    cur = cur.parentNode();
+    // Above the root element is the document, which has no tag to read.
+    const Element parent = cur.parentElement();
+    if (!parent.isSet()) return false;
+    cur = parent;
   }
 }
 

@@ -12,7 +12,8 @@ namespace reVoziz {
 Value getVal(const Element& o, std::string_view p);
 
 // The first of `el` and its ancestors, below the body, whose whole className
-// is `cls` (case-sensitive). `found` is written only on success.
+// is `cls` (case-sensitive); the walk ends at the body or at the root element.
+// `found` is written only on success.
 bool findClassAncestor(const Element& el, std::string_view cls, Element& found);
 
 // Whether a proper ancestor's whole className equals `className`, compared

@@ -60,6 +60,13 @@ TEST_F(PageLookups, FindClassAncestorNeverMatchesTheBody) {
   EXPECT_EQ(ancestorId("inPlain", "segment"), "-");
 }
 
+TEST_F(PageLookups, FindClassAncestorStopsAtTheRootElement) {
+  // A click below short content lands on the html element, outside the body.
+  Element found = el("ownTag");
+  EXPECT_FALSE(findClassAncestor(page.documentRef().documentElement(), "segment", found));
+  EXPECT_TRUE(found.sameAs(el("ownTag")));
+}
+
 TEST_F(PageLookups, FindClassAncestorLeavesFoundAloneWhenNothingMatches) {
   Element found = el("ownTag");
   EXPECT_FALSE(findClassAncestor(el("inPlain"), "segment", found));
