@@ -51,6 +51,7 @@ void tq::tick() {
     return;
   }
   Timer1->restWhile(std::move(quiet));
+  if (tickSuccess_) tickSuccess_();
 }
 
 // The ticks after one that wrote nothing may rest while every document keeps

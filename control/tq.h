@@ -94,6 +94,8 @@ class tq {
   const NotesEditor& editor() const { return editor_; }
   // Called with the error of each failed tick; a failed tick is otherwise dropped.
   void onTickFailure(std::function<void(const Error&)> report) { tickFailure_ = std::move(report); }
+  // Called after each tick that ended without an error.
+  void onTickSuccess(std::function<void()> report) { tickSuccess_ = std::move(report); }
 
  private:
   // What a frame's marking that wrote nothing relied on, and the positions at
@@ -117,6 +119,7 @@ class tq {
   NotesDocuments documents_;
   NotesEditor editor_;
   std::function<void(const Error&)> tickFailure_;
+  std::function<void()> tickSuccess_;
 };
 
 }  // namespace reVoziz

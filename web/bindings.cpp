@@ -25,9 +25,14 @@ using emscripten::val;
 class WebControl {
  public:
   WebControl() : control_(platform_) {
-    control_.onTickFailure([](const Error& e) {
-      val::global("console").call<void>("error", "reVoziz: a tick failed: " + describe(e));
+    // Ticks come twice a second: the same failure again says nothing new.
+    control_.onTickFailure([this](const Error& e) {
+      std::string message = describe(e);
+      if (message == lastFailure_) return;
+      val::global("console").call<void>("error", "reVoziz: a tick failed: " + message);
+      lastFailure_ = std::move(message);
     });
+    control_.onTickSuccess([this] { lastFailure_.clear(); });
   }
   tq& control() { return control_; }
   static std::string describe(const Error& e) {
@@ -37,6 +42,7 @@ class WebControl {
  private:
   WebPlatform platform_;
   tq control_;
+  std::string lastFailure_;  // of the latest ticks, while they fail
 };
 
 // Runs one method by name: its result, or, with `failed` set, a JS Error

@@ -229,18 +229,22 @@ TEST(Tick, FindsTheListsAfreshAfterTheirPagesChange) {
 TEST(Tick, AFailureEndsTheTickButNotTheTimer) {
   LessonControl lesson("spine_tick");
   int failures = 0;
+  int successes = 0;
   lesson.control.onTickFailure([&](const Error&) { ++failures; });
+  lesson.control.onTickSuccess([&] { ++successes; });
   const NodePtr tocList = lesson.node("tq_toc", "iText");
   tocList->removeAttribute("tq_oldSegment");
   lesson.start();
   lesson.clock.advance(500);
   EXPECT_EQ(failures, 1);
+  EXPECT_EQ(successes, 0);
   EXPECT_EQ(marked(lesson, "tq_trans"), "");  // the transcript comes after the table of contents
   EXPECT_EQ(lesson.control.timer().interval(), 500);
 
   tocList->setAttribute("tq_oldSegment", "");
   lesson.clock.advance(500);
   EXPECT_EQ(failures, 1);
+  EXPECT_EQ(successes, 1);
   EXPECT_EQ(marked(lesson, "tq_toc"), "t0");
   EXPECT_EQ(marked(lesson, "tq_trans"), "r0");
 }
