@@ -7,6 +7,8 @@
 // page's globals: state lives in WeakMaps keyed by the page's objects.
 // Selections and text ranges live in selection.js, the paste road in paste.js.
 
+import { followScroll } from "./follow_pause.js";
+import { segmentMarked } from "./lesson_access.js";
 import { bringHome, pasteCommand } from "./paste.js";
 import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
@@ -582,6 +584,11 @@ const TABLE = {
         e.textContent = String(v);
       },
       className: (e, v) => e.setAttribute("class", String(v)),
+      // The control has just marked a segment of this list.
+      tq_oldSegment: (e, v) => {
+        e.setAttribute("tq_oldSegment", String(v));
+        segmentMarked(e, descendantsOf(e).item(String(v)));
+      },
       scrollTop: (e, v) => {
         (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop = Number(v);
       },
@@ -592,7 +599,7 @@ const TABLE = {
         backExpando(e, String(name));
         e.setAttribute(String(name), String(value));
       },
-      scrollIntoView: (e, alignToTop) => scrollIntoViewWithinFrame(e, alignToTop !== false),
+      scrollIntoView: (e, alignToTop) => followScroll(e, alignToTop !== false, scrollIntoViewWithinFrame),
       removeNode: (e, deep) => removeNode(e, Boolean(deep)),
       fireEvent: (e, name) => fireEvent(e, name),
     },

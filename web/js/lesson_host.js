@@ -9,10 +9,13 @@
 
 import createRevoziz from "./revoziz.mjs";
 import { changeStamp } from "./change_stamp.js";
+import { followOrPause } from "./follow_pause.js";
 import { controlClass, dispatch, host } from "./host.js";
+import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./lesson_access.js";
 import { videoPlayer } from "./player.js";
 
 const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
+const TOOLBAR_BUTTONS = [...MODE_BUTTONS, "tq_scroll", "tq_single", "tq_sync", "tq_print"];
 
 function loaded(win) {
   if (win.document.readyState === "complete") return Promise.resolve();
@@ -70,6 +73,18 @@ function readableDocument(win) {
   }
 }
 
+// The keys and the screen reader's view of a frame's page: its list, or the
+// notes' buttons. A page without a list is said once, quietly: its ticks fail.
+function describeFrame(win, name) {
+  const document = win.document;
+  pressButtonsByKey(document);
+  describeNotes(document);
+  if (describeList(document)) followOrPause(document);
+  else if (name === "tq_toc" || name === "tq_trans") {
+    win.top.console.debug(`reVoziz: the page in ${name} (${document.URL}) has no list to mark`);
+  }
+}
+
 // Each frame's document, now and after every navigation (a menu choice loads
 // another transcript into its frame).
 function forwardFrameEvents(tq, win) {
@@ -82,6 +97,7 @@ function forwardFrameEvents(tq, win) {
     seen.add(document);
     forwardWindowEvents(tq, inner);
     forwardNotesPage(tq, inner);
+    describeFrame(inner, frame.name);
   };
   for (const frame of win.document.querySelectorAll("iframe, frame")) {
     frame.addEventListener("load", () => attach(frame));
@@ -126,6 +142,9 @@ export async function startLesson(win = window, { video = "mp", layout = 1 } = {
   forwardWindowEvents(tq, win);
   forwardFrameEvents(tq, win);
   forwardButtons(tq, win, layout);
+  pressButtonsByKey(win.document);
+  describeToolbar(win.document, TOOLBAR_BUTTONS);
+  describeMenus(win.document, () => attempt(win, () => tq.closeSelects(win)));
   // Leaving with unsaved notes makes the browser ask; with nothing unsaved,
   // the control stops its timer.
   win.addEventListener("beforeunload", (event) => forward(win, event, () => tq.checkUnsaved(win)));
