@@ -200,6 +200,33 @@ describe("the keyboard", () => {
     await page.keyboard.press("Enter");
     assert.ok(Math.abs((await videoTime(page)) - 150) < 0.5);
   });
+
+  test("the notes' edit bar and a sync tag's buttons work from the keyboard", async () => {
+    const { page } = await startedLesson();
+    const notes = frame(page, "tq_trans");
+    await seekTo(page, 60);
+    await chooseTranscript(page, "Notas");
+    await notes.waitForSelector("#editbar[role=toolbar]");
+    await notes.click("#notes");
+    await page.keyboard.type("hola");
+    await page.keyboard.press("Control+a");
+    await notes.focus("#bold");
+    await page.keyboard.press("Enter");
+    assert.match(await notes.innerHTML("#notes"), /<b>hola<\/b>/);
+    await notes.click("#notes");
+    await page.keyboard.press("End");
+    await page.keyboard.press("Control+t");
+    await notes.waitForSelector("#notes .tq_syncTag");
+    const value = () => notes.evaluate(() => document.querySelector("#notes .tq_syncValue").value);
+    assert.equal(await value(), "00:01:00");
+    await notes.focus("#notes .tq_increment");
+    await page.keyboard.press("Enter");
+    assert.equal(await value(), "00:01:01");
+    await seekTo(page, 5);
+    await notes.focus("#notes .tq_sync");
+    await page.keyboard.press(" ");
+    assert.ok(Math.abs((await videoTime(page)) - 61) < 0.5);
+  });
 });
 
 describe("screen readers", () => {

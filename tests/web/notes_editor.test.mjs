@@ -47,7 +47,7 @@ async function notesLesson() {
 
 const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);
 const videoTime = (page) => page.evaluate(() => document.getElementById("mp").currentTime);
-const pageErrors = (messages) => messages.filter((m) => !m.includes("a tick failed"));
+const pageErrors = (messages) => messages.filter((m) => !m.includes("a tick failed") && !m.includes("has no list to mark"));
 
 // Puts the caret at the end of the notes by clicking below their text.
 async function caretAtEnd(notes) {
