@@ -81,25 +81,59 @@ function linearScan(doc) {
   };
 }
 
+// The index of the last of the ascending `starts` at or before `time`, or 0.
+function lastStartingBy(starts, time) {
+  let low = 0;
+  let high = starts.length;
+  while (low < high) {
+    const middle = (low + high) >> 1;
+    if (starts[middle] <= time) low = middle + 1;
+    else high = middle;
+  }
+  return Math.max(0, low - 1);
+}
+
 function binarySearch(doc) {
   const list = [...doc.querySelectorAll("#iText div.segment")];
   const starts = list.map((segment) => seconds(segment.getAttribute("tq_start")));
   let last = null;
   return (time) => {
-    let low = 0;
-    let high = starts.length;
-    while (low < high) {
-      const middle = (low + high) >> 1;
-      if (starts[middle] <= time) low = middle + 1;
-      else high = middle;
-    }
-    const current = list[Math.max(0, low - 1)];
+    const current = list[lastStartingBy(starts, time)];
     if (current !== last) {
       if (last) last.style.cssText = "";
       current.style.cssText = "background-color: rgb(255, 255, 221)";
       last = current;
     }
     return current;
+  };
+}
+
+// The changing tick's peer: a binary search that marks as the control does
+// on a change, writing the list's own tq_nonCurrent and tq_current style texts
+// and scrolling by the same rule within the frame (the page's scroller, where
+// the host layer puts it), and nothing else.
+function referenceMarking(doc) {
+  const iText = doc.getElementById("iText");
+  const list = [...iText.querySelectorAll("div.segment")];
+  const starts = list.map((segment) => seconds(segment.getAttribute("tq_start")));
+  const current = iText.getAttribute("tq_current") ?? "";
+  const nonCurrent = iText.getAttribute("tq_nonCurrent") ?? "";
+  let last = null;
+  return (time) => {
+    const segment = list[lastStartingBy(starts, time)];
+    if (segment === last) return segment;
+    if (last) last.style.cssText = nonCurrent;
+    segment.style.cssText = current;
+    last = segment;
+    const scroller = doc.scrollingElement;
+    const viewport = doc.documentElement.clientHeight;
+    const top = segment.offsetTop;
+    if (top < scroller.scrollTop) {
+      scroller.scrollTop = segment.getBoundingClientRect().top + scroller.scrollTop;
+    } else if (top + segment.offsetHeight > scroller.scrollTop + viewport) {
+      scroller.scrollTop = segment.getBoundingClientRect().top + scroller.scrollTop + segment.offsetHeight - viewport;
+    }
+    return segment;
   };
 }
 
@@ -112,6 +146,7 @@ const position = () => {
 };
 const scans = documents.map(linearScan);
 const searches = documents.map(binarySearch);
+const markings = documents.map(referenceMarking);
 
 window.lessonBench = {
   segments,
@@ -145,6 +180,10 @@ window.lessonBench = {
   binarySearchTick() {
     const t = position();
     return searches.map((search) => search(t));
+  },
+  referenceMarkingTick() {
+    const t = position();
+    return markings.map((mark) => mark(t));
   },
 };
 window.dispatchEvent(new Event("lessonbenchready"));
