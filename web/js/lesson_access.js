@@ -13,7 +13,13 @@ const SEGMENT = "segment"; // the control takes a segment by its whole class
 const isSegment = (e) => e?.nodeType === 1 && e.className === SEGMENT;
 const shown = (e) => e.getClientRects().length > 0;
 
-const lists = new WeakMap(); // list container -> { current, live, announced }
+const lists = new WeakMap(); // list container -> its state (see listOf)
+
+function listOf(container) {
+  let list = lists.get(container);
+  if (!list) lists.set(container, (list = { current: null, tabStop: null, live: null, announced: "" }));
+  return list;
+}
 
 // ---------------------------------------------------------------- marking
 
@@ -22,8 +28,7 @@ const lists = new WeakMap(); // list container -> { current, live, announced }
 // nothing; single-segment mode speaks the segment's text.
 export function segmentMarked(container, segment) {
   if (!isSegment(segment)) return;
-  const list = lists.get(container) ?? { current: null, live: null, announced: "" };
-  lists.set(container, list);
+  const list = listOf(container);
   if (list.current !== segment) {
     list.current?.removeAttribute("aria-current");
     segment.setAttribute("aria-current", "true");
@@ -40,15 +45,14 @@ export function segmentMarked(container, segment) {
 
 // ---------------------------------------------------------------- lists
 
-function tabStopOf(container) {
-  return container.querySelector(".segment[tabindex]");
-}
-
+// The one segment of the list that Tab reaches, kept rather than searched
+// for: a marking moves it on lists of thousands of segments.
 function moveTabStop(container, segment) {
-  const previous = tabStopOf(container);
-  if (previous === segment) return;
-  previous?.removeAttribute("tabindex");
+  const list = listOf(container);
+  if (list.tabStop === segment) return;
+  list.tabStop?.removeAttribute("tabindex");
   segment.setAttribute("tabindex", "0");
+  list.tabStop = segment;
 }
 
 function focusSegment(container, segment) {
@@ -156,8 +160,10 @@ export function describeList(document) {
     segment.setAttribute("aria-owns", branch.id);
     showBranchState(segment);
   }
-  const marked = container.querySelector(".segment[aria-current]") ?? segments[0];
-  if (marked) moveTabStop(container, marked);
+  const list = listOf(container);
+  list.current = container.querySelector(".segment[aria-current]");
+  const first = list.current ?? segments[0];
+  if (first) moveTabStop(container, first);
   container.addEventListener("keydown", (event) => onListKey(container, tree, event));
   // After the control's own handler has opened or closed a branch.
   document.addEventListener("click", (event) => {
@@ -172,7 +178,7 @@ export function describeList(document) {
   live.style.cssText =
     "position:absolute;width:1px;height:1px;margin:-1px;padding:0;overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap;border:0";
   document.body.append(live);
-  lists.set(container, { current: container.querySelector(".segment[aria-current]"), live, announced: "" });
+  list.live = live;
   return true;
 }
 
