@@ -34,7 +34,7 @@ export function segmentMarked(container, segment) {
     segment.setAttribute("aria-current", "true");
     list.current = segment;
     // Tab comes back to the current segment unless the student is in the list.
-    if (!container.contains(container.ownerDocument.activeElement)) moveTabStop(container, segment);
+    if (list.tabStop && !container.contains(container.ownerDocument.activeElement)) moveTabStop(container, segment);
   }
   if (list.live && /^single$/i.test(container.getAttribute("tq_mode") ?? "")) {
     const text = segment.textContent.replace(/\s+/g, " ").trim();
