@@ -1,5 +1,7 @@
 #include "captions/lesson_pages.h"
 
+#include <string_view>
+
 #include "captions/html_text.h"
 #include "core/time_code.h"
 
@@ -16,6 +18,19 @@ constexpr LanguageName kLanguageNames[] = {
     {"it", "Italiano"}, {"pt", "Português"}, {"ca", "Català"}, {"eu", "Euskara"},
     {"gl", "Galego"},   {"nl", "Nederlands"},
 };
+
+// The looks that the sample lesson's lists and pages share with made ones.
+constexpr std::string_view kSegmentFocusStyle = R"(    /* Besides its colour, the current segment is framed; the segment the
+       keyboard is on gets a ring of its own. */
+    #iText .segment:focus { outline: none }
+    #iText .segment[aria-current="true"] { outline: 2px solid #8a6d00; outline-offset: 1px }
+    #iText .segment:focus-visible { box-shadow: 0 0 0 4px #1a5fb4; -webkit-box-decoration-break: clone; box-decoration-break: clone }
+)";
+
+constexpr std::string_view kReducedMotionStyle = R"(    @media (prefers-reduced-motion: reduce) {
+      * { scroll-behavior: auto !important; transition: none !important; animation: none !important }
+    }
+)";
 
 // The menu's label for a language: its own name when known, else its code.
 std::string languageLabel(const std::string& language) {
@@ -67,7 +82,9 @@ std::string lessonPage(const LessonPlan& plan) {
     #tq_selOps1 { position: absolute; left: 0; top: 16px; width: 90px; border: 1px solid #888; background: #fff; color: #222; font-weight: normal }
     .tq_option { padding: 2px 6px }
     iframe { display: block; border: 0 }
-  </style>
+    #toolbar img:focus-visible, .tq_select:focus-visible, .tq_option:focus-visible { outline: 2px solid #1a5fb4; outline-offset: 1px }
+    .tq_option:focus { background: #dde }
+)" + std::string(kReducedMotionStyle) + R"(  </style>
 </head>
 <body id="tq_player">
   <h1>)" + title + R"(</h1>
@@ -93,8 +110,8 @@ std::string lessonPage(const LessonPlan& plan) {
          escapeHtml(plan.videoAddress) + R"(" muted playsinline preload="auto"></video>
         </div>
         <div id="toc">
-          <iframe name="frameToc" src="toc_head.html" width="480" height="22" frameborder="0" scrolling="no"></iframe>
-          <iframe name="tq_toc" src="toc.html" width="480" height="138" frameborder="0"></iframe>
+          <iframe name="frameToc" title="Índice: título" src="toc_head.html" width="480" height="22" frameborder="0" scrolling="no"></iframe>
+          <iframe name="tq_toc" title="Índice" src="toc.html" width="480" height="138" frameborder="0"></iframe>
         </div>
       </td>
       <td valign="top">
@@ -109,7 +126,7 @@ std::string lessonPage(const LessonPlan& plan) {
 )" + options + R"(              </div>
             </div>
           </div>
-          <iframe name="tq_trans" src=")" +
+          <iframe name="tq_trans" title="Transcripción" src=")" +
          escapeHtml(transcriptFile(first)) + R"(" width="400" height="498" frameborder="0"></iframe>
         </div>
       </td>
@@ -139,7 +156,7 @@ std::string tocPage(const LessonPlan& plan) {
   <style type="text/css">
     body { margin: 4px 6px; font: 13px Verdana, Arial, sans-serif; color: #222; background: #fff }
     .segment { padding: 1px 2px }
-  </style>
+)" + std::string(kSegmentFocusStyle) + std::string(kReducedMotionStyle) + R"(  </style>
 </head>
 <body>
   <div id="iText" tq_insync="1" tq_mode="scroll" tq_refresh="0" tq_oldSegment="" tq_current="background-color:#ffd;font-weight:bold" tq_nonCurrent="" tq_single="" tq_mouseOver="text-decoration:underline" tq_mouseOut="">
@@ -164,12 +181,14 @@ std::string transcriptPage(const Transcript& transcript) {
   <style type="text/css">
     body { margin: 6px 8px; font: 14px/1.5 Georgia, "Times New Roman", serif; color: #222; background: #fff }
     .segment { cursor: pointer }
-    .sync { color: #888; font: 11px Verdana, Arial, sans-serif; cursor: pointer }
+    .sync { color: #666; font: 11px Verdana, Arial, sans-serif; cursor: pointer }
     .speaker { color: #4a5a78; font-weight: bold }
-  </style>
+)" + std::string(kSegmentFocusStyle) + R"(    .tq_followBack { padding: 4px 10px; border: 0; border-radius: 3px; background: #4a5a78; color: #fff; font: 12px Verdana, Arial, sans-serif; cursor: pointer }
+    .tq_followBack:focus-visible { outline: 3px solid #1a5fb4; outline-offset: 2px }
+)" + std::string(kReducedMotionStyle) + R"(  </style>
 </head>
 <body tq_maxWidth="400">
-  <div id="iText" tq_insync="1" tq_mode="scroll" tq_refresh="0" tq_oldSegment="" tq_current="background-color:#ffd" tq_nonCurrent="" tq_single="display:inline;background-color:#ffd" tq_mouseOver="color:#006" tq_mouseOut="">
+  <div id="iText" tq_follow="pause" tq_insync="1" tq_mode="scroll" tq_refresh="0" tq_oldSegment="" tq_current="background-color:#ffd" tq_nonCurrent="" tq_single="display:inline;background-color:#ffd" tq_mouseOver="color:#006" tq_mouseOut="">
 )" + segments + R"(  </div>
 </body>
 </html>
