@@ -59,6 +59,12 @@ export async function openBrowser({ hostName = "localhost" } = {}) {
 }
 
 // The frame of the lesson page with that name.
+// What a test counts as the page's own errors among the collected console
+// messages: a failing tick is reported while the notes page holds the
+// transcript frame (it has no list), and the host layer says so at debug level.
+export const pageErrors = (messages) =>
+  messages.filter((m) => !m.includes("a tick failed") && !m.startsWith("debug: "));
+
 export const frame = (page, name) => page.frame({ name });
 
 // Waits until the control has started and both lists carry a marking.

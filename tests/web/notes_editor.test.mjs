@@ -6,7 +6,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { frame, openBrowser } from "./lesson_browser.mjs";
+import { frame, openBrowser, pageErrors } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -47,7 +47,6 @@ async function notesLesson() {
 
 const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);
 const videoTime = (page) => page.evaluate(() => document.getElementById("mp").currentTime);
-const pageErrors = (messages) => messages.filter((m) => !m.includes("a tick failed") && !m.includes("has no list to mark"));
 
 // Puts the caret at the end of the notes by clicking below their text.
 async function caretAtEnd(notes) {

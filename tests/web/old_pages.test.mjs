@@ -94,6 +94,9 @@ for (const [browserName, openIn] of [
 
     test("a click on an SVG icon inside a segment seeks to that segment", async () => {
       const { page, messages } = await startedOldPage(browser);
+      // The first marking scrolls the list to the start; a click aimed before
+      // it would land where the icon no longer is.
+      await waitMarked(page, "tq_trans", { id: "s1" });
       await frame(page, "tq_trans").click("#s14 svg path");
       const time = await page.evaluate(() => document.getElementById("mp").currentTime);
       assert.ok(time >= 365 && time < 367, `position ${time}`);
