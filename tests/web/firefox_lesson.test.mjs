@@ -10,7 +10,7 @@ import path from "node:path";
 import { after, before, describe, test } from "node:test";
 
 import { openFirefox } from "./firefox_browser.mjs";
-import { chooseTranscript, frame, inView, lessonStarted, listNow, pageErrors, typeNotes, waitMarked } from "./lesson_browser.mjs";
+import { chooseTranscript, frame, inView, listNow, pageErrors, startedLessonIn, typeNotes, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -20,11 +20,7 @@ after(async () => {
   await lessons.close();
 });
 
-async function startedLesson(options) {
-  const opened = await lessons.open(undefined, options);
-  await lessonStarted(opened.page);
-  return opened;
-}
+const startedLesson = (options) => startedLessonIn(lessons, options);
 
 const videoTime = (page) => page.evaluate(() => document.getElementById("mp").currentTime);
 const shown = (page, name) =>

@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 
-import { frame, inView, lessonStarted, listNow, openBrowser, repository, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import { frame, inView, listNow, openBrowser, repository, startedLessonIn, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -16,11 +16,7 @@ after(async () => {
   await lessons.close();
 });
 
-async function startedLesson(options) {
-  const opened = await lessons.open(undefined, options);
-  await lessonStarted(opened.page);
-  return opened;
-}
+const startedLesson = (options) => startedLessonIn(lessons, options);
 
 const video = (page) =>
   page.evaluate(() => {

@@ -96,6 +96,13 @@ function listState(name) {
 
 // Waits until the list marks the segment that holds the video's position
 // (or the segment `id`), within `timeout` ms: a tick comes every 500 ms.
+// A lesson opened in `lessons` (either browser's) once its control has started.
+export async function startedLessonIn(lessons, options) {
+  const opened = await lessons.open(undefined, options);
+  await lessonStarted(opened.page);
+  return opened;
+}
+
 export async function waitMarked(page, frameName, { id, timeout = 1200 } = {}) {
   try {
     await page.waitForFunction(
