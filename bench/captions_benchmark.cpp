@@ -10,7 +10,7 @@
 #include <string>
 
 #include "captions/captions_file.h"
-#include "captions/lesson_writer.h"
+#include "lessonmaking/lesson_writer.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "captions/captions_file.h"
 #include "captions/cues_json.h"
-#include "captions/lesson_check.h"
-#include "captions/lesson_publish.h"
-#include "captions/lesson_writer.h"
+#include "lessonmaking/lesson_check.h"
+#include "lessonmaking/lesson_publish.h"
+#include "lessonmaking/lesson_writer.h"
 #include "core/error.h"
 
 namespace reVoziz::tools {

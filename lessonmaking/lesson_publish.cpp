@@ -1,4 +1,4 @@
-#include "captions/lesson_publish.h"
+#include "lessonmaking/lesson_publish.h"
 
 #include <fstream>
 #include <sstream>

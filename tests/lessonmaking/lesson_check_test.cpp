@@ -1,4 +1,4 @@
-#include "captions/lesson_check.h"
+#include "lessonmaking/lesson_check.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "captions/lesson_plan.h"
+#include "lessonmaking/lesson_plan.h"
 
 namespace reVoziz::captions {
 

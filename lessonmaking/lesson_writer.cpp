@@ -1,10 +1,10 @@
-#include "captions/lesson_writer.h"
+#include "lessonmaking/lesson_writer.h"
 
 #include <fstream>
 #include <set>
 
-#include "captions/lesson_assets.h"
-#include "captions/lesson_pages.h"
+#include "lessonmaking/lesson_assets.h"
+#include "lessonmaking/lesson_pages.h"
 #include "core/error.h"
 
 namespace reVoziz::captions {

@@ -13,7 +13,7 @@ foreach(name IN LISTS FILES)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.part" "// Generated from the sample lesson by embed_lesson_assets.cmake.
-#include \"captions/lesson_assets.h\"
+#include \"lessonmaking/lesson_assets.h\"
 
 namespace reVoziz::captions {
 namespace {

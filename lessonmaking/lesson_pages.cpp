@@ -1,4 +1,4 @@
-#include "captions/lesson_pages.h"
+#include "lessonmaking/lesson_pages.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "captions/play_through.h"
+#include "lessonmaking/play_through.h"
 
 #include <map>
 

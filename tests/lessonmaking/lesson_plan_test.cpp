@@ -1,4 +1,4 @@
-#include "captions/lesson_plan.h"
+#include "lessonmaking/lesson_plan.h"
 
 #include <gtest/gtest.h>
 

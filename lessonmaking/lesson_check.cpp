@@ -1,4 +1,4 @@
-#include "captions/lesson_check.h"
+#include "lessonmaking/lesson_check.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "captions/play_through.h"
+#include "lessonmaking/play_through.h"
 #include "core/error.h"
 #include "core/time_code.h"
 #include "pagemodel/document_model.h"
