@@ -64,12 +64,12 @@ void BM_MakeLesson(benchmark::State& state) {
   const fs::path folder = benchFolder();
   writeFile(folder / "captions.vtt", captionsText(false));
   writeFile(folder / "video.webm", std::string(64 * 1024, 'v'));
-  captions::NewLessonOptions options;
+  lessonmaking::NewLessonOptions options;
   options.outDir = folder / "lesson";
   options.video = folder / "video.webm";
   options.captions = {{"en", folder / "captions.vtt"}};
   options.force = true;
-  for (auto _ : state) captions::writeNewLesson(options);
+  for (auto _ : state) lessonmaking::writeNewLesson(options);
   state.counters["cues"] = kCues;
   fs::remove_all(folder);
 }

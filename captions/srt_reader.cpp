@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "captions/line_reader.h"
+#include "captions/caption_lines.h"
 
 namespace reVoziz::captions {
 namespace {

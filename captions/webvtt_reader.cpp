@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "captions/line_reader.h"
+#include "captions/caption_lines.h"
 #include "core/error.h"
 
 namespace reVoziz::captions {

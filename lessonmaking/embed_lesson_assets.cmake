@@ -15,7 +15,7 @@ endforeach()
 file(WRITE "${OUTPUT}.part" "// Generated from the sample lesson by embed_lesson_assets.cmake.
 #include \"lessonmaking/lesson_assets.h\"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 ${body}
 constexpr LessonAsset kAssets[] = {
@@ -24,6 +24,6 @@ ${table}};
 
 std::span<const LessonAsset> lessonAssets() { return kAssets; }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking
 ")
 file(RENAME "${OUTPUT}.part" "${OUTPUT}")

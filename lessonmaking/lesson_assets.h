@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct LessonAsset {
   std::string_view name;
@@ -15,4 +15,4 @@ struct LessonAsset {
 
 std::span<const LessonAsset> lessonAssets();
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -16,7 +16,7 @@
 #include "pagemodel/page_loader.h"
 #include "pagemodel/window_model.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 namespace fs = std::filesystem;
@@ -407,4 +407,4 @@ class LessonChecker {
 
 std::vector<Problem> checkLesson(const fs::path& lessonDir) { return LessonChecker(lessonDir).run(); }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct Problem {
   std::string file;  // the lesson folder joined with the page's name
@@ -20,4 +20,4 @@ struct Problem {
 // Every problem found, page by page in the order the lesson loads them.
 std::vector<Problem> checkLesson(const std::filesystem::path& lessonDir);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -5,7 +5,9 @@
 #include "captions/html_text.h"
 #include "core/time_code.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
+
+using captions::escapeHtml;
 namespace {
 
 struct LanguageName {
@@ -195,4 +197,4 @@ std::string transcriptPage(const Transcript& transcript) {
 )";
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -7,7 +7,7 @@
 
 #include "lessonmaking/lesson_plan.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct LessonPlan {
   std::string title;
@@ -23,4 +23,4 @@ std::string lessonPage(const LessonPlan& plan);
 std::string tocPage(const LessonPlan& plan);
 std::string transcriptPage(const Transcript& transcript);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

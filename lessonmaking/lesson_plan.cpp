@@ -4,10 +4,14 @@
 #include <cmath>
 #include <limits>
 
-#include "captions/line_reader.h"
+#include "captions/caption_lines.h"
 #include "core/error.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
+
+using captions::RenderedCue;
+using captions::renderCueText;
+using captions::splitLines;
 namespace {
 
 constexpr std::int32_t kTocSpacing = 60;
@@ -125,4 +129,4 @@ std::vector<TocEntry> pauseEntries(const Captions& captions) {
   return entries;
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -8,7 +8,12 @@
 
 #include "captions/captions_file.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
+
+using captions::Captions;
+using captions::Cue;
+using captions::CueDialect;
+using captions::CueList;
 
 struct Segment {
   std::int32_t start = 0;  // whole seconds, rounded down
@@ -42,4 +47,4 @@ std::vector<TocEntry> chapterEntries(const Captions& chapters, const std::string
 inline constexpr double kLongPause = 2.0;
 std::vector<TocEntry> pauseEntries(const Captions& captions);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

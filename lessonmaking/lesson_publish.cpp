@@ -5,7 +5,7 @@
 
 #include "core/error.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 namespace fs = std::filesystem;
@@ -110,4 +110,4 @@ void publishLesson(const PublishOptions& options) {
   }
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

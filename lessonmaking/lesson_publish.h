@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct PublishOptions {
   std::filesystem::path lessonDir;
@@ -19,4 +19,4 @@ struct PublishOptions {
 // Error naming the file at fault.
 void publishLesson(const PublishOptions& options);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

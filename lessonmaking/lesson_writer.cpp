@@ -7,7 +7,7 @@
 #include "lessonmaking/lesson_pages.h"
 #include "core/error.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 namespace fs = std::filesystem;
@@ -59,12 +59,12 @@ LessonPlan planLesson(const NewLessonOptions& options) {
   plan.videoAddress = addressOfFileName(options.video.filename().string());
   std::optional<Captions> firstCaptions;
   for (const CaptionsSource& source : options.captions) {
-    Captions captions = readCaptionsFile(source.file);
+    Captions captions = captions::readCaptionsFile(source.file);
     plan.transcripts.push_back({source.language, segmentsOf(captions, source.file.string())});
     if (!firstCaptions) firstCaptions = std::move(captions);
   }
   if (options.chapters) {
-    plan.toc = chapterEntries(readCaptionsFile(*options.chapters), options.chapters->string());
+    plan.toc = chapterEntries(captions::readCaptionsFile(*options.chapters), options.chapters->string());
   } else {
     plan.toc = pauseEntries(*firstCaptions);
   }
@@ -128,4 +128,4 @@ void writeNewLesson(const NewLessonOptions& options) {
   placeVideo(options);
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct CaptionsSource {
   std::string language;  // letters, digits and "-" only: it names a file
@@ -31,4 +31,4 @@ void writeNewLesson(const NewLessonOptions& options);
 // percent-encoded.
 std::string addressOfFileName(const std::string& name);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

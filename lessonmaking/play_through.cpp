@@ -11,7 +11,7 @@
 #include "pagemodel/player_model.h"
 #include "pagemodel/window_model.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until) {
   pagemodel::ManualClock clock;
@@ -38,4 +38,4 @@ std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowMode
   return failures;
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

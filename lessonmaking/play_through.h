@@ -11,7 +11,7 @@ namespace reVoziz::pagemodel {
 class WindowModel;
 }
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 
 struct TickFailure {
   std::string firstAt;  // the player's position at the first such tick, "HH:MM:SS"
@@ -24,4 +24,4 @@ struct TickFailure {
 // appearance. A control that cannot start gives one failure of 0 ticks.
 std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until);
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

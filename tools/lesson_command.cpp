@@ -22,7 +22,7 @@ const std::string& optionValue(Args args, std::size_t& i) {
   return args[++i];
 }
 
-captions::CaptionsSource captionsSource(const std::string& value) {
+lessonmaking::CaptionsSource captionsSource(const std::string& value) {
   const auto equals = value.find('=');
   if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
     throw std::invalid_argument("--captions wants LANG=FILE, not " + value);
@@ -30,8 +30,8 @@ captions::CaptionsSource captionsSource(const std::string& value) {
   return {value.substr(0, equals), value.substr(equals + 1)};
 }
 
-captions::NewLessonOptions parseNew(Args args) {
-  captions::NewLessonOptions options;
+lessonmaking::NewLessonOptions parseNew(Args args) {
+  lessonmaking::NewLessonOptions options;
   bool outGiven = false;
   bool videoGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -62,8 +62,8 @@ captions::NewLessonOptions parseNew(Args args) {
   return options;
 }
 
-captions::PublishOptions parsePublish(Args args, const fs::path& moduleDir) {
-  captions::PublishOptions options;
+lessonmaking::PublishOptions parsePublish(Args args, const fs::path& moduleDir) {
+  lessonmaking::PublishOptions options;
   options.moduleDir = moduleDir;
   std::vector<std::string> folders;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -91,7 +91,7 @@ std::string onlyArgument(Args args, const char* command) {
 }
 
 int check(const fs::path& lesson, std::ostream& out) {
-  const auto problems = captions::checkLesson(lesson);
+  const auto problems = lessonmaking::checkLesson(lesson);
   for (const auto& problem : problems) {
     out << problem.file << ':' << problem.line << ": " << problem.message << '\n';
   }
@@ -110,12 +110,12 @@ int runLesson(Args args, const fs::path& moduleDir, std::ostream& out, std::ostr
       return 0;
     }
     if (command == "new") {
-      captions::writeNewLesson(parseNew(rest));
+      lessonmaking::writeNewLesson(parseNew(rest));
       return 0;
     }
     if (command == "check") return check(onlyArgument(rest, "check"), out);
     if (command == "publish") {
-      captions::publishLesson(parsePublish(rest, moduleDir));
+      lessonmaking::publishLesson(parsePublish(rest, moduleDir));
       return 0;
     }
   } catch (const Error& e) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 const std::filesystem::path kLessons = REVOZIZ_TEST_LESSONS;
@@ -66,4 +66,4 @@ TEST(LessonCheck, AFolderWithoutALessonPage) {
 }
 
 }  // namespace
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

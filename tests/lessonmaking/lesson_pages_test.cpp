@@ -9,7 +9,7 @@
 #include "pagemodel/html_parser.h"
 #include "pagemodel/html_serializer.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 namespace fs = std::filesystem;
@@ -86,4 +86,4 @@ TEST(LessonPages, FileNamesAndTextAreEscaped) {
 }
 
 }  // namespace
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

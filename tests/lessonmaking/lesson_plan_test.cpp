@@ -4,12 +4,12 @@
 
 #include "core/error.h"
 
-namespace reVoziz::captions {
+namespace reVoziz::lessonmaking {
 namespace {
 
 const std::filesystem::path kFiles = REVOZIZ_TEST_CAPTIONS;
 
-Captions vtt(const std::string& body) { return readCaptions("WEBVTT\n\n" + body); }
+Captions vtt(const std::string& body) { return captions::readCaptions("WEBVTT\n\n" + body); }
 
 std::vector<std::string> htmlOf(const std::vector<Segment>& segments) {
   std::vector<std::string> html;
@@ -18,7 +18,7 @@ std::vector<std::string> htmlOf(const std::vector<Segment>& segments) {
 }
 
 TEST(LessonPlan, RollingCaptionsGiveEachLineOnce) {
-  const auto segments = segmentsOf(readCaptionsFile(kFiles / "auto_generated.vtt"), "auto.vtt");
+  const auto segments = segmentsOf(captions::readCaptionsFile(kFiles / "auto_generated.vtt"), "auto.vtt");
   EXPECT_EQ(htmlOf(segments), (std::vector<std::string>{
                                   "0 welcome back to the channel",
                                   "2 today we talk about lenses",
@@ -80,4 +80,4 @@ TEST(LessonPlan, WithoutChaptersAnEntryAtEachLongPauseAtMostOneAMinute) {
 }
 
 }  // namespace
-}  // namespace reVoziz::captions
+}  // namespace reVoziz::lessonmaking

@@ -1,4 +1,4 @@
-#include "captions/line_reader.h"
+#include "captions/caption_lines.h"
 
 #include "core/text.h"
 
