@@ -1,17 +1,29 @@
-# Writes OUTPUT, a C++ source that holds the files FILES (names in the folder
-# SOURCE, separated by commas) as byte arrays: the lesson maker's copy of the
-# sample lesson's fixed pages and images.
-string(REPLACE "," ";" FILES "${FILES}")
+# Writes OUTPUT, a C++ source that holds files of the folder SOURCE as byte
+# arrays: FILES, the sample lesson's fixed pages and images that every made
+# lesson gets as they are, and TEMPLATES, the sample's own pages that the
+# lesson maker fills. Each list names its files separated by commas.
 set(body "")
-set(table "")
 set(index 0)
-foreach(name IN LISTS FILES)
-  file(READ "${SOURCE}/${name}" hex HEX)
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-  string(APPEND body "constexpr unsigned char kAsset${index}[] = {${bytes}};\n")
-  string(APPEND table "    {\"${name}\", {kAsset${index}, sizeof kAsset${index}}},\n")
-  math(EXPR index "${index} + 1")
-endforeach()
+
+# Appends to `body` one array per file of `names` and sets `out` to the table
+# rows that name them.
+function(embed_files names out)
+  string(REPLACE "," ";" names "${names}")
+  set(rows "")
+  foreach(name IN LISTS names)
+    file(READ "${SOURCE}/${name}" hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND body "constexpr unsigned char kAsset${index}[] = {${bytes}};\n")
+    string(APPEND rows "    {\"${name}\", {kAsset${index}, sizeof kAsset${index}}},\n")
+    math(EXPR index "${index} + 1")
+  endforeach()
+  set(body "${body}" PARENT_SCOPE)
+  set(index "${index}" PARENT_SCOPE)
+  set(${out} "${rows}" PARENT_SCOPE)
+endfunction()
+
+embed_files("${FILES}" fixed_rows)
+embed_files("${TEMPLATES}" template_rows)
 file(WRITE "${OUTPUT}.part" "// Generated from the sample lesson by embed_lesson_assets.cmake.
 #include \"lessonmaking/lesson_assets.h\"
 
@@ -19,10 +31,15 @@ namespace reVoziz::lessonmaking {
 namespace {
 ${body}
 constexpr LessonAsset kAssets[] = {
-${table}};
+${fixed_rows}};
+
+constexpr LessonAsset kPageTemplates[] = {
+${template_rows}};
 }  // namespace
 
 std::span<const LessonAsset> lessonAssets() { return kAssets; }
+
+std::span<const LessonAsset> lessonPageTemplates() { return kPageTemplates; }
 
 }  // namespace reVoziz::lessonmaking
 ")

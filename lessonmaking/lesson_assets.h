@@ -1,7 +1,6 @@
 #pragma once
-// The files every lesson shares with the sample lesson: the notes page, its
-// template, the save-changes page, the table of contents' heading and the
-// button and expander images. Built in from lessons/sample.
+// The sample lesson's files, built in from lessons/sample so that made lessons
+// follow the sample.
 
 #include <span>
 #include <string_view>
@@ -13,6 +12,14 @@ struct LessonAsset {
   std::span<const unsigned char> bytes;
 };
 
+// The files every lesson shares with the sample lesson, written as they are:
+// the notes page, its template, the save-changes page, the table of contents'
+// heading and the button and expander images.
 std::span<const LessonAsset> lessonAssets();
+
+// The sample's lesson page, table of contents and transcript, which the lesson
+// maker fills with a lesson's own title, video, entries and segments; never
+// written as they are.
+std::span<const LessonAsset> lessonPageTemplates();
 
 }  // namespace reVoziz::lessonmaking

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "lessonmaking/page_search.h"
 #include "lessonmaking/play_through.h"
 #include "core/error.h"
 #include "core/time_code.h"
@@ -38,22 +39,6 @@ std::optional<std::string> readText(const fs::path& file) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-NodePtr findElement(const NodePtr& root, const std::function<bool(const NodePtr&)>& match) {
-  NodePtr found;
-  root->forEachDescendantElement([&](const NodePtr& e) {
-    if (match(e)) found = e;
-    return !found;
-  });
-  return found;
-}
-
-NodePtr findById(const NodePtr& root, std::string_view id) {
-  return findElement(root, [&](const NodePtr& e) {
-    const std::string* value = e->findAttribute("id");
-    return value && *value == id;
-  });
 }
 
 // An address of a file beside the page, as opposed to one on the web or in
