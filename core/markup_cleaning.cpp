@@ -19,13 +19,6 @@ constexpr std::array<std::string_view, 17> kRemovedElements = {
     "meta",     "base",     "link",   "noscript", "noembed",  "noframes",
     "xmp",      "plaintext", "style", "template"};
 
-// Ids that elements of the notes page outside the notes carry, and that the
-// control or the page looks up by id or name; `all` answers names too.
-constexpr std::array<std::string_view, 16> kReservedIds = {
-    "pastepoint", "synctemplate", "notes", "notesfile", "notestemplate", "newnotes",
-    "opennotes",  "save",         "undo",  "redo",      "cut",           "copy",
-    "paste",      "bold",         "italic", "synctag"};
-
 // What in a style can run script, once CSS comments, escapes and white space are gone.
 constexpr std::array<std::string_view, 5> kScriptInStyle = {"expression(", "javascript:", "vbscript:",
                                                              "behavior", "-moz-binding"};
@@ -97,10 +90,12 @@ bool isScriptScheme(std::string_view item) {
   return scheme == "javascript" || scheme == "vbscript";
 }
 
-bool isReservedName(std::string_view attribute, std::string_view value) {
+bool isReservedName(std::string_view attribute, std::string_view value, ReservedIds reservedIds) {
   const std::string name = lowerCase(attribute);
   if (name != "id" && name != "name") return false;
-  return std::find(kReservedIds.begin(), kReservedIds.end(), lowerCase(value)) != kReservedIds.end();
+  const std::string read = lowerCase(value);
+  return std::any_of(reservedIds.begin(), reservedIds.end(),
+                     [&](std::string_view id) { return lowerCase(id) == read; });
 }
 
 bool isEventHandler(std::string_view attribute, std::string_view value) {
@@ -112,15 +107,15 @@ std::string attributeText(const Attribute& attribute) {
   return value.isNull() || value.isEmpty() ? std::string() : value.toText();
 }
 
-bool isUnsafeAttribute(std::string_view name, std::string_view value) {
-  return isEventHandler(name, value) || isScriptAddress(value) || isReservedName(name, value) ||
+bool isUnsafeAttribute(std::string_view name, std::string_view value, ReservedIds reservedIds) {
+  return isEventHandler(name, value) || isScriptAddress(value) || isReservedName(name, value, reservedIds) ||
          (lowerCase(name) == "style" && isScriptStyle(value));
 }
 
-void cleanAttributes(const Element& element) {
+void cleanAttributes(const Element& element, ReservedIds reservedIds) {
   for (const Attribute& attribute : itemsOf<Attribute>(element.attributes())) {
     const std::string name = attribute.nodeName();
-    if (isUnsafeAttribute(name, attributeText(attribute))) {
+    if (isUnsafeAttribute(name, attributeText(attribute), reservedIds)) {
       attribute.setNodeValue("");
       element.removeAttributeNode(attribute);
     }
@@ -155,7 +150,7 @@ bool isScriptStyle(std::string_view css) {
                      [&](std::string_view vector) { return read.find(vector) != std::string::npos; });
 }
 
-void cleanPastedContent(const Element& holder) {
+void cleanPastedContent(const Element& holder, ReservedIds reservedIds) {
   // Every element is judged by its tag, whatever type the host gives it.
   for (const Element& element : itemsOf(holder.all())) {
     if (element.nodeType() == kCommentNode) {
@@ -166,14 +161,14 @@ void cleanPastedContent(const Element& holder) {
     if (std::find(kRemovedElements.begin(), kRemovedElements.end(), tag) != kRemovedElements.end()) {
       element.removeNode(true);
     } else {
-      cleanAttributes(element);
+      cleanAttributes(element, reservedIds);
     }
   }
   removeComments(holder);
   for (const Element& element : itemsOf(holder.all())) removeComments(element);
 }
 
-std::string cleanedMarkup(const Document& page, std::string_view markup) {
+std::string cleanedMarkup(const Document& page, std::string_view markup, ReservedIds reservedIds) {
   // The document is held for as long as its body is used: a host may let a
   // document's nodes go with it.
   const Document inert = page.createInertDocument();
@@ -181,7 +176,7 @@ std::string cleanedMarkup(const Document& page, std::string_view markup) {
   std::string current(markup);
   for (int round = 0; round < kCleaningRounds; ++round) {
     holder.setInnerHTML(current);
-    cleanPastedContent(holder);
+    cleanPastedContent(holder, reservedIds);
     std::string cleaned = holder.innerHTML();
     if (cleaned == current) return cleaned;
     current = std::move(cleaned);

@@ -3,6 +3,7 @@
 #include "core/started_flag.h"
 #include "core/text.h"
 #include "documents/notes_documents.h"
+#include "documents/notes_page_ids.h"
 
 namespace reVoziz {
 namespace {
@@ -43,7 +44,7 @@ std::string NotesDocuments::composeWith(const Window& w, std::string_view notes)
 }
 
 std::string NotesDocuments::storedNotes(const Window& w, std::string_view page) const {
-  return cleanedMarkup(w.document(), pageExtract(page, kNotesKey));
+  return cleanedMarkup(w.document(), pageExtract(page, kNotesKey), kNotesPageReservedIds);
 }
 
 // Positions count UTF-16 code units. On valid UTF-8 a byte search finds the

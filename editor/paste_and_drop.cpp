@@ -7,6 +7,7 @@
 #include "core/skip_failure.h"
 #include "core/started_flag.h"
 #include "core/text.h"
+#include "documents/notes_page_ids.h"
 #include "editor/notes_editor.h"
 
 namespace reVoziz {
@@ -79,7 +80,7 @@ void NotesEditor::reissuePaste(const Window& w, const Event& event) {
       marker.innerHTML() == kPlaceholder) {
     return;
   }
-  cleanPastedContent(marker);
+  cleanPastedContent(marker, kNotesPageReservedIds);
   marker.removeNode(false);
   cleaned = true;
 }

@@ -12,6 +12,7 @@
 #include "core/dom.h"
 #include "core/error.h"
 #include "core/markup_cleaning.h"
+#include "documents/notes_page_ids.h"
 #include "fuzz/fuzz_check.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/html_parser.h"
@@ -127,7 +128,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Parsed in the marker's context, as the host's paste parses the clipboard.
   holder->replaceChildren(parseFragment(input, holder->tag()));
-  reVoziz::cleanPastedContent(reVoziz::Element(std::shared_ptr<reVoziz::Object>(holder)));
+  reVoziz::cleanPastedContent(reVoziz::Element(std::shared_ptr<reVoziz::Object>(holder)),
+                              reVoziz::kNotesPageReservedIds);
 
   requireNothingExecutable(*holder, input);
   holder->replaceChildren({});
@@ -139,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const reVoziz::Document page{std::shared_ptr<reVoziz::Object>(document)};
   std::string cleaned;
   try {
-    cleaned = reVoziz::cleanedMarkup(page, input);
+    cleaned = reVoziz::cleanedMarkup(page, input, reVoziz::kNotesPageReservedIds);
   } catch (const reVoziz::Error& e) {
     require(e.code() == reVoziz::ErrorCode::InvalidArgument, "the cleaning failed otherwise than refusing", input);
     return 0;  // refused: nothing reaches the page
