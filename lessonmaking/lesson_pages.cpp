@@ -74,7 +74,7 @@ void fillLanguageOptions(const PageTemplate& page, const std::vector<Transcript>
 std::string transcriptFile(const std::string& language) { return "trans_" + language + ".html"; }
 
 std::string lessonPage(const LessonPlan& plan) {
-  PageTemplate page(kLessonTemplate);
+  const PageTemplate page(kLessonTemplate);
   const NodePtr& root = page.root();
   const std::string& first = plan.transcripts.front().language;
   setText(page.element(root, "title", byTag("title")), plan.title);
@@ -87,7 +87,7 @@ std::string lessonPage(const LessonPlan& plan) {
 }
 
 std::string tocPage(const LessonPlan& plan) {
-  PageTemplate page(kTocTemplate);
+  const PageTemplate page(kTocTemplate);
   const NodePtr list = page.elementById("iText");
   const NodePtr model = page.element(list, "entry", byClass("segment"));
   std::vector<NodePtr> entries;
@@ -103,7 +103,7 @@ std::string tocPage(const LessonPlan& plan) {
 }
 
 std::string transcriptPage(const Transcript& transcript) {
-  PageTemplate page(kTranscriptTemplate);
+  const PageTemplate page(kTranscriptTemplate);
   page.root()->setAttribute("lang", transcript.language);
   const NodePtr list = page.elementById("iText");
   const NodePtr model = page.element(list, "segment", byClass("segment"));

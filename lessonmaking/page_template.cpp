@@ -50,7 +50,9 @@ void restoreFileLayout(const NodePtr& root) {
 }  // namespace
 
 PageTemplate::PageTemplate(std::string_view name)
-    : name_(name), root_(pagemodel::parseDocument(templateText(name))) {}
+    : name_(name), root_(pagemodel::parseDocument(templateText(name))) {
+  restoreFileLayout(root_);
+}
 
 NodePtr PageTemplate::element(const NodePtr& within, std::string_view what, const ElementMatch& match) const {
   NodePtr found = findElement(within, match);
@@ -59,13 +61,12 @@ NodePtr PageTemplate::element(const NodePtr& within, std::string_view what, cons
 }
 
 NodePtr PageTemplate::elementById(std::string_view id) const {
-  std::string what = "the id ";
+  std::string what = "element with the id ";
   what += id;
   return element(root_, what, byAttribute("id", id));
 }
 
-std::string PageTemplate::text() {
-  restoreFileLayout(root_);
+std::string PageTemplate::text() const {
   return "<!DOCTYPE html>\n" + pagemodel::serializeNode(*root_) + "\n";
 }
 

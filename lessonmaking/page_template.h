@@ -28,7 +28,7 @@ class PageTemplate {
   pagemodel::NodePtr elementById(std::string_view id) const;
 
   // The page as a file.
-  std::string text();
+  std::string text() const;
 
  private:
   std::string name_;
