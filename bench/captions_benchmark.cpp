@@ -11,6 +11,8 @@
 
 #include "captions/captions_file.h"
 #include "lessonmaking/lesson_writer.h"
+#include "lessonmaking/system_lesson_files.h"
+#include "pagemodel/posix_file_system.h"
 
 namespace {
 
@@ -69,7 +71,9 @@ void BM_MakeLesson(benchmark::State& state) {
   options.video = folder / "video.webm";
   options.captions = {{"en", folder / "captions.vtt"}};
   options.force = true;
-  for (auto _ : state) lessonmaking::writeNewLesson(options);
+  pagemodel::PosixFileSystem host;
+  lessonmaking::SystemLessonFiles files(host);
+  for (auto _ : state) lessonmaking::writeNewLesson(files, options);
   state.counters["cues"] = kCues;
   fs::remove_all(folder);
 }

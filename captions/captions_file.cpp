@@ -1,7 +1,6 @@
 #include "captions/captions_file.h"
 
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "captions/srt_reader.h"
 #include "captions/webvtt_reader.h"
@@ -15,17 +14,11 @@ Captions readCaptions(std::string_view raw) {
   throw Error(ErrorCode::InvalidArgument, "not a WebVTT or SRT file");
 }
 
-Captions readCaptionsFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in || std::filesystem::is_directory(file)) {
-    throw Error(ErrorCode::FileNotFound, file.string() + ": cannot read the file");
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
+Captions readCaptions(std::string_view raw, std::string_view file) {
   try {
-    return readCaptions(text.str());
+    return readCaptions(raw);
   } catch (const Error& e) {
-    throw Error(e.code(), file.string() + ":1: " + e.what());
+    throw Error(e.code(), std::string(file) + ":1: " + e.what());
   }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // A captions file of either format, told apart by its content.
 
-#include <filesystem>
 #include <string_view>
 
 #include "captions/cue.h"
@@ -18,9 +17,9 @@ struct Captions {
 // SRT. Throws Error(InvalidArgument) for anything else.
 Captions readCaptions(std::string_view raw);
 
-// readCaptions on a file. Errors name the file and the line:
-// Error(FileNotFound) when it cannot be read, Error(InvalidArgument)
-// "FILE:1: not a WebVTT or SRT file".
-Captions readCaptionsFile(const std::filesystem::path& file);
+// readCaptions on the bytes of the file `file`, which errors name with the
+// line: Error(InvalidArgument) "FILE:1: not a WebVTT or SRT file". The caller
+// reads the file, so that the readers need no files of their own.
+Captions readCaptions(std::string_view raw, std::string_view file);
 
 }  // namespace reVoziz::captions

@@ -38,15 +38,18 @@ FreshFile createFreshFile(FileSystem& files, std::string_view prefix) {
 }
 
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes) {
-  const std::string target = files.linkTarget(path);
-  const std::string prefix(folderPrefix(files, target));
+  replaceEntry(files, files.linkTarget(path), [&](WritableFile& file) { file.append(bytes); });
+}
+
+void replaceEntry(FileSystem& files, std::string_view path, const std::function<void(WritableFile&)>& fill) {
+  const std::string prefix(folderPrefix(files, path));
   FreshFile fresh = createFreshFile(files, prefix);
   const std::string temporary = prefix + fresh.name;
   try {
-    fresh.file->append(bytes);
+    fill(*fresh.file);
     fresh.file->flush();
     fresh.file->close();
-    files.rename(temporary, target);
+    files.rename(temporary, path);
   } catch (const Error&) {
     // The old file was never touched; only the fresh one goes.
     fresh.file.reset();

@@ -138,6 +138,10 @@ FreshFile createFreshFile(FileSystem& files, std::string_view prefix);
 // renamed over it, taking the old file's permissions.
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes);
 
+// The same for whatever stands at `path` itself, a link included, with the
+// bytes that `fill` appends to the fresh file.
+void replaceEntry(FileSystem& files, std::string_view path, const std::function<void(WritableFile&)>& fill);
+
 class Platform {
  public:
   virtual ~Platform() = default;

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
-#include <sstream>
 
+#include "lessonmaking/lesson_files.h"
 #include "lessonmaking/page_search.h"
 #include "lessonmaking/play_through.h"
 #include "core/error.h"
@@ -32,14 +32,6 @@ constexpr std::string_view kImageAttributes[] = {"src", "tq_src_on", "tq_src_off
 constexpr std::string_view kNotesPageIds[] = {"editbar", "notes", "notesFile", "syncTemplate"};
 constexpr std::string_view kSyncTagButtons[] = {"tq_sync", "tq_decrement", "tq_increment"};
 constexpr double kPlayPastLastSegment = 5;
-
-std::optional<std::string> readText(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in || fs::is_directory(file)) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // An address of a file beside the page, as opposed to one on the web or in
 // the page itself.
@@ -89,7 +81,7 @@ bool isTimeCode(std::string_view text) {
 
 class LessonChecker {
  public:
-  explicit LessonChecker(fs::path dir) : dir_(std::move(dir)) {}
+  LessonChecker(LessonFiles& files, fs::path dir) : files_(files), dir_(std::move(dir)) {}
 
   std::vector<Problem> run() {
     const fs::path index = dir_ / "index.html";
@@ -101,7 +93,7 @@ class LessonChecker {
     if (!framesReadable(index, pagemodel::parseDocument(*text))) return std::move(problems_);
     std::shared_ptr<WindowModel> top;
     try {
-      top = pagemodel::loadPage(index);
+      top = pagemodel::loadPage(index, [&](const fs::path& page) { return files_.read(page); });
     } catch (const Error& e) {
       report(index, 1, std::string("the lesson cannot be loaded: ") + e.what());
       return std::move(problems_);
@@ -116,6 +108,14 @@ class LessonChecker {
   }
 
  private:
+  bool isFile(const fs::path& path) { return files_.kind(path) == PathKind::File; }
+
+  // The text of a file; none when no file stands there.
+  std::optional<std::string> readText(const fs::path& file) {
+    if (!isFile(file)) return std::nullopt;
+    return files_.read(file);
+  }
+
   void report(const fs::path& file, int line, std::string message) {
     problems_.push_back({file.lexically_normal().string(), line, std::move(message)});
   }
@@ -201,7 +201,7 @@ class LessonChecker {
       const std::string* address = e->findAttribute(attribute);
       if (!address || !isLocalAddress(*address)) continue;
       const fs::path image = fileOfAddress(file, *address);
-      if (image.empty() || !fs::is_regular_file(image)) {
+      if (image.empty() || !isFile(image)) {
         report(file, e, "the image " + *address + " (" + std::string(attribute) + ") does not exist");
       }
     }
@@ -210,7 +210,7 @@ class LessonChecker {
   void checkLinkedPage(const fs::path& file, const NodePtr& e, const std::string& href) {
     if (!isLocalAddress(href)) return;
     const fs::path page = fileOfAddress(file, href);
-    if (page.empty() || !fs::is_regular_file(page)) {
+    if (page.empty() || !isFile(page)) {
       report(file, e, "tq_href names " + href + ", which does not exist");
       return;
     }
@@ -298,7 +298,7 @@ class LessonChecker {
     }
     if (address.empty() && video->tag() == "video") {
       report(index, video, "the video has no src");
-    } else if (isLocalAddress(address) && !fs::is_regular_file(fileOfAddress(index, address))) {
+    } else if (isLocalAddress(address) && !isFile(fileOfAddress(index, address))) {
       report(index, video, "the video " + address + " does not exist");
     }
   }
@@ -326,7 +326,7 @@ class LessonChecker {
     const std::string* prefix = body ? body->findAttribute("tq_file") : nullptr;
     if (!prefix) {
       report(file, body, "the notes page's body has no tq_file attribute");
-    } else if (!fs::is_regular_file(fileOfAddress(file, *prefix + "checkchanges.html"))) {
+    } else if (!isFile(fileOfAddress(file, *prefix + "checkchanges.html"))) {
       report(file, body, "the save-changes page " + *prefix + "checkchanges.html does not exist");
     }
     const NodePtr frame = findElement(root, [](const NodePtr& e) {
@@ -371,7 +371,7 @@ class LessonChecker {
   // Every tick from the start to a little past the last segment.
   void reportTickFailures(const std::shared_ptr<WindowModel>& top) {
     const fs::path index = top->document()->file();
-    for (const TickFailure& failure : playThrough(top, lastStart_ + kPlayPastLastSegment)) {
+    for (const TickFailure& failure : playThrough(top, lastStart_ + kPlayPastLastSegment, files_.hostFiles())) {
       if (failure.ticks == 0) {
         report(index, 1, "the control cannot start: error " + failure.error);
         continue;
@@ -381,6 +381,7 @@ class LessonChecker {
     }
   }
 
+  LessonFiles& files_;
   fs::path dir_;
   std::vector<Problem> problems_;
   std::set<fs::path> checkedPages_;
@@ -390,6 +391,8 @@ class LessonChecker {
 
 }  // namespace
 
-std::vector<Problem> checkLesson(const fs::path& lessonDir) { return LessonChecker(lessonDir).run(); }
+std::vector<Problem> checkLesson(LessonFiles& files, const fs::path& lessonDir) {
+  return LessonChecker(files, lessonDir).run();
+}
 
 }  // namespace reVoziz::lessonmaking

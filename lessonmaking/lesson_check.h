@@ -11,13 +11,17 @@
 
 namespace reVoziz::lessonmaking {
 
+class LessonFiles;
+
 struct Problem {
   std::string file;  // the lesson folder joined with the page's name
   int line = 0;
   std::string message;
 };
 
-// Every problem found, page by page in the order the lesson loads them.
-std::vector<Problem> checkLesson(const std::filesystem::path& lessonDir);
+// Every problem found, page by page in the order the lesson loads them, with
+// every page and file read through `files`. A file that cannot even be looked
+// at (a link loop, a name too long) throws Error naming it.
+std::vector<Problem> checkLesson(LessonFiles& files, const std::filesystem::path& lessonDir);
 
 }  // namespace reVoziz::lessonmaking

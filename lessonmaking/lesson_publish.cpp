@@ -1,8 +1,8 @@
 #include "lessonmaking/lesson_publish.h"
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
+#include "lessonmaking/lesson_files.h"
 #include "core/error.h"
 
 namespace reVoziz::lessonmaking {
@@ -13,28 +13,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kModuleFolder = "revoziz";
 constexpr std::string_view kModuleFiles[] = {"revoziz.mjs", "revoziz.wasm", "lesson_host.js"};
 constexpr std::string_view kRootAddress = "/revoziz/";
-
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw Error(ErrorCode::FileNotFound, file.string() + ": cannot read the file");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  if (!out) throw Error(ErrorCode::PermissionDenied, file.string() + ": cannot write the file");
-}
-
-void copyFile(const fs::path& from, const fs::path& to) {
-  std::error_code ec;
-  fs::create_directories(to.parent_path(), ec);
-  fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-  if (ec) throw Error(ErrorCode::PermissionDenied, to.string() + ": cannot copy " + from.string() + ": " + ec.message());
-}
 
 // Quoted "/revoziz/..." addresses, as a page written for the lesson server
 // loads the module, become relative to the page.
@@ -49,63 +27,65 @@ std::string relativeModuleAddresses(std::string page, const std::string& upToRoo
   return page;
 }
 
-bool isInside(const fs::path& inner, const fs::path& outer) {
-  const fs::path a = fs::weakly_canonical(inner);
-  const fs::path b = fs::weakly_canonical(outer);
+bool isInside(LessonFiles& files, const fs::path& inner, const fs::path& outer) {
+  const fs::path a = files.resolved(inner);
+  const fs::path b = files.resolved(outer);
   const auto [end, _] = std::mismatch(b.begin(), b.end(), a.begin(), a.end());
   return end == b.end();
 }
 
-void checkOptions(const PublishOptions& options) {
+void checkOptions(LessonFiles& files, const PublishOptions& options) {
   const fs::path index = options.lessonDir / "index.html";
-  if (!fs::is_regular_file(index)) throw Error(ErrorCode::FileNotFound, index.string() + ": no lesson page");
-  if (readFile(index).find(std::string(kModuleFolder) + "/lesson_host.js") == std::string::npos) {
+  if (files.kind(index) != PathKind::File) throw Error(ErrorCode::FileNotFound, index.string() + ": no lesson page");
+  if (files.read(index).find(std::string(kModuleFolder) + "/lesson_host.js") == std::string::npos) {
     throw Error(ErrorCode::InvalidArgument, index.string() + ": the page does not load revoziz/lesson_host.js");
   }
   for (std::string_view name : kModuleFiles) {
-    if (!fs::is_regular_file(options.moduleDir / name)) {
+    if (files.kind(options.moduleDir / name) != PathKind::File) {
       throw Error(ErrorCode::FileNotFound, (options.moduleDir / name).string() +
                                                ": no browser module; build it with scripts/build-web");
     }
   }
-  if (fs::exists(options.outDir) && !options.force) {
+  if (files.kind(options.outDir) != PathKind::None && !options.force) {
     throw Error(ErrorCode::FileAlreadyExists,
                 options.outDir.string() + ": the folder exists; pass --force to write into it");
   }
-  if (isInside(options.outDir, options.lessonDir)) {
+  if (isInside(files, options.outDir, options.lessonDir)) {
     throw Error(ErrorCode::InvalidArgument, options.outDir.string() + ": the folder lies inside the lesson");
   }
 }
 
-void copyLesson(const PublishOptions& options) {
-  std::error_code ec;
-  for (auto it = fs::recursive_directory_iterator(options.lessonDir, ec); !ec && it != fs::end(it);
-       it.increment(ec)) {
-    if (!fs::is_regular_file(it->path())) continue;  // follows links, so a linked video is copied
-    const fs::path relative = it->path().lexically_relative(options.lessonDir);
-    const fs::path target = options.outDir / relative;
-    if (relative.extension() == ".html") {
+// The files of `folder`, `depth` folders below the lesson's, into the same
+// place below `outDir`. Linked files are copied (a linked video); linked
+// folders are not entered, so a link to a folder above cannot loop.
+void copyFolder(LessonFiles& files, const fs::path& folder, const fs::path& outDir, int depth) {
+  files.makeFolders(outDir);
+  for (const FolderEntry& entry : files.list(folder)) {
+    const fs::path from = folder / entry.name;
+    const fs::path to = outDir / entry.name;
+    if (entry.kind == PathKind::Folder && !entry.link) {
+      copyFolder(files, from, to, depth + 1);
+    } else if (entry.kind == PathKind::File && fs::path(entry.name).extension() == ".html") {
       std::string upToRoot;
-      for (std::size_t depth = std::distance(relative.begin(), relative.end()); depth > 1; --depth) upToRoot += "../";
-      fs::create_directories(target.parent_path());
-      writeFile(target, relativeModuleAddresses(readFile(it->path()), upToRoot.empty() ? "./" : upToRoot));
-    } else {
-      copyFile(it->path(), target);
+      for (int i = 0; i < depth; ++i) upToRoot += "../";
+      files.write(to, relativeModuleAddresses(files.read(from), upToRoot.empty() ? "./" : upToRoot));
+    } else if (entry.kind == PathKind::File) {
+      files.copy(from, to);
     }
   }
-  if (ec) throw Error(ErrorCode::PathNotFound, options.lessonDir.string() + ": " + ec.message());
 }
 
 }  // namespace
 
-void publishLesson(const PublishOptions& options) {
-  checkOptions(options);
-  copyLesson(options);
-  for (const auto& entry : fs::directory_iterator(options.moduleDir)) {
-    const fs::path name = entry.path().filename();
-    const std::string extension = name.extension().string();
-    if (entry.is_regular_file() && (extension == ".js" || extension == ".mjs" || extension == ".wasm")) {
-      copyFile(entry.path(), options.outDir / kModuleFolder / name);
+void publishLesson(LessonFiles& files, const PublishOptions& options) {
+  checkOptions(files, options);
+  copyFolder(files, options.lessonDir, options.outDir, 0);
+  const fs::path moduleOut = options.outDir / kModuleFolder;
+  files.makeFolders(moduleOut);
+  for (const FolderEntry& entry : files.list(options.moduleDir)) {
+    const std::string extension = fs::path(entry.name).extension().string();
+    if (entry.kind == PathKind::File && (extension == ".js" || extension == ".mjs" || extension == ".wasm")) {
+      files.copy(options.moduleDir / entry.name, moduleOut / entry.name);
     }
   }
 }

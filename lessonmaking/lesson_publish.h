@@ -7,6 +7,8 @@
 
 namespace reVoziz::lessonmaking {
 
+class LessonFiles;
+
 struct PublishOptions {
   std::filesystem::path lessonDir;
   std::filesystem::path outDir;
@@ -15,8 +17,9 @@ struct PublishOptions {
 };
 
 // The module goes to OUT_DIR/revoziz/, and the pages' "/revoziz/" addresses
-// become relative ones. Linked files (a linked video) are copied. Throws
-// Error naming the file at fault.
-void publishLesson(const PublishOptions& options);
+// become relative ones. Linked files (a linked video) are copied; linked
+// folders are left out. Each file replaces its old one only once wholly
+// written. Throws Error naming the file at fault.
+void publishLesson(LessonFiles& files, const PublishOptions& options);
 
 }  // namespace reVoziz::lessonmaking

@@ -1,9 +1,9 @@
 #include "lessonmaking/lesson_writer.h"
 
-#include <fstream>
 #include <set>
 
 #include "lessonmaking/lesson_assets.h"
+#include "lessonmaking/lesson_files.h"
 #include "lessonmaking/lesson_pages.h"
 #include "core/error.h"
 
@@ -21,14 +21,11 @@ bool isLanguageCode(const std::string& language) {
   return true;
 }
 
-void writeFile(const fs::path& file, std::string_view bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw Error(ErrorCode::PermissionDenied, file.string() + ": cannot write the file");
+Captions readCaptionsFile(LessonFiles& files, const fs::path& file) {
+  return captions::readCaptions(files.read(file), file.string());
 }
 
-void checkOptions(const NewLessonOptions& options) {
+void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   if (options.captions.empty()) {
     throw Error(ErrorCode::InvalidArgument, "a lesson needs at least one --captions LANG=FILE");
   }
@@ -44,47 +41,43 @@ void checkOptions(const NewLessonOptions& options) {
                                                   " is given twice");
     }
   }
-  if (!fs::is_regular_file(options.video)) {
+  if (files.kind(options.video) != PathKind::File) {
     throw Error(ErrorCode::FileNotFound, options.video.string() + ": no such video file");
   }
-  if (fs::exists(options.outDir) && !options.force) {
+  if (files.kind(options.outDir) != PathKind::None && !options.force) {
     throw Error(ErrorCode::FileAlreadyExists,
                 options.outDir.string() + ": the folder exists; pass --force to write into it");
   }
 }
 
-LessonPlan planLesson(const NewLessonOptions& options) {
+LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options) {
   LessonPlan plan;
   plan.title = options.title ? *options.title : options.video.stem().string();
   plan.videoAddress = addressOfFileName(options.video.filename().string());
   std::optional<Captions> firstCaptions;
   for (const CaptionsSource& source : options.captions) {
-    Captions captions = captions::readCaptionsFile(source.file);
+    Captions captions = readCaptionsFile(files, source.file);
     plan.transcripts.push_back({source.language, segmentsOf(captions, source.file.string())});
     if (!firstCaptions) firstCaptions = std::move(captions);
   }
   if (options.chapters) {
-    plan.toc = chapterEntries(captions::readCaptionsFile(*options.chapters), options.chapters->string());
+    plan.toc = chapterEntries(readCaptionsFile(files, *options.chapters), options.chapters->string());
   } else {
     plan.toc = pauseEntries(*firstCaptions);
   }
   return plan;
 }
 
-void placeVideo(const NewLessonOptions& options) {
+// The video beside the pages, unless it is already there. Copied or linked
+// into place in one step, so a failure leaves any old video as it was.
+void placeVideo(LessonFiles& files, const NewLessonOptions& options) {
   const fs::path target = options.outDir / options.video.filename();
-  std::error_code ec;
-  if (fs::exists(target) && fs::equivalent(target, options.video, ec)) return;
-  fs::remove(target, ec);
+  const fs::path video = files.resolved(options.video);
+  if (files.kind(target) != PathKind::None && files.resolved(target) == video) return;
   if (options.linkVideo) {
-    fs::create_symlink(fs::absolute(options.video), target, ec);
+    files.link(video, target);
   } else {
-    fs::copy_file(options.video, target, fs::copy_options::overwrite_existing, ec);
-  }
-  if (ec) {
-    throw Error(ErrorCode::PermissionDenied,
-                target.string() + ": cannot " + (options.linkVideo ? "link" : "copy") +
-                    " the video: " + ec.message());
+    files.copy(options.video, target);
   }
 }
 
@@ -108,24 +101,23 @@ std::string addressOfFileName(const std::string& name) {
   return out;
 }
 
-void writeNewLesson(const NewLessonOptions& options) {
-  checkOptions(options);
-  const LessonPlan plan = planLesson(options);
-  std::error_code ec;
-  fs::create_directories(options.outDir, ec);
-  if (ec || !fs::is_directory(options.outDir)) {
+void writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
+  checkOptions(files, options);
+  const LessonPlan plan = planLesson(files, options);
+  files.makeFolders(options.outDir);
+  if (files.kind(options.outDir) != PathKind::Folder) {
     throw Error(ErrorCode::PathNotFound, options.outDir.string() + ": cannot make the folder");
   }
-  writeFile(options.outDir / "index.html", lessonPage(plan));
-  writeFile(options.outDir / "toc.html", tocPage(plan));
+  files.write(options.outDir / "index.html", lessonPage(plan));
+  files.write(options.outDir / "toc.html", tocPage(plan));
   for (const Transcript& transcript : plan.transcripts) {
-    writeFile(options.outDir / transcriptFile(transcript.language), transcriptPage(transcript));
+    files.write(options.outDir / transcriptFile(transcript.language), transcriptPage(transcript));
   }
   for (const LessonAsset& asset : lessonAssets()) {
-    writeFile(options.outDir / std::string(asset.name),
-              std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
+    files.write(options.outDir / std::string(asset.name),
+                std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
   }
-  placeVideo(options);
+  placeVideo(files, options);
 }
 
 }  // namespace reVoziz::lessonmaking

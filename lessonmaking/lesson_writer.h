@@ -8,6 +8,8 @@
 
 namespace reVoziz::lessonmaking {
 
+class LessonFiles;
+
 struct CaptionsSource {
   std::string language;  // letters, digits and "-" only: it names a file
   std::filesystem::path file;
@@ -23,9 +25,10 @@ struct NewLessonOptions {
   bool force = false;  // write into an existing folder
 };
 
-// Writes the lesson. Nothing is written until every input has been read.
+// Writes the lesson through `files`. Nothing is written until every input has
+// been read, and each file replaces its old one only once wholly written.
 // Throws Error with a message that names the file (and the line) at fault.
-void writeNewLesson(const NewLessonOptions& options);
+void writeNewLesson(LessonFiles& files, const NewLessonOptions& options);
 
 // A file name as a relative address: bytes outside the unreserved set are
 // percent-encoded.

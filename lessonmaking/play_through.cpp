@@ -13,9 +13,10 @@
 
 namespace reVoziz::lessonmaking {
 
-std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until) {
+std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until,
+                                     FileSystem& files) {
   pagemodel::ManualClock clock;
-  pagemodel::ModelPlatform platform(clock);
+  pagemodel::ModelPlatform platform(clock, files);
   auto player = std::make_shared<pagemodel::PlayerModel>(clock);
   tq control(platform);
   std::vector<TickFailure> failures;

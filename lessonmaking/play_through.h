@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace reVoziz {
+class FileSystem;
+}
+
 namespace reVoziz::pagemodel {
 class WindowModel;
 }
@@ -21,7 +25,9 @@ struct TickFailure {
 
 // Starts a control on `top` with a player at 0 s and runs every tick until the
 // player is `until` seconds in; each kind of failure once, in order of first
-// appearance. A control that cannot start gives one failure of 0 ticks.
-std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until);
+// appearance. A control that cannot start gives one failure of 0 ticks. The
+// control's platform reaches files through `files`.
+std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until,
+                                     FileSystem& files);
 
 }  // namespace reVoziz::lessonmaking

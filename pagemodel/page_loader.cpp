@@ -24,9 +24,9 @@ std::string readPage(const std::filesystem::path& file) {
 }
 
 void loadInto(const std::shared_ptr<WindowModel>& window, std::string address,
-              const std::filesystem::path& file, int depth);
+              const std::filesystem::path& file, int depth, const PageReader& read);
 
-void loadFrames(const std::shared_ptr<WindowModel>& window, int depth) {
+void loadFrames(const std::shared_ptr<WindowModel>& window, int depth, const PageReader& read) {
   const auto document = window->document();
   const std::filesystem::path folder = document->file().parent_path();
   document->root()->forEachDescendantElement([&](const NodePtr& e) {
@@ -37,27 +37,29 @@ void loadFrames(const std::shared_ptr<WindowModel>& window, int depth) {
     if (src.empty()) {
       frame->setDocument(DocumentModel::create(parseDocument(""), "about:blank", {}, frame));
     } else {
-      loadInto(frame, src, folder / src, depth + 1);
+      loadInto(frame, src, folder / src, depth + 1, read);
     }
     return true;
   });
 }
 
 void loadInto(const std::shared_ptr<WindowModel>& window, std::string address,
-              const std::filesystem::path& file, int depth) {
+              const std::filesystem::path& file, int depth, const PageReader& read) {
   if (depth > kMaxFrameDepth) {
     throw Error(ErrorCode::HostError, "Frames are nested too deep at " + file.string());
   }
-  NodePtr root = parseDocument(readPage(file));
+  NodePtr root = parseDocument(read(file));
   window->setDocument(DocumentModel::create(std::move(root), std::move(address), file, window));
-  loadFrames(window, depth);
+  loadFrames(window, depth, read);
 }
 
 }  // namespace
 
-std::shared_ptr<WindowModel> loadPage(const std::filesystem::path& file) {
+std::shared_ptr<WindowModel> loadPage(const std::filesystem::path& file) { return loadPage(file, readPage); }
+
+std::shared_ptr<WindowModel> loadPage(const std::filesystem::path& file, const PageReader& read) {
   auto window = std::make_shared<WindowModel>("", std::weak_ptr<WindowModel>());
-  loadInto(window, file.string(), file, 0);
+  loadInto(window, file.string(), file, 0, read);
   return window;
 }
 
@@ -68,7 +70,7 @@ void navigate(WindowModel& window, std::string_view address) {
   const std::filesystem::path folder = holder ? holder->file().parent_path() : std::filesystem::path();
   // What was read from the document it replaces no longer holds.
   if (const auto replaced = window.document()) replaced->noteChange();
-  loadInto(window.shared_from_this(), std::string(address), folder / std::string(address), depth);
+  loadInto(window.shared_from_this(), std::string(address), folder / std::string(address), depth, readPage);
 }
 
 }  // namespace reVoziz::pagemodel

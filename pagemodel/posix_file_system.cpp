@@ -16,25 +16,29 @@
 namespace reVoziz::pagemodel {
 namespace {
 
-// The failure of a system call on `path`, with the code a script caller knows.
-Error fileError(int error, std::string_view path) {
-  const std::string where = ": " + std::string(path);
+// The usual wording of a file failure, as the automation runtime words it.
+std::string usualText(int error) {
   switch (error) {
     case ENOENT:
-      return Error(ErrorCode::FileNotFound, "File not found" + where);
+      return "File not found";
     case ENOTDIR:
-      return Error(ErrorCode::PathNotFound, "Path not found" + where);
+      return "Path not found";
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ELOOP:
-      return Error(ErrorCode::PermissionDenied, "Permission denied" + where);
+      return "Permission denied";
     case EEXIST:
-      return Error(ErrorCode::FileAlreadyExists, "File already exists" + where);
+      return "File already exists";
     default:
-      return Error(ErrorCode::HostError, std::strerror(error) + where);
+      return std::strerror(error);
   }
+}
+
+// The failure of a system call on `path`, with the code a script caller knows.
+Error fileError(int error, std::string_view path) {
+  return Error(fileErrorCode(error), usualText(error) + ": " + std::string(path));
 }
 
 Error notOurs(std::string_view path) {
@@ -124,6 +128,26 @@ class PosixWritableFile : public WritableFile {
 };
 
 }  // namespace
+
+ErrorCode fileErrorCode(int error) {
+  switch (error) {
+    case ENOENT:
+      return ErrorCode::FileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return ErrorCode::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ELOOP:
+      return ErrorCode::PermissionDenied;
+    case EEXIST:
+      return ErrorCode::FileAlreadyExists;
+    default:
+      return ErrorCode::HostError;
+  }
+}
 
 std::unique_ptr<ReadableFile> PosixFileSystem::openForReading(std::string_view path) {
   const std::string name(path);

@@ -2,9 +2,14 @@
 // The host's files on a POSIX system: what the page model and the revoziz
 // command use.
 
+#include "core/error.h"
 #include "core/platform.h"
 
 namespace reVoziz::pagemodel {
+
+// The code a script caller knows for the system's error number `error` on a
+// file: a name too long for the system counts as a path not found.
+ErrorCode fileErrorCode(int error);
 
 class PosixFileSystem : public FileSystem {
  public:

@@ -7,7 +7,9 @@
 #include "lessonmaking/lesson_check.h"
 #include "lessonmaking/lesson_publish.h"
 #include "lessonmaking/lesson_writer.h"
+#include "lessonmaking/system_lesson_files.h"
 #include "core/error.h"
+#include "pagemodel/posix_file_system.h"
 
 namespace reVoziz::tools {
 namespace {
@@ -90,8 +92,8 @@ std::string onlyArgument(Args args, const char* command) {
   return args[0];
 }
 
-int check(const fs::path& lesson, std::ostream& out) {
-  const auto problems = lessonmaking::checkLesson(lesson);
+int check(lessonmaking::LessonFiles& files, const fs::path& lesson, std::ostream& out) {
+  const auto problems = lessonmaking::checkLesson(files, lesson);
   for (const auto& problem : problems) {
     out << problem.file << ':' << problem.line << ": " << problem.message << '\n';
   }
@@ -101,21 +103,29 @@ int check(const fs::path& lesson, std::ostream& out) {
 }  // namespace
 
 int runLesson(Args args, const fs::path& moduleDir, std::ostream& out, std::ostream& err) {
+  pagemodel::PosixFileSystem host;
+  lessonmaking::SystemLessonFiles files(host);
+  return runLesson(args, moduleDir, files, out, err);
+}
+
+int runLesson(Args args, const fs::path& moduleDir, lessonmaking::LessonFiles& files, std::ostream& out,
+              std::ostream& err) {
   if (args.empty()) throw std::invalid_argument("lesson needs cues, new, check or publish");
   const std::string& command = args[0];
   const Args rest = args.subspan(1);
   try {
     if (command == "cues") {
-      out << captions::cuesToJson(captions::readCaptionsFile(onlyArgument(rest, "cues")).cues);
+      const std::string file = onlyArgument(rest, "cues");
+      out << captions::cuesToJson(captions::readCaptions(files.read(file), file).cues);
       return 0;
     }
     if (command == "new") {
-      lessonmaking::writeNewLesson(parseNew(rest));
+      lessonmaking::writeNewLesson(files, parseNew(rest));
       return 0;
     }
-    if (command == "check") return check(onlyArgument(rest, "check"), out);
+    if (command == "check") return check(files, onlyArgument(rest, "check"), out);
     if (command == "publish") {
-      lessonmaking::publishLesson(parsePublish(rest, moduleDir));
+      lessonmaking::publishLesson(files, parsePublish(rest, moduleDir));
       return 0;
     }
   } catch (const Error& e) {

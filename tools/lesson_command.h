@@ -12,6 +12,10 @@
 #include <span>
 #include <string>
 
+namespace reVoziz::lessonmaking {
+class LessonFiles;
+}
+
 namespace reVoziz::tools {
 
 // Returns the exit status: 0 when done, 1 on failure (reported as
@@ -21,5 +25,10 @@ namespace reVoziz::tools {
 // default.
 int runLesson(std::span<const std::string> args, const std::filesystem::path& moduleDir,
               std::ostream& out, std::ostream& err);
+
+// The same with every file reached through `files`; the one above uses the
+// host's own files.
+int runLesson(std::span<const std::string> args, const std::filesystem::path& moduleDir,
+              lessonmaking::LessonFiles& files, std::ostream& out, std::ostream& err);
 
 }  // namespace reVoziz::tools

@@ -3,22 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/error.h"
+#include "support/file_bytes.h"
 
 namespace reVoziz::captions {
 namespace {
 
 const std::filesystem::path kFiles = REVOZIZ_TEST_CAPTIONS;
 
-std::string fileText(const char* name) {
-  std::ifstream in(kFiles / name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string fileText(const char* name) { return testing::fileBytes(kFiles / name); }
 
 TEST(WebVttReader, SignatureWithOrWithoutByteOrderMarkAndAnyLineEnd) {
   for (const std::string& text : {

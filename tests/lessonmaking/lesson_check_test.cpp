@@ -2,15 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include "lessonmaking/system_lesson_files.h"
+#include "pagemodel/posix_file_system.h"
+
 namespace reVoziz::lessonmaking {
 namespace {
 
 const std::filesystem::path kLessons = REVOZIZ_TEST_LESSONS;
 
+std::vector<Problem> check(const std::filesystem::path& lesson) {
+  pagemodel::PosixFileSystem host;
+  SystemLessonFiles files(host);
+  return checkLesson(files, lesson);
+}
+
 // "page:line: message" for each problem, the page's name without its folder.
 std::vector<std::string> problemsOf(const std::filesystem::path& lesson) {
   std::vector<std::string> lines;
-  for (const Problem& p : checkLesson(lesson)) {
+  for (const Problem& p : check(lesson)) {
     lines.push_back(std::filesystem::path(p.file).filename().string() + ':' +
                     std::to_string(p.line) + ": " + p.message);
   }
@@ -60,7 +69,7 @@ TEST(LessonCheck, BrokenTestLessonsGetTheMessagesTheyDeserve) {
 }
 
 TEST(LessonCheck, AFolderWithoutALessonPage) {
-  const auto problems = checkLesson(kLessons / "no_such_lesson");
+  const auto problems = check(kLessons / "no_such_lesson");
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems[0].message, "the lesson page cannot be read");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "support/file_bytes.h"
 
 namespace reVoziz::lessonmaking {
 namespace {
@@ -18,7 +19,7 @@ std::vector<std::string> htmlOf(const std::vector<Segment>& segments) {
 }
 
 TEST(LessonPlan, RollingCaptionsGiveEachLineOnce) {
-  const auto segments = segmentsOf(captions::readCaptionsFile(kFiles / "auto_generated.vtt"), "auto.vtt");
+  const auto segments = segmentsOf(captions::readCaptions(testing::fileBytes(kFiles / "auto_generated.vtt")), "auto.vtt");
   EXPECT_EQ(htmlOf(segments), (std::vector<std::string>{
                                   "0 welcome back to the channel",
                                   "2 today we talk about lenses",

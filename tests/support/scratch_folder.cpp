@@ -4,8 +4,9 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
+
+#include "support/file_bytes.h"
 
 namespace reVoziz::testing {
 
@@ -26,13 +27,7 @@ std::string ScratchFolder::write(std::string_view name, std::string_view bytes) 
   return path;
 }
 
-std::string ScratchFolder::read(std::string_view name) const {
-  std::ifstream in(file(name), std::ios::binary);
-  if (!in) throw std::runtime_error("no file " + std::string(name) + " in the scratch folder");
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+std::string ScratchFolder::read(std::string_view name) const { return fileBytes(file(name)); }
 
 std::vector<std::string> ScratchFolder::names() const {
   std::vector<std::string> out;

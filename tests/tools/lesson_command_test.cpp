@@ -5,6 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "lesson_run.h"
 #include "support/scratch_folder.h"
 #include "tools/play_command.h"
 
@@ -12,32 +13,6 @@ namespace reVoziz::tools {
 namespace {
 
 namespace fs = std::filesystem;
-
-const fs::path kCaptions = fs::path(REVOZIZ_TEST_LESSONS).parent_path() / "captions" / "files";
-
-struct LessonRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-LessonRun lesson(std::vector<std::string> args, const fs::path& module = "/no/module") {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = runLesson(args, module, out, err);
-  return {status, out.str(), err.str()};
-}
-
-// A lesson from the two-language captions and their chapters.
-LessonRun makeLesson(const testing::ScratchFolder& scratch, std::vector<std::string> more = {}) {
-  std::vector<std::string> args = {
-      "new", scratch.file("lesson"), "--video", scratch.write("clase 1.webm", "not really a video"),
-      "--captions", "en=" + (kCaptions / "lesson_en.vtt").string(),
-      "--captions", "es=" + (kCaptions / "lesson_es.vtt").string(),
-      "--chapters", (kCaptions / "lesson_chapters.vtt").string(), "--title", "Light & <exposure>"};
-  args.insert(args.end(), more.begin(), more.end());
-  return lesson(args);
-}
 
 TEST(LessonCommand, CuesPrintsTheCuesAsJson) {
   const LessonRun run = lesson({"cues", (kCaptions / "windows.srt").string()});
@@ -133,10 +108,7 @@ TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
   testing::ScratchFolder scratch;
   ASSERT_EQ(makeLesson(scratch, {"--link-video"}).status, 0);
   ASSERT_TRUE(fs::is_symlink(scratch.path() / "lesson" / "clase 1.webm"));
-  fs::create_directory(scratch.path() / "module");
-  for (const char* name : {"revoziz.mjs", "revoziz.wasm", "lesson_host.js", "host.js"}) {
-    scratch.write(std::string("module/") + name, name);
-  }
+  makeModule(scratch);
   const LessonRun run = lesson({"publish", scratch.file("lesson"), scratch.file("site")}, scratch.path() / "module");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string page = scratch.read("site/index.html");
