@@ -38,7 +38,8 @@ class LessonFiles {
   virtual void copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
   // A symbolic link at `at` to `target`, replacing what stood there in one step.
   virtual void link(const std::filesystem::path& target, const std::filesystem::path& at) = 0;
-  // The folder with any missing parents; one already there is fine.
+  // The folder with any missing parents; one already there is fine, anything
+  // else standing there is an error.
   virtual void makeFolders(const std::filesystem::path& folder) = 0;
   // The entries of `folder`, sorted by name.
   virtual std::vector<FolderEntry> list(const std::filesystem::path& folder) = 0;

@@ -105,9 +105,6 @@ void writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
   checkOptions(files, options);
   const LessonPlan plan = planLesson(files, options);
   files.makeFolders(options.outDir);
-  if (files.kind(options.outDir) != PathKind::Folder) {
-    throw Error(ErrorCode::PathNotFound, options.outDir.string() + ": cannot make the folder");
-  }
   files.write(options.outDir / "index.html", lessonPage(plan));
   files.write(options.outDir / "toc.html", tocPage(plan));
   for (const Transcript& transcript : plan.transcripts) {
