@@ -22,33 +22,32 @@ std::string largeVideo() {
   return bytes;
 }
 
-TEST(SystemLessonFiles, ACopyIsWholeAndOneThatFailsAtAnyStepLeavesTheOldFile) {
+TEST(SystemLessonFiles, AWriteOrCopyThatFailsAtAnyStepLeavesTheOldFileAndNamesIt) {
   pagemodel::PosixFileSystem host;
   ScratchFolder scratch;
   const std::string video = largeVideo();
   const std::string source = scratch.write("video.webm", video);
-  {
-    SystemLessonFiles files(host);
-    files.copy(source, scratch.file("copy.webm"));
-    EXPECT_EQ(scratch.read("copy.webm"), video);
-  }
-  for (const FileStep step : {FileStep::Create, FileStep::Write, FileStep::ShortWrite, FileStep::Flush,
-                              FileStep::Close, FileStep::Rename}) {
-    SCOPED_TRACE(testing::fileStepName(step));
-    scratch.write("copy.webm", "old");
-    testing::FaultyFileSystem faulty(host);
-    SystemLessonFiles files(faulty);
-    faulty.failNext(step);
-    try {
-      files.copy(source, scratch.file("copy.webm"));
-      ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-      EXPECT_TRUE(std::string(e.what()).starts_with(scratch.file("copy.webm") + ": cannot write the copy of " +
-                                                    source + ": "))
-          << e.what();
+  SystemLessonFiles(host).copy(source, scratch.file("lesson.webm"));
+  EXPECT_EQ(scratch.read("lesson.webm"), video);
+  for (const bool copy : {false, true}) {
+    for (const FileStep step : {FileStep::Create, FileStep::Write, FileStep::ShortWrite, FileStep::Flush,
+                                FileStep::Close, FileStep::Rename}) {
+      SCOPED_TRACE(testing::fileStepName(step) + (copy ? " copy" : " write"));
+      scratch.write("lesson.webm", "old");
+      testing::FaultyFileSystem faulty(host);
+      SystemLessonFiles files(faulty);
+      faulty.failNext(step);
+      try {
+        copy ? files.copy(source, scratch.file("lesson.webm")) : files.write(scratch.file("lesson.webm"), video);
+        ADD_FAILURE() << "no error";
+      } catch (const Error& e) {
+        const std::string doing = copy ? "write the copy of " + source : std::string("write the file");
+        EXPECT_TRUE(std::string(e.what()).starts_with(scratch.file("lesson.webm") + ": cannot " + doing + ": "))
+            << e.what();
+      }
+      EXPECT_EQ(scratch.read("lesson.webm"), "old");
+      EXPECT_EQ(scratch.names(), (std::vector<std::string>{"lesson.webm", "video.webm"}));
     }
-    EXPECT_EQ(scratch.read("copy.webm"), "old");
-    EXPECT_EQ(scratch.names(), (std::vector<std::string>{"copy.webm", "video.webm"}));
   }
 }
 
