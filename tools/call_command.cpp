@@ -50,7 +50,8 @@ CallOptions parseCallArguments(std::span<const std::string> args,
   CallOptions options;
   options.lesson = defaultLesson;
   std::size_t next = 0;
-  if (!args.empty() && std::filesystem::is_directory(args[0])) options.lesson = args[next++];
+  std::error_code unreachable;  // a first argument that is no folder is the method
+  if (!args.empty() && std::filesystem::is_directory(args[0], unreachable)) options.lesson = args[next++];
   if (next >= args.size()) throw std::invalid_argument("call needs a method name");
   options.method = args[next++];
   options.args.assign(args.begin() + static_cast<std::ptrdiff_t>(next), args.end());

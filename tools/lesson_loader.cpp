@@ -7,12 +7,14 @@ namespace reVoziz::tools {
 
 std::shared_ptr<pagemodel::WindowModel> loadLesson(const std::filesystem::path& lesson,
                                                    std::ostream& err) {
-  if (!std::filesystem::is_directory(lesson)) {
+  // The error_code forms: a link loop or a name too long is no lesson either, not a crash.
+  std::error_code ec;
+  if (!std::filesystem::is_directory(lesson, ec)) {
     err << "revoziz: no lesson folder " << lesson.string() << '\n';
     return nullptr;
   }
   const auto index = lesson / "index.html";
-  if (!std::filesystem::is_regular_file(index)) {
+  if (!std::filesystem::is_regular_file(index, ec)) {
     err << "revoziz: the lesson folder " << lesson.string() << " has no index.html\n";
     return nullptr;
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_folder.h"
+
 namespace reVoziz::tools {
 namespace {
 
@@ -89,9 +91,15 @@ TEST(PlayCommand, FailingTicksAreReportedAndTheRunGoesOn) {
 TEST(PlayCommand, ALessonThatCannotLoadExitsWithTwo) {
   std::ostringstream out;
   std::ostringstream err;
-  PlayOptions missing;
-  missing.lesson = kLessons / "no_such_lesson";
-  EXPECT_EQ(runPlay(missing, out, err), 2);
+  testing::ScratchFolder scratch;
+  std::filesystem::create_symlink("loop", scratch.path() / "loop");
+  // Missing, behind a link loop, a name too long: none is a lesson, and none aborts the tool.
+  for (const std::filesystem::path& lesson :
+       {kLessons / "no_such_lesson", scratch.path() / "loop" / "x", scratch.path() / std::string(300, 'a')}) {
+    PlayOptions missing;
+    missing.lesson = lesson;
+    EXPECT_EQ(runPlay(missing, out, err), 2) << lesson;
+  }
   PlayOptions noIndex;
   noIndex.lesson = kLessons;  // a folder, but no index.html in it
   EXPECT_EQ(runPlay(noIndex, out, err), 2);
