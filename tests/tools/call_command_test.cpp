@@ -52,6 +52,8 @@ TEST(CallCommand, FailuresPrintTheCodeAndMessage) {
   EXPECT_EQ(mismatch.status, 1);
   EXPECT_EQ(mismatch.out, "error 13 Type mismatch\n");
   EXPECT_EQ(call({"nosuch"}).out, "error 0x80020006 Unknown name\n");
+  // A first argument too long for a folder's name is a method's name, not a crash.
+  EXPECT_EQ(call({std::string(300, 'm')}).out, "error 0x80020006 Unknown name\n");
   EXPECT_EQ(call({"min", "1"}).out, "error 0x8002000E Wrong number of arguments\n");
   EXPECT_THROW(parseCallArguments(std::vector<std::string>{(kLessons / "tool_lesson").string()},
                                   kLessons),
