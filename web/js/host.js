@@ -8,7 +8,7 @@
 // Selections and text ranges live in selection.js, the paste road in paste.js.
 
 import { followScroll } from "./follow_pause.js";
-import { segmentMarked } from "./lesson_access.js";
+import { segmentMarked } from "./accessibility.js";
 import { bringHome, pasteCommand } from "./paste.js";
 import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 

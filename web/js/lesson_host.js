@@ -11,7 +11,7 @@ import createRevoziz from "./revoziz.mjs";
 import { changeStamp } from "./change_stamp.js";
 import { followOrPause } from "./follow_pause.js";
 import { controlClass, dispatch, host } from "./host.js";
-import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./lesson_access.js";
+import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./accessibility.js";
 import { videoPlayer } from "./player.js";
 
 const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
