@@ -25,14 +25,11 @@ using emscripten::val;
 class WebControl {
  public:
   WebControl() : control_(platform_) {
-    // Ticks come twice a second: the same failure again says nothing new.
-    control_.onTickFailure([this](const Error& e) {
-      std::string message = describe(e);
-      if (message == lastFailure_) return;
-      val::global("console").call<void>("error", "reVoziz: a tick failed: " + message);
-      lastFailure_ = std::move(message);
+    control_.onTickFailure([this](const Error& e) { reportTickFailure(e); });
+    control_.onTickSuccess([this] {
+      lastFailure_.clear();
+      lastFailureWhileLoading_.clear();
     });
-    control_.onTickSuccess([this] { lastFailure_.clear(); });
   }
   tq& control() { return control_; }
   static std::string describe(const Error& e) {
@@ -40,9 +37,27 @@ class WebControl {
   }
 
  private:
+  // Ticks come twice a second: the same failure again says nothing new. While
+  // a frame of the lesson still loads, a list may simply not be there yet, so
+  // such a failure is only worth a debug line; it is an error once all loaded.
+  void reportTickFailure(const Error& e) {
+    std::string message = describe(e);
+    const bool loading =
+        hostLayer().call<val>("framesLoading", toJs(control_.state().HostWindow.asValue())).isTrue();
+    std::string& last = loading ? lastFailureWhileLoading_ : lastFailure_;
+    if (message == last) return;
+    val::global("console").call<void>(loading ? "debug" : "error",
+                                      (loading ? "reVoziz: a tick failed while the lesson loads: "
+                                               : "reVoziz: a tick failed: ") +
+                                          message);
+    last = std::move(message);
+  }
+
   WebPlatform platform_;
   tq control_;
-  std::string lastFailure_;  // of the latest ticks, while they fail
+  // Of the latest ticks, while they fail, as reported at each level.
+  std::string lastFailure_;
+  std::string lastFailureWhileLoading_;
 };
 
 // Runs one method by name: its result, or, with `failed` set, a JS Error

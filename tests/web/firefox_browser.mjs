@@ -1,19 +1,19 @@
 // Shared setup of the tests in Firefox ESR: one lesson server and one headless
 // firefox-esr, driven by puppeteer-core over WebDriver BiDi, with downloads
 // going to a folder of the test's own. Pages and frames answer the few calls
-// of Playwright's shape that the shared helpers of lesson_browser.mjs make
-// (evaluate with one argument, waitForFunction with an argument and options,
-// page.frame by name, keys such as "Control+t"), so those helpers serve both
-// browsers.
+// of Playwright's shape that the shared helpers of lesson_browser.mjs and the
+// tests run in both browsers make (evaluate with one argument, waitForFunction
+// with an argument and options, page.frame by name, keys such as "Control+t",
+// getAttribute, isVisible and textContent by selector), so those serve both.
 
-import { mkdtemp, rm } from "node:fs/promises";
+import { mkdtemp, readFile, readdir, rm } from "node:fs/promises";
 import os from "node:os";
 import path from "node:path";
+import { setTimeout as sleep } from "node:timers/promises";
 
 import puppeteer from "puppeteer-core";
 
-import { startServer } from "../../web/serve.mjs";
-import { repository } from "./lesson_browser.mjs";
+import { lessonServer } from "./lesson_browser.mjs";
 
 // "Control+t" as keys held while the last one is pressed.
 class Keys {
@@ -60,6 +60,25 @@ class Driven {
   async $(selector) {
     return (await this.target()).$(selector);
   }
+  async $$(selector) {
+    return (await this.target()).$$(selector);
+  }
+  async focus(selector) {
+    return (await this.target()).focus(selector);
+  }
+  async getAttribute(selector, name) {
+    return (await this.target()).$eval(selector, (e, n) => e.getAttribute(n), name);
+  }
+  async textContent(selector) {
+    return (await this.target()).$eval(selector, (e) => e.textContent);
+  }
+  // As Playwright judges it: a box of some size, and no hidden visibility.
+  async isVisible(selector) {
+    return (await this.target()).$eval(selector, (e) => {
+      const box = e.getBoundingClientRect();
+      return box.width > 0 && box.height > 0 && getComputedStyle(e).visibility !== "hidden";
+    });
+  }
 }
 
 class FirefoxPage extends Driven {
@@ -77,16 +96,16 @@ class FirefoxPage extends Driven {
       return element.contentFrame();
     }, this);
   }
+  frames() {
+    return this.puppeteer.frames();
+  }
 }
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
 // is no secure context.
 export async function openFirefox({ hostName = "localhost" } = {}) {
-  const server = await startServer({
-    port: 0,
-    mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
-  });
+  const server = await lessonServer();
   const downloads = await mkdtemp(path.join(os.tmpdir(), "revoziz-firefox-"));
   const browser = await puppeteer.launch({
     browser: "firefox",
@@ -105,19 +124,35 @@ export async function openFirefox({ hostName = "localhost" } = {}) {
   return {
     base,
     browser,
+    server,
     downloads,
     // A fresh page on `lesson` (a path under the repository), with every
     // console message and page error collected. `before` runs in every
     // document of the page before its own scripts.
-    async open(lesson = "lessons/sample/index.html", { before } = {}) {
+    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before } = {}) {
       const page = await browser.newPage();
-      await page.setViewport({ width: 1280, height: 900 });
+      await page.setViewport(viewport);
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
       page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
       if (before) await page.evaluateOnNewDocument(before);
       await page.goto(`${base}/${lesson}`);
       return { page: new FirefoxPage(page), messages };
+    },
+    // The name and bytes (as Latin-1 text) of the download that `start` makes,
+    // once it is whole: Firefox writes a ".part" file beside it until then.
+    async downloaded(page, start) {
+      const earlier = new Set(await readdir(downloads));
+      await start();
+      for (let i = 0; i < 100; i++) {
+        const names = await readdir(downloads);
+        const [name] = names.filter((n) => !earlier.has(n) && !n.endsWith(".part"));
+        if (name && !names.some((n) => n.endsWith(".part"))) {
+          return { name, text: await readFile(path.join(downloads, name), "latin1") };
+        }
+        await sleep(100);
+      }
+      throw new Error("No download arrived");
     },
     async close() {
       await browser.close();

@@ -1,7 +1,9 @@
 // Shared setup of the browser tests: one lesson server over the repository
 // and one headless Chromium for a test file; each test opens its own page.
 
+import { readFile } from "node:fs/promises";
 import path from "node:path";
+import { setTimeout as sleep } from "node:timers/promises";
 import { fileURLToPath } from "node:url";
 
 import { chromium } from "playwright-core";
@@ -23,14 +25,15 @@ const CHROMIUM_FLAGS = [
   "--js-flags=--expose-gc",
 ];
 
+// The lesson server of a test file: the repository, and the module beside it.
+export const lessonServer = () =>
+  startServer({ port: 0, mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") } });
+
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
 // is no secure context.
 export async function openBrowser({ hostName = "localhost" } = {}) {
-  const server = await startServer({
-    port: 0,
-    mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
-  });
+  const server = await lessonServer();
   const resolving = hostName === "localhost" ? [] : [`--host-resolver-rules=MAP ${hostName} 127.0.0.1`];
   const browser = await chromium.launch({
     executablePath: process.env.CHROMIUM ?? "/usr/bin/chromium",
@@ -41,15 +44,25 @@ export async function openBrowser({ hostName = "localhost" } = {}) {
   return {
     base,
     browser,
+    server,
     // A fresh page on `lesson` (a path under the repository), with every
-    // console message and page error collected.
-    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 } } = {}) {
+    // console message and page error collected. `before` runs in every
+    // document of the page before its own scripts.
+    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before } = {}) {
       const page = await browser.newPage({ viewport });
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
       page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
+      if (before) await page.addInitScript(before);
       await page.goto(`${base}/${lesson}`);
       return { page, messages };
+    },
+    // The name and bytes (as Latin-1 text) of the download that `start` makes.
+    async downloaded(page, start) {
+      const download = page.waitForEvent("download");
+      await start();
+      const done = await download;
+      return { name: done.suggestedFilename(), text: await readFile(await done.path(), "latin1") };
     },
     async close() {
       await browser.close();
@@ -58,13 +71,23 @@ export async function openBrowser({ hostName = "localhost" } = {}) {
   };
 }
 
-// The frame of the lesson page with that name.
 // What a test counts as the page's own errors among the collected console
-// messages: a failing tick is reported while the notes page holds the
-// transcript frame (it has no list), and the host layer says so at debug level.
-export const pageErrors = (messages) =>
-  messages.filter((m) => !m.includes("a tick failed") && !m.startsWith("debug: "));
+// messages: all but the host layer's debug lines (a page without a list in a
+// list's frame, a tick that failed while the lesson still loaded).
+export const pageErrors = (messages) => messages.filter((m) => !m.startsWith("debug: "));
 
+// The error line of the ticks while the notes page holds the transcript
+// frame: that page has no list to mark.
+export const NOTES_PAGE_TICKS = "error: reVoziz: a tick failed: Object doesn't support this property or method: iText (438)";
+
+// The page's errors once `line` is among the messages, or 3 s have passed
+// without it: a tick comes every 500 ms.
+export async function errorsOnceLogged(messages, line) {
+  for (let i = 0; i < 60 && !messages.includes(line); i++) await sleep(50);
+  return pageErrors(messages);
+}
+
+// The frame of the lesson page with that name.
 export const frame = (page, name) => page.frame({ name });
 
 // Waits until the control has started and both lists carry a marking.
@@ -94,8 +117,6 @@ function listState(name) {
   return { expected: expected?.id, marked, time: t };
 }
 
-// Waits until the list marks the segment that holds the video's position
-// (or the segment `id`), within `timeout` ms: a tick comes every 500 ms.
 // A lesson opened in `lessons` (either browser's) once its control has started.
 export async function startedLessonIn(lessons, options) {
   const opened = await lessons.open(undefined, options);
@@ -103,6 +124,8 @@ export async function startedLessonIn(lessons, options) {
   return opened;
 }
 
+// Waits until the list marks the segment that holds the video's position
+// (or the segment `id`), within `timeout` ms: a tick comes every 500 ms.
 export async function waitMarked(page, frameName, { id, timeout = 1200 } = {}) {
   try {
     await page.waitForFunction(

@@ -8,6 +8,7 @@
 // Selections and text ranges live in selection.js, the paste road in paste.js.
 
 import { followScroll } from "./follow_pause.js";
+import { framesLoading } from "./frames_loading.js";
 import { segmentMarked } from "./accessibility.js";
 import { bringHome, pasteCommand } from "./paste.js";
 import { ControlRange, SelectionObject, TextRange } from "./selection.js";
@@ -806,6 +807,8 @@ export const host = {
   startTicks: (ms, fire, key) => startTicks(ms, fire, key, playerPosition),
   stopTicks,
   restTicks,
+  // Whether a failing tick may only have met a lesson still loading.
+  framesLoading,
 
   // The end of a call that may wait (see controlClass).
   callEnded: (outcome, failed) => endWaiting(outcome, failed),

@@ -10,6 +10,7 @@
 import createRevoziz from "./revoziz.mjs";
 import { changeStamp } from "./change_stamp.js";
 import { followOrPause } from "./follow_pause.js";
+import { readableDocument } from "./frames_loading.js";
 import { controlClass, dispatch, host } from "./host.js";
 import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./accessibility.js";
 import { videoPlayer } from "./player.js";
@@ -63,14 +64,6 @@ function forwardWindowEvents(tq, win) {
   );
   document.addEventListener("mouseover", (event) => forward(win, event, () => tq.MouseOverDispatch(win)));
   document.addEventListener("mouseout", (event) => forward(win, event, () => tq.MouseOutDispatch(win)));
-}
-
-function readableDocument(win) {
-  try {
-    return win?.document ?? null;
-  } catch {
-    return null;
-  }
 }
 
 // The keys and the screen reader's view of a frame's page: its list, or the
