@@ -4,7 +4,8 @@
 // of Playwright's shape that the shared helpers of lesson_browser.mjs and the
 // tests run in both browsers make (evaluate with one argument, waitForFunction
 // with an argument and options, page.frame by name, keys such as "Control+t",
-// getAttribute, isVisible and textContent by selector), so those serve both.
+// getAttribute, isVisible, textContent and setInputFiles by selector), so
+// those serve both.
 
 import { mkdtemp, readFile, readdir, rm } from "node:fs/promises";
 import os from "node:os";
@@ -98,6 +99,9 @@ class FirefoxPage extends Driven {
   }
   frames() {
     return this.puppeteer.frames();
+  }
+  async setInputFiles(selector, file) {
+    return (await this.puppeteer.$(selector)).uploadFile(file);
   }
 }
 

@@ -4,9 +4,9 @@
 // context, keeps, backs up and saves its notes.
 
 import assert from "node:assert/strict";
-import { readFile } from "node:fs/promises";
 import { after, before, describe, test } from "node:test";
 
+import { openFirefox } from "./firefox_browser.mjs";
 import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, waitMarked } from "./lesson_browser.mjs";
 
 const HOST_ERROR = 440;
@@ -83,34 +83,39 @@ describe("a host operation that throws", () => {
   });
 });
 
-describe("a lesson on a plain-HTTP host that is not localhost", () => {
-  let lessons;
-  before(async () => {
-    lessons = await openBrowser({ hostName: "lesson.test" });
-  });
-  after(async () => {
-    await lessons.close();
-  });
+// Both browsers refuse File System Access to such a page.
+for (const [browserName, openIn] of [
+  ["Chromium", openBrowser],
+  ["Firefox ESR", openFirefox],
+]) {
+  describe(`a lesson on a plain-HTTP host that is not localhost, in ${browserName}`, () => {
+    let lessons;
+    before(async () => {
+      lessons = await openIn({ hostName: "lesson.test" });
+    });
+    after(async () => {
+      await lessons.close();
+    });
 
-  test("marks, backs up and restores its notes, and saves them as a download", async () => {
-    const { page, messages } = await lessons.open();
-    await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
-    assert.deepEqual(await page.evaluate(() => [location.hostname, window.isSecureContext]), ["lesson.test", false]);
-    await seekAndMark(page, 365, "c6");
-    await chooseTranscript(page, "Notas");
-    const notes = frame(page, "tq_trans");
-    await typeNotes(notes, "respaldo");
-    assert.deepEqual(await settle(page, `window.lessonControl.backupNotes1(${notesWindow})`), { ok: true });
-    await typeNotes(notes, " y más");
-    assert.deepEqual(await settle(page, `window.lessonControl.restoreNotes1(${notesWindow})`), { ok: true });
-    assert.equal(await notesHtml(notes), "respaldo");
-    // No File System Access here: the save picker's fallback is a download.
-    const download = page.waitForEvent("download");
-    await notes.click("#save");
-    const saved = await readFile(await (await download).path(), "latin1");
-    assert.match(saved, /<!--notes-->respaldo<!--notes-->/);
-    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML !== "");
-    await seekAndMark(page, 1772, "c23");
-    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    test("marks, backs up and restores its notes, and saves them as a download", async () => {
+      const { page, messages } = await lessons.open();
+      await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+      assert.deepEqual(await page.evaluate(() => [location.hostname, window.isSecureContext]), ["lesson.test", false]);
+      await seekAndMark(page, 365, "c6");
+      await chooseTranscript(page, "Notas");
+      const notes = frame(page, "tq_trans");
+      await typeNotes(notes, "respaldo");
+      assert.deepEqual(await settle(page, `window.lessonControl.backupNotes1(${notesWindow})`), { ok: true });
+      await typeNotes(notes, " y más");
+      assert.deepEqual(await settle(page, `window.lessonControl.restoreNotes1(${notesWindow})`), { ok: true });
+      assert.equal(await notesHtml(notes), "respaldo");
+      // No File System Access here: the save picker's fallback is a download.
+      const saved = await lessons.downloaded(page, () => notes.click("#save"));
+      assert.equal(saved.name, "notas.notes");
+      assert.match(saved.text, /<!--notes-->respaldo<!--notes-->/);
+      await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+      await seekAndMark(page, 1772, "c23");
+      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    });
   });
-});
+}

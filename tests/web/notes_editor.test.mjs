@@ -1,12 +1,15 @@
-// The notes editor in Chromium, driven as a student drives it: real keys,
-// mouse and clipboard through Playwright, with clipboard access granted. The
-// notes page sits in the transcript frame; its handler attributes reach the
-// lesson's `tq`.
+// The notes editor, driven as a student drives it: real keys, mouse and
+// clipboard. The notes page sits in the transcript frame; its handler
+// attributes reach the lesson's `tq`. Sync tags and the keyboard paste run in
+// Chromium and Firefox ESR; the rest in Chromium, through Playwright, with
+// clipboard access granted.
 
 import assert from "node:assert/strict";
+import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
-import { frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS } from "./lesson_browser.mjs";
+import { openFirefox } from "./firefox_browser.mjs";
+import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -21,6 +24,28 @@ function scriptGuard() {
   if (window === top) window.scriptRuns = [];
 }
 
+// Holds the video still at 1:15, so that stamped times are known, and puts
+// the notes page in the transcript frame.
+async function showNotes(page) {
+  await page.waitForFunction(() => window.tqStarted === true && window.tq);
+  await page.evaluate(() => {
+    const video = document.getElementById("mp");
+    video.pause();
+    video.currentTime = 75;
+  });
+  await chooseTranscript(page, "Notas");
+  const notes = frame(page, "tq_trans");
+  await notes.waitForSelector("#notes");
+  return notes;
+}
+
+// The notes page of a lesson in `browser` (either one's).
+async function notesLessonIn(browser) {
+  const { page, messages } = await browser.open(undefined, { before: scriptGuard });
+  return { page, messages, notes: await showNotes(page) };
+}
+
+// The same in a Chromium context of its own, with the clipboard granted.
 async function notesLesson() {
   const context = await lessons.browser.newContext({ viewport: { width: 1280, height: 900 } });
   await context.grantPermissions(["clipboard-read", "clipboard-write"], { origin: lessons.base });
@@ -30,28 +55,16 @@ async function notesLesson() {
   page.on("pageerror", (e) => messages.push(`pageerror: ${e.message} ${process.env.DBG ? e.stack : ""}`));
   await page.addInitScript(scriptGuard);
   await page.goto(`${lessons.base}/lessons/sample/index.html`);
-  await page.waitForFunction(() => window.tqStarted === true && window.tq);
-  // Hold the video still, so that stamped times are known.
-  await page.evaluate(() => {
-    const video = document.getElementById("mp");
-    video.pause();
-    video.currentTime = 75;
-  });
-  await page.click(".tq_select");
-  await page.click('.tq_option:text-is("Notas")');
-  const notes = frame(page, "tq_trans");
-  await notes.waitForFunction(() => document.URL.endsWith("notes.html") && document.readyState === "complete");
-  await notes.waitForSelector("#notes");
-  return { page, notes, messages, context };
+  return { page, messages, context, notes: await showNotes(page) };
 }
 
 const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);
 const videoTime = (page) => page.evaluate(() => document.getElementById("mp").currentTime);
 
-// Puts the caret at the end of the notes by clicking below their text.
-async function caretAtEnd(notes) {
-  const box = await (await notes.$("#notes")).boundingBox();
-  await notes.page().mouse.click(box.x + box.width - 10, box.y + box.height - 10);
+// Clicks at (x, y) inside the element of `selector`, as the mouse would.
+async function clickAt(frameOf, selector, x, y) {
+  const box = await (await frameOf.$(selector)).boundingBox();
+  await frameOf.page().mouse.click(box.x + x, box.y + y);
 }
 
 // Selects `text` inside the notes, as a mouse would, by script.
@@ -71,70 +84,6 @@ function selectInNotes(notes, text) {
     return false;
   }, text);
 }
-
-describe("sync tags", () => {
-  test("Ctrl+T stamps a tag with the video's time at the caret; its buttons move the time and seek; a typed 2:3 becomes 00:02:03", async () => {
-    const { page, notes, messages, context } = await notesLesson();
-    await notes.click("#notes");
-    await page.keyboard.type("Antes ");
-    await page.keyboard.press("Control+t");
-    await page.keyboard.type(" después");
-    const tags = () =>
-      notes.evaluate(() =>
-        [...document.querySelectorAll("#notes .tq_syncTag")].map((tag) => ({
-          id: tag.id,
-          display: tag.style.display,
-          time: tag.querySelector(".tq_syncValue").value,
-          editable: tag.isContentEditable,
-        })),
-      );
-    assert.deepEqual(await tags(), [{ id: "", display: "inline", time: "00:01:15", editable: false }]);
-    // The tag went in at the caret, between the typed words, and the template is untouched.
-    const text = await notes.evaluate(() => document.getElementById("notes").textContent);
-    assert.match(text, /^Antes\s.*\+\s*después$/s);
-    assert.deepEqual(
-      await notes.evaluate(() => {
-        const template = document.getElementById("syncTemplate");
-        return [template.style.display, template.parentElement.id];
-      }),
-      ["none", ""],
-    );
-    // The edit bar's button appends a second tag where the caret is.
-    await page.evaluate(() => {
-      document.getElementById("mp").currentTime = 1799;
-    });
-    await notes.click("#synctag");
-    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:29:59"]);
-    // Each tag's buttons act on its own field only.
-    const second = notes.locator("#notes .tq_syncTag").nth(1);
-    await second.locator(".tq_increment").click();
-    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:30:00"]);
-    const first = notes.locator("#notes .tq_syncTag").nth(0);
-    await first.locator(".tq_decrement").click();
-    await first.locator(".tq_decrement").click();
-    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:13", "00:30:00"]);
-    // Typing into the field, then leaving it, puts the time code in shape.
-    await first.locator(".tq_syncValue").fill("2:3");
-    await notes.click("#notes", { position: { x: 5, y: 300 } });
-    assert.deepEqual((await tags()).map((t) => t.time), ["00:02:03", "00:30:00"]);
-    await first.locator(".tq_sync").click();
-    await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 123) < 1);
-    assert.ok(Math.abs((await videoTime(page)) - 123) < 1);
-    // Ctrl+T with the caret in a tag's field puts the new tag after that tag, never inside it.
-    await first.locator(".tq_syncValue").click();
-    await page.keyboard.press("Control+t");
-    assert.equal((await tags()).length, 3);
-    assert.deepEqual(
-      await notes.evaluate(() => [
-        document.querySelectorAll(".tq_syncTag .tq_syncTag").length,
-        document.querySelector("#notes .tq_syncTag").nextElementSibling.className,
-      ]),
-      [0, "tq_syncTag"],
-    );
-    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
-    await context.close();
-  });
-});
 
 describe("formatting and history", () => {
   test("bold and italic apply to text in the notes; undo and redo step through them", async () => {
@@ -252,11 +201,27 @@ const HOSTILE = [
   '<span id="pastePoint">falso</span><u name="syncTemplate">fin</u>',
 ].join("");
 
+// The student copies `html` from somewhere: the next copy in the notes page
+// puts it on the clipboard.
+function offerOnCopy(notes, html) {
+  return notes.evaluate((markup) => {
+    document.addEventListener(
+      "copy",
+      (event) => {
+        event.clipboardData.setData("text/html", markup);
+        event.clipboardData.setData("text/plain", "texto");
+        event.preventDefault();
+      },
+      { once: true },
+    );
+  }, html);
+}
+
 // What a paste left: the notes' markup, and whether anything ran. The
 // image's failed load is waited for, so that its handler had its chance.
 async function afterPaste(page, notes) {
   await notes.waitForFunction(() => document.getElementById("roto")?.complete);
-  await page.waitForTimeout(300);
+  await sleep(300);
   return { html: await notesHtml(notes), runs: await page.evaluate(() => window.scriptRuns) };
 }
 
@@ -271,39 +236,105 @@ function assertCleaned({ html, runs }) {
   assert.doesNotMatch(html, /\son\w+=|<script|<object|<param|<iframe|javascript:|pastePoint|syncTemplate|\[paste\]/i);
 }
 
-describe("paste", () => {
-  test("a keyboard paste of hostile markup lands cleaned at the caret, and nothing in it runs", async () => {
-    const { page, notes, messages, context } = await notesLesson();
-    // The student copies the markup from somewhere: a copy handler puts it on the clipboard.
-    await notes.evaluate((html) => {
-      document.addEventListener("copy", (event) => {
-        event.clipboardData.setData("text/html", html);
-        event.clipboardData.setData("text/plain", "texto");
-        event.preventDefault();
-      }, { once: true });
-    }, HOSTILE);
-    await notes.click("#notes");
-    await page.keyboard.press("Control+c");
-    await page.keyboard.type("Inicio ");
-    await page.keyboard.press("Control+v");
-    await page.keyboard.type(" final");
-    const seen = await afterPaste(page, notes);
-    assertCleaned(seen);
-    // The caret stays after the pasted content.
-    assert.match(seen.html, /^Inicio(&nbsp;| )<b>negrita<\/b>.*fin final<\/u>$/s);
-    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
-    await context.close();
-  });
+// Sync tags and the keyboard paste, the same in both browsers.
+for (const [browserName, openIn] of [
+  ["Chromium", openBrowser],
+  ["Firefox ESR", openFirefox],
+]) {
+  describe(`the notes editor in ${browserName}`, () => {
+    let lessons;
+    before(async () => {
+      lessons = await openIn();
+    });
+    after(async () => {
+      await lessons.close();
+    });
 
+    test("Ctrl+T stamps a tag with the video's time at the caret; its buttons move the time and seek; a typed 2:3 becomes 00:02:03", async () => {
+      const { page, notes, messages } = await notesLessonIn(lessons);
+      await notes.click("#notes");
+      await page.keyboard.type("Antes ");
+      await page.keyboard.press("Control+t");
+      await page.keyboard.type(" después");
+      const tags = () =>
+        notes.evaluate(() =>
+          [...document.querySelectorAll("#notes .tq_syncTag")].map((tag) => ({
+            id: tag.id,
+            display: tag.style.display,
+            time: tag.querySelector(".tq_syncValue").value,
+            editable: tag.isContentEditable,
+          })),
+        );
+      assert.deepEqual(await tags(), [{ id: "", display: "inline", time: "00:01:15", editable: false }]);
+      // The tag went in at the caret, between the typed words, and the template is untouched.
+      const text = await notes.evaluate(() => document.getElementById("notes").textContent);
+      assert.match(text, /^Antes\s.*\+\s*después$/s);
+      assert.deepEqual(
+        await notes.evaluate(() => {
+          const template = document.getElementById("syncTemplate");
+          return [template.style.display, template.parentElement.id];
+        }),
+        ["none", ""],
+      );
+      // The edit bar's button appends a second tag where the caret is.
+      await page.evaluate(() => {
+        document.getElementById("mp").currentTime = 1799;
+      });
+      await notes.click("#synctag");
+      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:29:59"]);
+      // Each tag's buttons act on its own field only.
+      const nth = async (n, part) => (await notes.$$(`#notes .tq_syncTag ${part}`))[n];
+      await (await nth(1, ".tq_increment")).click();
+      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:30:00"]);
+      await (await nth(0, ".tq_decrement")).click();
+      await (await nth(0, ".tq_decrement")).click();
+      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:13", "00:30:00"]);
+      // Typing into the field, then leaving it, puts the time code in shape.
+      await (await nth(0, ".tq_syncValue")).click();
+      await page.keyboard.press("Control+a");
+      await page.keyboard.type("2:3");
+      await clickAt(notes, "#notes", 5, 300);
+      assert.deepEqual((await tags()).map((t) => t.time), ["00:02:03", "00:30:00"]);
+      await (await nth(0, ".tq_sync")).click();
+      await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 123) < 1);
+      assert.ok(Math.abs((await videoTime(page)) - 123) < 1);
+      // Ctrl+T with the caret in a tag's field puts the new tag after that tag, never inside it.
+      await (await nth(0, ".tq_syncValue")).click();
+      await page.keyboard.press("Control+t");
+      assert.equal((await tags()).length, 3);
+      assert.deepEqual(
+        await notes.evaluate(() => [
+          document.querySelectorAll(".tq_syncTag .tq_syncTag").length,
+          document.querySelector("#notes .tq_syncTag").nextElementSibling.className,
+        ]),
+        [0, "tq_syncTag"],
+      );
+      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    });
+
+    test("a keyboard paste of hostile markup lands cleaned at the caret, and nothing in it runs", async () => {
+      const { page, notes, messages } = await notesLessonIn(lessons);
+      await offerOnCopy(notes, HOSTILE);
+      await notes.click("#notes");
+      await page.keyboard.press("Control+c");
+      await page.keyboard.type("Inicio ");
+      await page.keyboard.press("Control+v");
+      await page.keyboard.type(" final");
+      const seen = await afterPaste(page, notes);
+      assertCleaned(seen);
+      // The caret stays after the pasted content. Whether text typed there
+      // joins the last pasted element is the browser's editing choice:
+      // Chromium types into the <u>, Firefox after it.
+      assert.match(seen.html, /^Inicio(&nbsp;| )<b>negrita<\/b>.*fin( final<\/u>|<\/u>(&nbsp;| )final)$/s);
+      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    });
+  });
+}
+
+describe("paste", () => {
   test("a paste the control fails to judge does not happen", async () => {
     const { page, notes, messages, context } = await notesLesson();
-    await notes.evaluate((html) => {
-      document.addEventListener("copy", (event) => {
-        event.clipboardData.setData("text/html", html);
-        event.clipboardData.setData("text/plain", "texto");
-        event.preventDefault();
-      }, { once: true });
-    }, HOSTILE);
+    await offerOnCopy(notes, HOSTILE);
     await notes.click("#notes");
     await page.keyboard.press("Control+c");
     await page.keyboard.type("Inicio");

@@ -1,16 +1,21 @@
-// Notes files in Chromium, as a student keeps them: the notes page in the
+// Notes files, as a student keeps them: the notes page in the
 // transcript frame, its new, open and save buttons, the save-changes dialog,
 // the title question, backups in the origin-private file system, and the
-// question on leaving with unsaved notes.
+// question on leaving with unsaved notes, in Chromium; a browser without File
+// System Access, in Chromium and Firefox ESR.
 //
-// The File System Access pickers are mocked: each answers with a real file
+// Chromium's File System Access pickers are mocked: each answers with a real file
 // handle in the folder "picked" of the origin-private file system, named as
 // the test queues it (or cancels), and records the options it was given.
 
 import assert from "node:assert/strict";
-import { readFile } from "node:fs/promises";
+import { mkdtemp, rm, writeFile } from "node:fs/promises";
+import os from "node:os";
+import path from "node:path";
+import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
+import { openFirefox } from "./firefox_browser.mjs";
 import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
@@ -241,37 +246,77 @@ async function waitForLength(list, length) {
   assert.equal(list.length, length, JSON.stringify(list));
 }
 
-describe("a browser without File System Access", () => {
-  test("save hands the notes page to the downloads, and open reads a file chosen in a file input", async () => {
-    const { page, notes } = await notesLesson({
-      pickers: () => {
-        window.showOpenFilePicker = undefined;
-        window.showSaveFilePicker = undefined;
-        window.pickerCalls = [];
-      },
-    });
-    await typeNotes(notes, "descarga €");
-    const downloading = page.waitForEvent("download");
-    await notes.click("#save");
-    const download = await downloading;
-    assert.equal(download.suggestedFilename(), "notas.notes");
-    const saved = latin1([...(await readFile(await download.path()))]);
-    assert.match(saved, /<!--notes-->descarga \x80<!--notes-->/);
-    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+// Without File System Access (Firefox has none; Chromium's is taken away),
+// save's fallback is a download and open's a file input. No file picker
+// shows to a test, so the input is kept on the top window for it to answer.
+function withoutFileSystemAccess() {
+  window.hadFileSystemAccess = typeof window.showSaveFilePicker === "function";
+  window.showOpenFilePicker = undefined;
+  window.showSaveFilePicker = undefined;
+  const click = HTMLInputElement.prototype.click;
+  HTMLInputElement.prototype.click = function () {
+    if (this.type !== "file") return click.call(this);
+    this.hidden = true;
+    document.body.append(this);
+    window.offeredInput = this;
+  };
+}
 
-    const choosing = page.waitForEvent("filechooser");
-    await notes.click("#opennotes");
-    const chooser = await choosing;
-    assert.equal(await chooser.element().getAttribute("accept"), ".notes,.html");
-    await chooser.setFiles({
-      name: "otra.notes",
-      mimeType: "text/html",
-      buffer: Buffer.from(saved.replace("descarga", "elegida"), "latin1"),
+for (const [browserName, openIn] of [
+  ["Chromium", openBrowser],
+  ["Firefox ESR", openFirefox],
+]) {
+  describe(`a browser without File System Access: ${browserName}`, () => {
+    let browser;
+    let folder;
+    before(async () => {
+      browser = await openIn();
+      folder = await mkdtemp(path.join(os.tmpdir(), "revoziz-notes-"));
     });
-    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "otra.notes");
-    assert.equal(await notesHtml(notes), "elegida €");
+    after(async () => {
+      await browser.close();
+      await rm(folder, { recursive: true, force: true });
+    });
+
+    test("save downloads the notes page as Windows-1252; open reads a file chosen in a file input; a cancelled choice changes nothing", async () => {
+      const { page, messages } = await browser.open(undefined, { before: withoutFileSystemAccess });
+      await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+      assert.equal(await page.evaluate(() => window.hadFileSystemAccess), browserName === "Chromium");
+      await chooseTranscript(page, "Notas");
+      const notes = frame(page, "tq_trans");
+      await typeNotes(notes, "Café a 5€");
+      const saved = await browser.downloaded(page, () => notes.click("#save"));
+      assert.equal(saved.name, "notas.notes");
+      assert.match(saved.text, /<!--notes-->Caf\xe9 a 5\x80<!--notes-->/);
+      assert.match(saved.text, /<!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title-->/);
+      await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+
+      // Open: new notes first, then another file comes in through the input.
+      await notes.click("#newnotes");
+      await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+      const other = path.join(folder, "otra.notes");
+      await writeFile(other, saved.text.replace("Caf\xe9 a 5\x80", "Otra \xe9poca"), "latin1");
+      await notes.click("#opennotes");
+      await page.waitForFunction(() => window.offeredInput);
+      assert.equal(await page.evaluate(() => window.offeredInput.accept), ".notes,.html");
+      await page.setInputFiles("input[type=file]", other);
+      await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "Otra época");
+      assert.equal(await fileShown(notes), "otra.notes");
+
+      // A cancelled choice leaves the notes open as they are.
+      await page.evaluate(() => {
+        window.offeredInput.remove();
+        window.offeredInput = null;
+      });
+      await notes.click("#opennotes");
+      await page.waitForFunction(() => window.offeredInput);
+      await page.evaluate(() => window.offeredInput.dispatchEvent(new Event("cancel")));
+      await sleep(300);
+      assert.equal(await notesHtml(notes), "Otra época");
+      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    });
   });
-});
+}
 
 describe("the save-changes dialog", () => {
   test("unsaved notes ask before new notes: cancel keeps them, no discards them, yes saves them first", async () => {
