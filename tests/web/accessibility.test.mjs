@@ -7,10 +7,10 @@ import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import { setTimeout as sleep } from "node:timers/promises";
 import { createRequire } from "node:module";
-import { after, before, describe, test } from "node:test";
+import { describe, test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
-import { frame, lessonStarted, NOTES_PAGE_TICKS, openBrowser, pageErrors, waitMarked } from "./lesson_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
+import { frame, lessonStarted, NOTES_PAGE_TICKS, pageErrors, waitMarked } from "./lesson_browser.mjs";
 
 const axeSource = await readFile(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 
@@ -72,278 +72,265 @@ async function chooseTranscript(page, label) {
   await page.keyboard.press("Enter");
 }
 
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`the sample lesson's accessibility in ${browserName}`, () => {
-    let lessons;
-    before(async () => {
-      lessons = await openIn();
-    });
-    after(async () => {
-      await lessons.close();
-    });
+inEachBrowser("the sample lesson's accessibility", (lessons) => {
+  // The lesson started, with its tick in the test's hands too.
+  async function startedLesson() {
+    const opened = await lessons.open(undefined, { before: exposeTick });
+    await lessonStarted(opened.page);
+    await opened.page.waitForFunction(() => typeof window.fireTick === "function");
+    return opened;
+  }
 
-    // The lesson started, with its tick in the test's hands too.
-    async function startedLesson() {
-      const opened = await lessons.open(undefined, { before: exposeTick });
-      await lessonStarted(opened.page);
-      await opened.page.waitForFunction(() => typeof window.fireTick === "function");
-      return opened;
-    }
+  describe("the keyboard", () => {
+    test("Tab reaches the toolbar and each list once, and the notes after the menu chose them", async () => {
+      const { page } = await startedLesson();
+      const stops = await tabStops(page, (s) => s.some((stop) => stop.frame === "tq_trans"));
+      const key = (stop) => `${stop.frame}#${stop.id}`;
+      for (const id of ["modefull", "modevideo", "tq_scroll", "tq_single", "tq_sync", "tq_print"]) {
+        assert.ok(stops.some((stop) => stop.frame === "" && stop.id === id), `${id} in ${stops.map(key)}`);
+      }
+      const inToc = stops.filter((stop) => stop.frame === "tq_toc");
+      assert.equal(inToc.length, 1, stops.map(key).join(" "));
+      assert.equal(inToc[0].role, "treeitem");
+      assert.equal(stops.at(-1).role, "option");
+      // The next Tab leaves the transcript's list.
+      await page.keyboard.press("Tab");
+      assert.notEqual((await focused(page)).role, "option");
 
-    describe("the keyboard", () => {
-      test("Tab reaches the toolbar and each list once, and the notes after the menu chose them", async () => {
-        const { page } = await startedLesson();
-        const stops = await tabStops(page, (s) => s.some((stop) => stop.frame === "tq_trans"));
-        const key = (stop) => `${stop.frame}#${stop.id}`;
-        for (const id of ["modefull", "modevideo", "tq_scroll", "tq_single", "tq_sync", "tq_print"]) {
-          assert.ok(stops.some((stop) => stop.frame === "" && stop.id === id), `${id} in ${stops.map(key)}`);
-        }
-        const inToc = stops.filter((stop) => stop.frame === "tq_toc");
-        assert.equal(inToc.length, 1, stops.map(key).join(" "));
-        assert.equal(inToc[0].role, "treeitem");
-        assert.equal(stops.at(-1).role, "option");
-        // The next Tab leaves the transcript's list.
-        await page.keyboard.press("Tab");
-        assert.notEqual((await focused(page)).role, "option");
+      const toolbar = await page.evaluate(() =>
+        [...document.querySelectorAll("#toolbar img")].map((i) => [i.id, i.getAttribute("role"), i.getAttribute("aria-pressed")]),
+      );
+      assert.deepEqual(toolbar, [
+        ["modefull", "button", "true"],
+        ["modetoc", "button", "false"],
+        ["modetrans", "button", "false"],
+        ["modevideo", "button", "false"],
+        ["tq_scroll", "button", "true"],
+        ["tq_single", "button", "false"],
+        ["tq_sync", "button", "true"],
+        ["tq_print", "button", null],
+      ]);
+      // Space on a button presses it, and its pressed state follows.
+      await page.focus("#tq_single");
+      await page.keyboard.press(" ");
+      await page.waitForFunction(() => document.getElementById("tq_single").getAttribute("aria-pressed") === "true");
+      assert.equal(await page.getAttribute("#tq_scroll", "aria-pressed"), "false");
+      await page.focus("#tq_sync");
+      await page.keyboard.press("Enter");
+      await page.waitForFunction(() => document.getElementById("tq_sync").getAttribute("aria-pressed") === "false");
 
-        const toolbar = await page.evaluate(() =>
-          [...document.querySelectorAll("#toolbar img")].map((i) => [i.id, i.getAttribute("role"), i.getAttribute("aria-pressed")]),
-        );
-        assert.deepEqual(toolbar, [
-          ["modefull", "button", "true"],
-          ["modetoc", "button", "false"],
-          ["modetrans", "button", "false"],
-          ["modevideo", "button", "false"],
-          ["tq_scroll", "button", "true"],
-          ["tq_single", "button", "false"],
-          ["tq_sync", "button", "true"],
-          ["tq_print", "button", null],
-        ]);
-        // Space on a button presses it, and its pressed state follows.
-        await page.focus("#tq_single");
-        await page.keyboard.press(" ");
-        await page.waitForFunction(() => document.getElementById("tq_single").getAttribute("aria-pressed") === "true");
-        assert.equal(await page.getAttribute("#tq_scroll", "aria-pressed"), "false");
-        await page.focus("#tq_sync");
-        await page.keyboard.press("Enter");
-        await page.waitForFunction(() => document.getElementById("tq_sync").getAttribute("aria-pressed") === "false");
-
-        await chooseTranscript(page, "Notas");
-        await frame(page, "tq_trans").waitForSelector("#editbar[role=toolbar]");
-        assert.equal(await page.getAttribute("#tq_sel .tq_select", "aria-expanded"), "false");
-        const notesStops = await tabStops(page, (s) => s.some((stop) => stop.id === "notes"));
-        assert.ok(notesStops.some((stop) => stop.frame === "tq_trans" && stop.id === "save" && stop.role === "button"));
-        assert.equal(notesStops.at(-1).frame, "tq_trans");
-      });
-
-      test("the menu opens from the keyboard, Escape closes it, and Enter chooses a transcript", async () => {
-        const { page } = await startedLesson();
-        const options = () => page.evaluate(() => document.getElementById("tq_selOps1").style.visibility);
-        await page.focus("#tq_sel .tq_select");
-        await page.keyboard.press("ArrowDown");
-        assert.equal(await options(), "visible");
-        assert.equal(await page.getAttribute("#tq_sel .tq_select", "aria-expanded"), "true");
-        assert.equal((await focused(page)).role, "menuitem");
-        await page.keyboard.press("Escape");
-        assert.equal(await options(), "hidden");
-        assert.equal(await page.evaluate(() => document.activeElement.className), "tq_select");
-        await chooseTranscript(page, "English");
-        await frame(page, "tq_trans").waitForFunction(() => document.documentElement.lang === "en");
-        await frame(page, "tq_trans").waitForSelector("#iText[role=listbox]");
-      });
-
-      test("the arrows move within the transcript and Enter seeks as a click does", async () => {
-        const { page } = await startedLesson();
-        const trans = frame(page, "tq_trans");
-        await seekTo(page, 2);
-        await waitMarked(page, "tq_trans", { id: "s1" });
-        await trans.focus(".segment[tabindex='0']");
-        assert.equal((await focused(page)).id, "s1");
-        await page.keyboard.press("ArrowDown");
-        await page.keyboard.press("ArrowDown");
-        assert.deepEqual(await focused(page), { frame: "tq_trans", id: "s3", role: "option" });
-        await page.keyboard.press("ArrowUp");
-        assert.equal((await focused(page)).id, "s2");
-        // Only the focused segment is a tab stop.
-        assert.deepEqual(await trans.evaluate(() => [...document.querySelectorAll("[tabindex]")].map((e) => e.id)), ["s2"]);
-        await page.keyboard.press("Enter");
-        assert.ok(Math.abs((await videoTime(page)) - 25) < 0.5);
-        await waitMarked(page, "tq_trans", { id: "s2" });
-        await page.keyboard.press("End");
-        assert.equal((await focused(page)).id, await trans.evaluate(() => [...document.querySelectorAll(".segment")].at(-1).id));
-        await page.keyboard.press(" ");
-        assert.ok((await videoTime(page)) > 1700);
-      });
-
-      test("in the table of contents Left and Right fold and open branches and climb the tree", async () => {
-        const { page } = await startedLesson();
-        const toc = frame(page, "tq_toc");
-        const branch = () => toc.evaluate(() => document.getElementById("c3").parentElement.style.display);
-        await toc.focus(".segment[tabindex='0']");
-        await page.keyboard.press("Home");
-        await page.keyboard.press("ArrowDown");
-        assert.equal((await focused(page)).id, "c2");
-        assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "true");
-        await page.keyboard.press("ArrowLeft");
-        assert.equal(await branch(), "none");
-        assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "false");
-        // A folded branch is skipped by the arrows.
-        await page.keyboard.press("ArrowDown");
-        assert.equal((await focused(page)).id, "c6");
-        await page.keyboard.press("ArrowUp");
-        await page.keyboard.press("ArrowRight");
-        assert.equal(await branch(), "block");
-        assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "true");
-        await page.keyboard.press("ArrowRight");
-        assert.equal((await focused(page)).id, "c3");
-        await page.keyboard.press("ArrowLeft");
-        assert.equal((await focused(page)).id, "c2");
-        await page.keyboard.press("ArrowDown");
-        await page.keyboard.press("Enter");
-        assert.ok(Math.abs((await videoTime(page)) - 150) < 0.5);
-      });
-
-      test("the notes' edit bar and a sync tag's buttons work from the keyboard", async () => {
-        const { page } = await startedLesson();
-        const notes = frame(page, "tq_trans");
-        await seekTo(page, 60);
-        await chooseTranscript(page, "Notas");
-        await notes.waitForSelector("#editbar[role=toolbar]");
-        await notes.click("#notes");
-        await page.keyboard.type("hola");
-        await page.keyboard.press("Control+a");
-        await notes.focus("#bold");
-        await page.keyboard.press("Enter");
-        assert.match(await notes.evaluate(() => document.getElementById("notes").innerHTML), /<b>hola<\/b>/);
-        await notes.click("#notes");
-        await page.keyboard.press("End");
-        await page.keyboard.press("Control+t");
-        await notes.waitForSelector("#notes .tq_syncTag");
-        const value = () => notes.evaluate(() => document.querySelector("#notes .tq_syncValue").value);
-        assert.equal(await value(), "00:01:00");
-        await notes.focus("#notes .tq_increment");
-        await page.keyboard.press("Enter");
-        assert.equal(await value(), "00:01:01");
-        await seekTo(page, 5);
-        await notes.focus("#notes .tq_sync");
-        await page.keyboard.press(" ");
-        assert.ok(Math.abs((await videoTime(page)) - 61) < 0.5);
-      });
+      await chooseTranscript(page, "Notas");
+      await frame(page, "tq_trans").waitForSelector("#editbar[role=toolbar]");
+      assert.equal(await page.getAttribute("#tq_sel .tq_select", "aria-expanded"), "false");
+      const notesStops = await tabStops(page, (s) => s.some((stop) => stop.id === "notes"));
+      assert.ok(notesStops.some((stop) => stop.frame === "tq_trans" && stop.id === "save" && stop.role === "button"));
+      assert.equal(notesStops.at(-1).frame, "tq_trans");
     });
 
-    describe("screen readers", () => {
-      test("aria-current follows the video, written once per change and never by an unchanged tick", async () => {
-        const { page } = await startedLesson();
-        await seekTo(page, 30);
-        await page.evaluate(() => window.fireTick());
-        const watch = () =>
-          page.evaluate(() => {
-            window.ariaWrites = [];
-            for (const name of ["tq_toc", "tq_trans"]) {
-              const doc = document.querySelector(`iframe[name="${name}"]`).contentDocument;
-              new MutationObserver((records) => window.ariaWrites.push(...records.map((r) => `${name}#${r.target.id}`))).observe(
-                doc,
-                { subtree: true, attributes: true, attributeFilter: ["aria-current"] },
-              );
-            }
-          });
-        const current = (name) =>
-          frame(page, name).evaluate(() => [...document.querySelectorAll("[aria-current]")].map((e) => `${e.id}=${e.getAttribute("aria-current")}`));
-        assert.deepEqual(await current("tq_trans"), ["s2=true"]);
-        assert.deepEqual(await current("tq_toc"), ["c1=true"]);
-        await watch();
-        await seekTo(page, 150);
-        await page.evaluate(() => window.fireTick());
-        await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
-        assert.deepEqual(await current("tq_trans"), ["s7=true"]);
-        assert.deepEqual(await current("tq_toc"), ["c3=true"]);
-        assert.deepEqual((await page.evaluate(() => window.ariaWrites)).sort(), ["tq_toc#c1", "tq_toc#c3", "tq_trans#s2", "tq_trans#s7"]);
-
-        // A hundred ticks at the same place write nothing to any document.
-        const writes = await page.evaluate(() => {
-          const docs = [document, ...["tq_toc", "tq_trans"].map((n) => document.querySelector(`iframe[name="${n}"]`).contentDocument)];
-          const observers = docs.map((doc) => {
-            const observer = new MutationObserver(() => {});
-            observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
-            return observer;
-          });
-          for (let i = 0; i < 100; i++) window.fireTick();
-          return observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
-        });
-        assert.equal(writes, 0);
-      });
-
-      test("single-segment mode speaks each new segment through a polite live region", async () => {
-        const { page } = await startedLesson();
-        const trans = frame(page, "tq_trans");
-        await page.click("#tq_single");
-        await seekTo(page, 60);
-        await waitMarked(page, "tq_trans", { id: "s3" });
-        const live = () => trans.evaluate(() => {
-          const region = document.querySelector("[aria-live]");
-          return [region.getAttribute("aria-live"), region.textContent];
-        });
-        await trans.waitForFunction(() => document.querySelector("[aria-live]").textContent.includes("No hace falta"));
-        assert.deepEqual(await live(), ["polite", "00:58 No hace falta ningún conocimiento previo; basta con tener a mano una cámara o incluso un teléfono móvil."]);
-        await seekTo(page, 82);
-        await trans.waitForFunction(() => document.querySelector("[aria-live]").textContent.startsWith("01:20"));
-        // Back in scroll mode the region stays quiet.
-        await page.click("#tq_scroll");
-        await seekTo(page, 106);
-        await waitMarked(page, "tq_trans", { id: "s5" });
-        assert.match((await live())[1], /^01:20/);
-      });
-
-      test("the axe audit finds no serious or critical violation on the lesson, its lists and the notes", async () => {
-        const { page } = await startedLesson();
-        const audit = async () => {
-          for (const f of page.frames()) await f.evaluate(axeSource);
-          const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
-          return result.violations
-            .filter((v) => v.impact === "serious" || v.impact === "critical")
-            .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
-        };
-        assert.deepEqual(await audit(), []);
-        await page.click("#tq_sel .tq_select");
-        assert.deepEqual(await audit(), []); // with the menu open
-        await page.click("#tq_selOps1 .tq_option:nth-child(2)");
-        await frame(page, "tq_trans").waitForSelector("#editbar[role=toolbar]");
-        await frame(page, "tq_trans").click("#notes");
-        await page.keyboard.press("Control+t"); // a sync tag, with its buttons
-        await frame(page, "tq_trans").waitForSelector("#notes .tq_syncTag");
-        assert.deepEqual(await audit(), []);
-      });
+    test("the menu opens from the keyboard, Escape closes it, and Enter chooses a transcript", async () => {
+      const { page } = await startedLesson();
+      const options = () => page.evaluate(() => document.getElementById("tq_selOps1").style.visibility);
+      await page.focus("#tq_sel .tq_select");
+      await page.keyboard.press("ArrowDown");
+      assert.equal(await options(), "visible");
+      assert.equal(await page.getAttribute("#tq_sel .tq_select", "aria-expanded"), "true");
+      assert.equal((await focused(page)).role, "menuitem");
+      await page.keyboard.press("Escape");
+      assert.equal(await options(), "hidden");
+      assert.equal(await page.evaluate(() => document.activeElement.className), "tq_select");
+      await chooseTranscript(page, "English");
+      await frame(page, "tq_trans").waitForFunction(() => document.documentElement.lang === "en");
+      await frame(page, "tq_trans").waitForSelector("#iText[role=listbox]");
     });
 
-    describe("the console", () => {
-      test("the notes page in the transcript frame gives one tick-failure line in ten seconds", async () => {
-        const { page, messages } = await startedLesson();
-        await chooseTranscript(page, "Notas");
-        await frame(page, "tq_trans").waitForSelector("#editbar");
-        await sleep(10000);
-        assert.deepEqual(pageErrors(messages), [NOTES_PAGE_TICKS]);
-        assert.equal(messages.filter((m) => m.startsWith("debug: reVoziz: the page in tq_trans")).length, 1);
-        // After ticks that succeed, the same failure is worth a line again.
-        await chooseTranscript(page, "English");
-        await frame(page, "tq_trans").waitForSelector("#iText[role=listbox]");
-        await waitMarked(page, "tq_trans");
-        await chooseTranscript(page, "Notas");
-        await frame(page, "tq_trans").waitForSelector("#editbar");
-        await sleep(1500);
-        assert.deepEqual(pageErrors(messages), [NOTES_PAGE_TICKS, NOTES_PAGE_TICKS]);
-      });
+    test("the arrows move within the transcript and Enter seeks as a click does", async () => {
+      const { page } = await startedLesson();
+      const trans = frame(page, "tq_trans");
+      await seekTo(page, 2);
+      await waitMarked(page, "tq_trans", { id: "s1" });
+      await trans.focus(".segment[tabindex='0']");
+      assert.equal((await focused(page)).id, "s1");
+      await page.keyboard.press("ArrowDown");
+      await page.keyboard.press("ArrowDown");
+      assert.deepEqual(await focused(page), { frame: "tq_trans", id: "s3", role: "option" });
+      await page.keyboard.press("ArrowUp");
+      assert.equal((await focused(page)).id, "s2");
+      // Only the focused segment is a tab stop.
+      assert.deepEqual(await trans.evaluate(() => [...document.querySelectorAll("[tabindex]")].map((e) => e.id)), ["s2"]);
+      await page.keyboard.press("Enter");
+      assert.ok(Math.abs((await videoTime(page)) - 25) < 0.5);
+      await waitMarked(page, "tq_trans", { id: "s2" });
+      await page.keyboard.press("End");
+      assert.equal((await focused(page)).id, await trans.evaluate(() => [...document.querySelectorAll(".segment")].at(-1).id));
+      await page.keyboard.press(" ");
+      assert.ok((await videoTime(page)) > 1700);
+    });
 
-      test("a click on the page below its content, outside the body, fails nothing", async () => {
-        const { page, messages } = await startedLesson();
-        assert.equal(await page.evaluate(() => document.elementFromPoint(640, 880)?.tagName), "HTML");
-        await page.mouse.click(640, 880);
-        await page.mouse.move(640, 870);
-        await sleep(100);
-        assert.deepEqual(messages, []);
-      });
+    test("in the table of contents Left and Right fold and open branches and climb the tree", async () => {
+      const { page } = await startedLesson();
+      const toc = frame(page, "tq_toc");
+      const branch = () => toc.evaluate(() => document.getElementById("c3").parentElement.style.display);
+      await toc.focus(".segment[tabindex='0']");
+      await page.keyboard.press("Home");
+      await page.keyboard.press("ArrowDown");
+      assert.equal((await focused(page)).id, "c2");
+      assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "true");
+      await page.keyboard.press("ArrowLeft");
+      assert.equal(await branch(), "none");
+      assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "false");
+      // A folded branch is skipped by the arrows.
+      await page.keyboard.press("ArrowDown");
+      assert.equal((await focused(page)).id, "c6");
+      await page.keyboard.press("ArrowUp");
+      await page.keyboard.press("ArrowRight");
+      assert.equal(await branch(), "block");
+      assert.equal(await toc.getAttribute("#c2", "aria-expanded"), "true");
+      await page.keyboard.press("ArrowRight");
+      assert.equal((await focused(page)).id, "c3");
+      await page.keyboard.press("ArrowLeft");
+      assert.equal((await focused(page)).id, "c2");
+      await page.keyboard.press("ArrowDown");
+      await page.keyboard.press("Enter");
+      assert.ok(Math.abs((await videoTime(page)) - 150) < 0.5);
+    });
+
+    test("the notes' edit bar and a sync tag's buttons work from the keyboard", async () => {
+      const { page } = await startedLesson();
+      const notes = frame(page, "tq_trans");
+      await seekTo(page, 60);
+      await chooseTranscript(page, "Notas");
+      await notes.waitForSelector("#editbar[role=toolbar]");
+      await notes.click("#notes");
+      await page.keyboard.type("hola");
+      await page.keyboard.press("Control+a");
+      await notes.focus("#bold");
+      await page.keyboard.press("Enter");
+      assert.match(await notes.evaluate(() => document.getElementById("notes").innerHTML), /<b>hola<\/b>/);
+      await notes.click("#notes");
+      await page.keyboard.press("End");
+      await page.keyboard.press("Control+t");
+      await notes.waitForSelector("#notes .tq_syncTag");
+      const value = () => notes.evaluate(() => document.querySelector("#notes .tq_syncValue").value);
+      assert.equal(await value(), "00:01:00");
+      await notes.focus("#notes .tq_increment");
+      await page.keyboard.press("Enter");
+      assert.equal(await value(), "00:01:01");
+      await seekTo(page, 5);
+      await notes.focus("#notes .tq_sync");
+      await page.keyboard.press(" ");
+      assert.ok(Math.abs((await videoTime(page)) - 61) < 0.5);
     });
   });
-}
+
+  describe("screen readers", () => {
+    test("aria-current follows the video, written once per change and never by an unchanged tick", async () => {
+      const { page } = await startedLesson();
+      await seekTo(page, 30);
+      await page.evaluate(() => window.fireTick());
+      const watch = () =>
+        page.evaluate(() => {
+          window.ariaWrites = [];
+          for (const name of ["tq_toc", "tq_trans"]) {
+            const doc = document.querySelector(`iframe[name="${name}"]`).contentDocument;
+            new MutationObserver((records) => window.ariaWrites.push(...records.map((r) => `${name}#${r.target.id}`))).observe(
+              doc,
+              { subtree: true, attributes: true, attributeFilter: ["aria-current"] },
+            );
+          }
+        });
+      const current = (name) =>
+        frame(page, name).evaluate(() => [...document.querySelectorAll("[aria-current]")].map((e) => `${e.id}=${e.getAttribute("aria-current")}`));
+      assert.deepEqual(await current("tq_trans"), ["s2=true"]);
+      assert.deepEqual(await current("tq_toc"), ["c1=true"]);
+      await watch();
+      await seekTo(page, 150);
+      await page.evaluate(() => window.fireTick());
+      await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 0)));
+      assert.deepEqual(await current("tq_trans"), ["s7=true"]);
+      assert.deepEqual(await current("tq_toc"), ["c3=true"]);
+      assert.deepEqual((await page.evaluate(() => window.ariaWrites)).sort(), ["tq_toc#c1", "tq_toc#c3", "tq_trans#s2", "tq_trans#s7"]);
+
+      // A hundred ticks at the same place write nothing to any document.
+      const writes = await page.evaluate(() => {
+        const docs = [document, ...["tq_toc", "tq_trans"].map((n) => document.querySelector(`iframe[name="${n}"]`).contentDocument)];
+        const observers = docs.map((doc) => {
+          const observer = new MutationObserver(() => {});
+          observer.observe(doc, { subtree: true, childList: true, attributes: true, characterData: true });
+          return observer;
+        });
+        for (let i = 0; i < 100; i++) window.fireTick();
+        return observers.reduce((sum, observer) => sum + observer.takeRecords().length, 0);
+      });
+      assert.equal(writes, 0);
+    });
+
+    test("single-segment mode speaks each new segment through a polite live region", async () => {
+      const { page } = await startedLesson();
+      const trans = frame(page, "tq_trans");
+      await page.click("#tq_single");
+      await seekTo(page, 60);
+      await waitMarked(page, "tq_trans", { id: "s3" });
+      const live = () => trans.evaluate(() => {
+        const region = document.querySelector("[aria-live]");
+        return [region.getAttribute("aria-live"), region.textContent];
+      });
+      await trans.waitForFunction(() => document.querySelector("[aria-live]").textContent.includes("No hace falta"));
+      assert.deepEqual(await live(), ["polite", "00:58 No hace falta ningún conocimiento previo; basta con tener a mano una cámara o incluso un teléfono móvil."]);
+      await seekTo(page, 82);
+      await trans.waitForFunction(() => document.querySelector("[aria-live]").textContent.startsWith("01:20"));
+      // Back in scroll mode the region stays quiet.
+      await page.click("#tq_scroll");
+      await seekTo(page, 106);
+      await waitMarked(page, "tq_trans", { id: "s5" });
+      assert.match((await live())[1], /^01:20/);
+    });
+
+    test("the axe audit finds no serious or critical violation on the lesson, its lists and the notes", async () => {
+      const { page } = await startedLesson();
+      const audit = async () => {
+        for (const f of page.frames()) await f.evaluate(axeSource);
+        const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
+        return result.violations
+          .filter((v) => v.impact === "serious" || v.impact === "critical")
+          .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+      };
+      assert.deepEqual(await audit(), []);
+      await page.click("#tq_sel .tq_select");
+      assert.deepEqual(await audit(), []); // with the menu open
+      await page.click("#tq_selOps1 .tq_option:nth-child(2)");
+      await frame(page, "tq_trans").waitForSelector("#editbar[role=toolbar]");
+      await frame(page, "tq_trans").click("#notes");
+      await page.keyboard.press("Control+t"); // a sync tag, with its buttons
+      await frame(page, "tq_trans").waitForSelector("#notes .tq_syncTag");
+      assert.deepEqual(await audit(), []);
+    });
+  });
+
+  describe("the console", () => {
+    test("the notes page in the transcript frame gives one tick-failure line in ten seconds", async () => {
+      const { page, messages } = await startedLesson();
+      await chooseTranscript(page, "Notas");
+      await frame(page, "tq_trans").waitForSelector("#editbar");
+      await sleep(10000);
+      assert.deepEqual(pageErrors(messages), [NOTES_PAGE_TICKS]);
+      assert.equal(messages.filter((m) => m.startsWith("debug: reVoziz: the page in tq_trans")).length, 1);
+      // After ticks that succeed, the same failure is worth a line again.
+      await chooseTranscript(page, "English");
+      await frame(page, "tq_trans").waitForSelector("#iText[role=listbox]");
+      await waitMarked(page, "tq_trans");
+      await chooseTranscript(page, "Notas");
+      await frame(page, "tq_trans").waitForSelector("#editbar");
+      await sleep(1500);
+      assert.deepEqual(pageErrors(messages), [NOTES_PAGE_TICKS, NOTES_PAGE_TICKS]);
+    });
+
+    test("a click on the page below its content, outside the body, fails nothing", async () => {
+      const { page, messages } = await startedLesson();
+      assert.equal(await page.evaluate(() => document.elementFromPoint(640, 880)?.tagName), "HTML");
+      await page.mouse.click(640, 880);
+      await page.mouse.move(640, 870);
+      await sleep(100);
+      assert.deepEqual(messages, []);
+    });
+  });
+});

@@ -6,10 +6,10 @@
 import assert from "node:assert/strict";
 import { readFile } from "node:fs/promises";
 import path from "node:path";
-import { after, before, describe, test } from "node:test";
+import { test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
-import { errorsOnceLogged, frame, openBrowser, pageErrors, repository, startedLessonIn, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
+import { errorsOnceLogged, frame, pageErrors, repository, startedLessonIn, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 // The next request for `pathname` gets the page up to `marker` at once and the
 // rest only when the answered function is called: the frame's document stays
@@ -37,54 +37,41 @@ function stallOnce(server, pathname, marker) {
 
 const QUIET_FAILURE = "debug: reVoziz: a tick failed while the lesson loads: ";
 
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`failing ticks in ${browserName}`, () => {
-    let lessons;
-    before(async () => {
-      lessons = await openIn();
-    });
-    after(async () => {
-      await lessons.close();
-    });
-
-    test("a page without the tq_toc frame reports its failing ticks once and marks nothing", async () => {
-      const { page, messages } = await lessons.open("tests/lessons/web_no_toc/index.html");
-      await page.waitForFunction(() => window.tqStarted === true);
-      await videoAdvances(page, 1.6);
-      const failures = () => messages.filter((m) => m.startsWith("error: reVoziz: a tick failed"));
-      assert.equal(failures().length, 1, messages.join("\n"));
-      assert.match(failures()[0], /tq_toc \(438\)$/);
-      const marked = await frame(page, "tq_trans").evaluate(
-        () => document.querySelectorAll("#iText .segment[style]").length,
-      );
-      assert.equal(marked, 0);
-      // The ticks go on failing the same way, which says nothing new.
-      await videoAdvances(page, 1.1);
-      assert.equal(failures().length, 1, messages.join("\n"));
-      assert.equal(messages.filter((m) => m.startsWith(QUIET_FAILURE)).length, 0);
-    });
-
-    test("a transcript that loads slowly fails its ticks quietly meanwhile, and is marked once loaded", async () => {
-      const { page, messages } = await startedLessonIn(lessons);
-      const release = stallOnce(lessons.server, "/lessons/sample/trans_en.html", '<div id="iText"');
-      await page.click(".tq_select");
-      await page.click(".tq_option");
-      await page.waitForFunction(() => {
-        const loading = document.querySelector('iframe[name="tq_trans"]').contentDocument;
-        return loading.URL.endsWith("trans_en.html") && loading.readyState === "loading";
-      });
-      const quiet = () => messages.filter((m) => m.startsWith(QUIET_FAILURE));
-      const quietIText = `${QUIET_FAILURE}Object doesn't support this property or method: iText (438)`;
-      assert.deepEqual(await errorsOnceLogged(messages, quietIText), []);
-      assert.deepEqual(quiet(), [quietIText]);
-      release();
-      await waitMarked(page, "tq_trans");
-      assert.match(await frame(page, "tq_trans").textContent("#s5"), /Let us start/);
-      assert.equal(quiet().length, 1);
-      assert.deepEqual(pageErrors(messages), []);
-    });
+inEachBrowser("failing ticks", (lessons) => {
+  test("a page without the tq_toc frame reports its failing ticks once and marks nothing", async () => {
+    const { page, messages } = await lessons.open("tests/lessons/web_no_toc/index.html");
+    await page.waitForFunction(() => window.tqStarted === true);
+    await videoAdvances(page, 1.6);
+    const failures = () => messages.filter((m) => m.startsWith("error: reVoziz: a tick failed"));
+    assert.equal(failures().length, 1, messages.join("\n"));
+    assert.match(failures()[0], /tq_toc \(438\)$/);
+    const marked = await frame(page, "tq_trans").evaluate(
+      () => document.querySelectorAll("#iText .segment[style]").length,
+    );
+    assert.equal(marked, 0);
+    // The ticks go on failing the same way, which says nothing new.
+    await videoAdvances(page, 1.1);
+    assert.equal(failures().length, 1, messages.join("\n"));
+    assert.equal(messages.filter((m) => m.startsWith(QUIET_FAILURE)).length, 0);
   });
-}
+
+  test("a transcript that loads slowly fails its ticks quietly meanwhile, and is marked once loaded", async () => {
+    const { page, messages } = await startedLessonIn(lessons);
+    const release = stallOnce(lessons.server, "/lessons/sample/trans_en.html", '<div id="iText"');
+    await page.click(".tq_select");
+    await page.click(".tq_option");
+    await page.waitForFunction(() => {
+      const loading = document.querySelector('iframe[name="tq_trans"]').contentDocument;
+      return loading.URL.endsWith("trans_en.html") && loading.readyState === "loading";
+    });
+    const quiet = () => messages.filter((m) => m.startsWith(QUIET_FAILURE));
+    const quietIText = `${QUIET_FAILURE}Object doesn't support this property or method: iText (438)`;
+    assert.deepEqual(await errorsOnceLogged(messages, quietIText), []);
+    assert.deepEqual(quiet(), [quietIText]);
+    release();
+    await waitMarked(page, "tq_trans");
+    assert.match(await frame(page, "tq_trans").textContent("#s5"), /Let us start/);
+    assert.equal(quiet().length, 1);
+    assert.deepEqual(pageErrors(messages), []);
+  });
+});

@@ -6,7 +6,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
 import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, waitMarked } from "./lesson_browser.mjs";
 
 const HOST_ERROR = 440;
@@ -84,38 +84,25 @@ describe("a host operation that throws", () => {
 });
 
 // Both browsers refuse File System Access to such a page.
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`a lesson on a plain-HTTP host that is not localhost, in ${browserName}`, () => {
-    let lessons;
-    before(async () => {
-      lessons = await openIn({ hostName: "lesson.test" });
-    });
-    after(async () => {
-      await lessons.close();
-    });
-
-    test("marks, backs up and restores its notes, and saves them as a download", async () => {
-      const { page, messages } = await lessons.open();
-      await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
-      assert.deepEqual(await page.evaluate(() => [location.hostname, window.isSecureContext]), ["lesson.test", false]);
-      await seekAndMark(page, 365, "c6");
-      await chooseTranscript(page, "Notas");
-      const notes = frame(page, "tq_trans");
-      await typeNotes(notes, "respaldo");
-      assert.deepEqual(await settle(page, `window.lessonControl.backupNotes1(${notesWindow})`), { ok: true });
-      await typeNotes(notes, " y más");
-      assert.deepEqual(await settle(page, `window.lessonControl.restoreNotes1(${notesWindow})`), { ok: true });
-      assert.equal(await notesHtml(notes), "respaldo");
-      // No File System Access here: the save picker's fallback is a download.
-      const saved = await lessons.downloaded(page, () => notes.click("#save"));
-      assert.equal(saved.name, "notas.notes");
-      assert.match(saved.text, /<!--notes-->respaldo<!--notes-->/);
-      await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
-      await seekAndMark(page, 1772, "c23");
-      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
-    });
+inEachBrowser("a lesson on a plain-HTTP host that is not localhost", (lessons) => {
+  test("marks, backs up and restores its notes, and saves them as a download", async () => {
+    const { page, messages } = await lessons.open();
+    await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+    assert.deepEqual(await page.evaluate(() => [location.hostname, window.isSecureContext]), ["lesson.test", false]);
+    await seekAndMark(page, 365, "c6");
+    await chooseTranscript(page, "Notas");
+    const notes = frame(page, "tq_trans");
+    await typeNotes(notes, "respaldo");
+    assert.deepEqual(await settle(page, `window.lessonControl.backupNotes1(${notesWindow})`), { ok: true });
+    await typeNotes(notes, " y más");
+    assert.deepEqual(await settle(page, `window.lessonControl.restoreNotes1(${notesWindow})`), { ok: true });
+    assert.equal(await notesHtml(notes), "respaldo");
+    // No File System Access here: the save picker's fallback is a download.
+    const saved = await lessons.downloaded(page, () => notes.click("#save"));
+    assert.equal(saved.name, "notas.notes");
+    assert.match(saved.text, /<!--notes-->respaldo<!--notes-->/);
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+    await seekAndMark(page, 1772, "c23");
+    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
   });
-}
+}, { hostName: "lesson.test" });

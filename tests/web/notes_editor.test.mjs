@@ -8,7 +8,7 @@ import assert from "node:assert/strict";
 import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
 import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS } from "./lesson_browser.mjs";
 
 let lessons;
@@ -237,99 +237,86 @@ function assertCleaned({ html, runs }) {
 }
 
 // Sync tags and the keyboard paste, the same in both browsers.
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`the notes editor in ${browserName}`, () => {
-    let lessons;
-    before(async () => {
-      lessons = await openIn();
-    });
-    after(async () => {
-      await lessons.close();
-    });
-
-    test("Ctrl+T stamps a tag with the video's time at the caret; its buttons move the time and seek; a typed 2:3 becomes 00:02:03", async () => {
-      const { page, notes, messages } = await notesLessonIn(lessons);
-      await notes.click("#notes");
-      await page.keyboard.type("Antes ");
-      await page.keyboard.press("Control+t");
-      await page.keyboard.type(" después");
-      const tags = () =>
-        notes.evaluate(() =>
-          [...document.querySelectorAll("#notes .tq_syncTag")].map((tag) => ({
-            id: tag.id,
-            display: tag.style.display,
-            time: tag.querySelector(".tq_syncValue").value,
-            editable: tag.isContentEditable,
-          })),
-        );
-      assert.deepEqual(await tags(), [{ id: "", display: "inline", time: "00:01:15", editable: false }]);
-      // The tag went in at the caret, between the typed words, and the template is untouched.
-      const text = await notes.evaluate(() => document.getElementById("notes").textContent);
-      assert.match(text, /^Antes\s.*\+\s*después$/s);
-      assert.deepEqual(
-        await notes.evaluate(() => {
-          const template = document.getElementById("syncTemplate");
-          return [template.style.display, template.parentElement.id];
-        }),
-        ["none", ""],
+inEachBrowser("the notes editor", (lessons) => {
+  test("Ctrl+T stamps a tag with the video's time at the caret; its buttons move the time and seek; a typed 2:3 becomes 00:02:03", async () => {
+    const { page, notes, messages } = await notesLessonIn(lessons);
+    await notes.click("#notes");
+    await page.keyboard.type("Antes ");
+    await page.keyboard.press("Control+t");
+    await page.keyboard.type(" después");
+    const tags = () =>
+      notes.evaluate(() =>
+        [...document.querySelectorAll("#notes .tq_syncTag")].map((tag) => ({
+          id: tag.id,
+          display: tag.style.display,
+          time: tag.querySelector(".tq_syncValue").value,
+          editable: tag.isContentEditable,
+        })),
       );
-      // The edit bar's button appends a second tag where the caret is.
-      await page.evaluate(() => {
-        document.getElementById("mp").currentTime = 1799;
-      });
-      await notes.click("#synctag");
-      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:29:59"]);
-      // Each tag's buttons act on its own field only.
-      const nth = async (n, part) => (await notes.$$(`#notes .tq_syncTag ${part}`))[n];
-      await (await nth(1, ".tq_increment")).click();
-      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:30:00"]);
-      await (await nth(0, ".tq_decrement")).click();
-      await (await nth(0, ".tq_decrement")).click();
-      assert.deepEqual((await tags()).map((t) => t.time), ["00:01:13", "00:30:00"]);
-      // Typing into the field, then leaving it, puts the time code in shape.
-      await (await nth(0, ".tq_syncValue")).click();
-      await page.keyboard.press("Control+a");
-      await page.keyboard.type("2:3");
-      await clickAt(notes, "#notes", 5, 300);
-      assert.deepEqual((await tags()).map((t) => t.time), ["00:02:03", "00:30:00"]);
-      await (await nth(0, ".tq_sync")).click();
-      await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 123) < 1);
-      assert.ok(Math.abs((await videoTime(page)) - 123) < 1);
-      // Ctrl+T with the caret in a tag's field puts the new tag after that tag, never inside it.
-      await (await nth(0, ".tq_syncValue")).click();
-      await page.keyboard.press("Control+t");
-      assert.equal((await tags()).length, 3);
-      assert.deepEqual(
-        await notes.evaluate(() => [
-          document.querySelectorAll(".tq_syncTag .tq_syncTag").length,
-          document.querySelector("#notes .tq_syncTag").nextElementSibling.className,
-        ]),
-        [0, "tq_syncTag"],
-      );
-      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    assert.deepEqual(await tags(), [{ id: "", display: "inline", time: "00:01:15", editable: false }]);
+    // The tag went in at the caret, between the typed words, and the template is untouched.
+    const text = await notes.evaluate(() => document.getElementById("notes").textContent);
+    assert.match(text, /^Antes\s.*\+\s*después$/s);
+    assert.deepEqual(
+      await notes.evaluate(() => {
+        const template = document.getElementById("syncTemplate");
+        return [template.style.display, template.parentElement.id];
+      }),
+      ["none", ""],
+    );
+    // The edit bar's button appends a second tag where the caret is.
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 1799;
     });
-
-    test("a keyboard paste of hostile markup lands cleaned at the caret, and nothing in it runs", async () => {
-      const { page, notes, messages } = await notesLessonIn(lessons);
-      await offerOnCopy(notes, HOSTILE);
-      await notes.click("#notes");
-      await page.keyboard.press("Control+c");
-      await page.keyboard.type("Inicio ");
-      await page.keyboard.press("Control+v");
-      await page.keyboard.type(" final");
-      const seen = await afterPaste(page, notes);
-      assertCleaned(seen);
-      // The caret stays after the pasted content. Whether text typed there
-      // joins the last pasted element is the browser's editing choice:
-      // Chromium types into the <u>, Firefox after it.
-      assert.match(seen.html, /^Inicio(&nbsp;| )<b>negrita<\/b>.*fin( final<\/u>|<\/u>(&nbsp;| )final)$/s);
-      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
-    });
+    await notes.click("#synctag");
+    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:29:59"]);
+    // Each tag's buttons act on its own field only.
+    const nth = async (n, part) => (await notes.$$(`#notes .tq_syncTag ${part}`))[n];
+    await (await nth(1, ".tq_increment")).click();
+    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:15", "00:30:00"]);
+    await (await nth(0, ".tq_decrement")).click();
+    await (await nth(0, ".tq_decrement")).click();
+    assert.deepEqual((await tags()).map((t) => t.time), ["00:01:13", "00:30:00"]);
+    // Typing into the field, then leaving it, puts the time code in shape.
+    await (await nth(0, ".tq_syncValue")).click();
+    await page.keyboard.press("Control+a");
+    await page.keyboard.type("2:3");
+    await clickAt(notes, "#notes", 5, 300);
+    assert.deepEqual((await tags()).map((t) => t.time), ["00:02:03", "00:30:00"]);
+    await (await nth(0, ".tq_sync")).click();
+    await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 123) < 1);
+    assert.ok(Math.abs((await videoTime(page)) - 123) < 1);
+    // Ctrl+T with the caret in a tag's field puts the new tag after that tag, never inside it.
+    await (await nth(0, ".tq_syncValue")).click();
+    await page.keyboard.press("Control+t");
+    assert.equal((await tags()).length, 3);
+    assert.deepEqual(
+      await notes.evaluate(() => [
+        document.querySelectorAll(".tq_syncTag .tq_syncTag").length,
+        document.querySelector("#notes .tq_syncTag").nextElementSibling.className,
+      ]),
+      [0, "tq_syncTag"],
+    );
+    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
   });
-}
+
+  test("a keyboard paste of hostile markup lands cleaned at the caret, and nothing in it runs", async () => {
+    const { page, notes, messages } = await notesLessonIn(lessons);
+    await offerOnCopy(notes, HOSTILE);
+    await notes.click("#notes");
+    await page.keyboard.press("Control+c");
+    await page.keyboard.type("Inicio ");
+    await page.keyboard.press("Control+v");
+    await page.keyboard.type(" final");
+    const seen = await afterPaste(page, notes);
+    assertCleaned(seen);
+    // The caret stays after the pasted content. Whether text typed there
+    // joins the last pasted element is the browser's editing choice:
+    // Chromium types into the <u>, Firefox after it.
+    assert.match(seen.html, /^Inicio(&nbsp;| )<b>negrita<\/b>.*fin( final<\/u>|<\/u>(&nbsp;| )final)$/s);
+    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+  });
+});
 
 describe("paste", () => {
   test("a paste the control fails to judge does not happen", async () => {

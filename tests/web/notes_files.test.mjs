@@ -15,7 +15,7 @@ import path from "node:path";
 import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
 import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
@@ -262,61 +262,53 @@ function withoutFileSystemAccess() {
   };
 }
 
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`a browser without File System Access: ${browserName}`, () => {
-    let browser;
-    let folder;
-    before(async () => {
-      browser = await openIn();
-      folder = await mkdtemp(path.join(os.tmpdir(), "revoziz-notes-"));
-    });
-    after(async () => {
-      await browser.close();
-      await rm(folder, { recursive: true, force: true });
-    });
-
-    test("save downloads the notes page as Windows-1252; open reads a file chosen in a file input; a cancelled choice changes nothing", async () => {
-      const { page, messages } = await browser.open(undefined, { before: withoutFileSystemAccess });
-      await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
-      assert.equal(await page.evaluate(() => window.hadFileSystemAccess), browserName === "Chromium");
-      await chooseTranscript(page, "Notas");
-      const notes = frame(page, "tq_trans");
-      await typeNotes(notes, "Café a 5€");
-      const saved = await browser.downloaded(page, () => notes.click("#save"));
-      assert.equal(saved.name, "notas.notes");
-      assert.match(saved.text, /<!--notes-->Caf\xe9 a 5\x80<!--notes-->/);
-      assert.match(saved.text, /<!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title-->/);
-      await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
-
-      // Open: new notes first, then another file comes in through the input.
-      await notes.click("#newnotes");
-      await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
-      const other = path.join(folder, "otra.notes");
-      await writeFile(other, saved.text.replace("Caf\xe9 a 5\x80", "Otra \xe9poca"), "latin1");
-      await notes.click("#opennotes");
-      await page.waitForFunction(() => window.offeredInput);
-      assert.equal(await page.evaluate(() => window.offeredInput.accept), ".notes,.html");
-      await page.setInputFiles("input[type=file]", other);
-      await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "Otra época");
-      assert.equal(await fileShown(notes), "otra.notes");
-
-      // A cancelled choice leaves the notes open as they are.
-      await page.evaluate(() => {
-        window.offeredInput.remove();
-        window.offeredInput = null;
-      });
-      await notes.click("#opennotes");
-      await page.waitForFunction(() => window.offeredInput);
-      await page.evaluate(() => window.offeredInput.dispatchEvent(new Event("cancel")));
-      await sleep(300);
-      assert.equal(await notesHtml(notes), "Otra época");
-      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
-    });
+inEachBrowser("a browser without File System Access", (browser, browserName) => {
+  let folder;
+  before(async () => {
+    folder = await mkdtemp(path.join(os.tmpdir(), "revoziz-notes-"));
   });
-}
+  after(async () => {
+    await rm(folder, { recursive: true, force: true });
+  });
+
+  test("save downloads the notes page as Windows-1252; open reads a file chosen in a file input; a cancelled choice changes nothing", async () => {
+    const { page, messages } = await browser.open(undefined, { before: withoutFileSystemAccess });
+    await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+    assert.equal(await page.evaluate(() => window.hadFileSystemAccess), browserName === "Chromium");
+    await chooseTranscript(page, "Notas");
+    const notes = frame(page, "tq_trans");
+    await typeNotes(notes, "Café a 5€");
+    const saved = await browser.downloaded(page, () => notes.click("#save"));
+    assert.equal(saved.name, "notas.notes");
+    assert.match(saved.text, /<!--notes-->Caf\xe9 a 5\x80<!--notes-->/);
+    assert.match(saved.text, /<!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title-->/);
+    await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+
+    // Open: new notes first, then another file comes in through the input.
+    await notes.click("#newnotes");
+    await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+    const other = path.join(folder, "otra.notes");
+    await writeFile(other, saved.text.replace("Caf\xe9 a 5\x80", "Otra \xe9poca"), "latin1");
+    await notes.click("#opennotes");
+    await page.waitForFunction(() => window.offeredInput);
+    assert.equal(await page.evaluate(() => window.offeredInput.accept), ".notes,.html");
+    await page.setInputFiles("input[type=file]", other);
+    await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "Otra época");
+    assert.equal(await fileShown(notes), "otra.notes");
+
+    // A cancelled choice leaves the notes open as they are.
+    await page.evaluate(() => {
+      window.offeredInput.remove();
+      window.offeredInput = null;
+    });
+    await notes.click("#opennotes");
+    await page.waitForFunction(() => window.offeredInput);
+    await page.evaluate(() => window.offeredInput.dispatchEvent(new Event("cancel")));
+    await sleep(300);
+    assert.equal(await notesHtml(notes), "Otra época");
+    assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+  });
+});
 
 describe("the save-changes dialog", () => {
   test("unsaved notes ask before new notes: cancel keeps them, no discards them, yes saves them first", async () => {

@@ -6,7 +6,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { openFirefox } from "./firefox_browser.mjs";
+import { inEachBrowser } from "./browsers.mjs";
 import { frame, openBrowser, waitMarked } from "./lesson_browser.mjs";
 
 const OLD_PAGE = "tests/lessons/web_old_page/index.html";
@@ -37,98 +37,85 @@ const visibleInFrame = (page, id) =>
   }, id);
 
 // The same in both browsers.
-for (const [browserName, openIn] of [
-  ["Chromium", openBrowser],
-  ["Firefox ESR", openFirefox],
-]) {
-  describe(`a page in quirks mode with a frame of another site, in ${browserName}`, () => {
-    let browser;
-    before(async () => {
-      browser = await openIn();
+inEachBrowser("a page in quirks mode with a frame of another site", (browser) => {
+  test("the lesson starts beside the other site's frame, marks, and scrolls its list down and back up", async () => {
+    const { page, messages } = await startedOldPage(browser);
+    assert.equal(await frame(page, "tq_trans").evaluate(() => document.compatMode), "BackCompat");
+    // The other site's frame is there, and out of the page's reach.
+    await page.waitForFunction(() => {
+      try {
+        return !document.getElementById("player").contentWindow.document;
+      } catch {
+        return true;
+      }
     });
-    after(async () => {
-      await browser.close();
+    await waitMarked(page, "tq_trans", { id: "s1" });
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 1772;
     });
-
-    test("the lesson starts beside the other site's frame, marks, and scrolls its list down and back up", async () => {
-      const { page, messages } = await startedOldPage(browser);
-      assert.equal(await frame(page, "tq_trans").evaluate(() => document.compatMode), "BackCompat");
-      // The other site's frame is there, and out of the page's reach.
-      await page.waitForFunction(() => {
-        try {
-          return !document.getElementById("player").contentWindow.document;
-        } catch {
-          return true;
-        }
-      });
-      await waitMarked(page, "tq_trans", { id: "s1" });
-      await page.evaluate(() => {
-        document.getElementById("mp").currentTime = 1772;
-      });
-      await waitMarked(page, "tq_trans", { id: "s60" });
-      await waitMarked(page, "tq_toc", { id: "c23" });
-      assert.equal(await visibleInFrame(page, "s60"), true);
-      // Only the transcript's own document scrolled, not the lesson around it.
-      assert.equal(await page.evaluate(() => document.scrollingElement.scrollTop), 0);
-      await page.evaluate(() => {
-        document.getElementById("mp").currentTime = 2;
-      });
-      await waitMarked(page, "tq_trans", { id: "s1" });
-      assert.equal(await visibleInFrame(page, "s1"), true);
-      assert.deepEqual(problems(messages), []);
+    await waitMarked(page, "tq_trans", { id: "s60" });
+    await waitMarked(page, "tq_toc", { id: "c23" });
+    assert.equal(await visibleInFrame(page, "s60"), true);
+    // Only the transcript's own document scrolled, not the lesson around it.
+    assert.equal(await page.evaluate(() => document.scrollingElement.scrollTop), 0);
+    await page.evaluate(() => {
+      document.getElementById("mp").currentTime = 2;
     });
-
-    test("single mode works past the @media rule of the tq_style sheet", async () => {
-      const { page, messages } = await startedOldPage(browser);
-      await page.click("#tq_single");
-      await frame(page, "tq_trans").waitForFunction(
-        () => [...document.querySelectorAll("#iText .segment")].filter((s) => s.offsetHeight > 0).length === 1,
-      );
-      const rules = await frame(page, "tq_trans").evaluate(() =>
-        [...document.getElementById("tq_style").sheet.cssRules].map((rule) => rule.cssText.replace(/\s+/g, " ")),
-      );
-      assert.match(rules[0], /^@media print/);
-      assert.match(rules[1], /\.segment \{ display: none;? \}/);
-      assert.deepEqual(problems(messages), []);
-    });
-
-    test("a click on an SVG icon inside a segment seeks to that segment", async () => {
-      const { page, messages } = await startedOldPage(browser);
-      // The first marking scrolls the list to the start; a click aimed before
-      // it would land where the icon no longer is.
-      await waitMarked(page, "tq_trans", { id: "s1" });
-      await frame(page, "tq_trans").click("#s14 svg path");
-      const time = await page.evaluate(() => document.getElementById("mp").currentTime);
-      assert.ok(time >= 365 && time < 367, `position ${time}`);
-      await waitMarked(page, "tq_trans", { id: "s14" });
-      assert.deepEqual(problems(messages), []);
-    });
-
-    test("a refresh the page's script sets as a property scrolls the marked segment back into view", async () => {
-      const { page } = await startedOldPage(browser);
-      await page.evaluate(() => {
-        const video = document.getElementById("mp");
-        video.pause();
-        video.currentTime = 1772;
-      });
-      await waitMarked(page, "tq_trans", { id: "s60" });
-      const trans = frame(page, "tq_trans");
-      await trans.evaluate(() => {
-        document.scrollingElement.scrollTop = 0;
-      });
-      assert.equal(await visibleInFrame(page, "s60"), false);
-      await trans.evaluate(() => {
-        document.getElementById("iText").tq_refresh = "1";
-      });
-      await trans.waitForFunction(() => {
-        const r = document.getElementById("s60").getBoundingClientRect();
-        return r.top >= 0 && r.bottom <= window.innerHeight;
-      });
-      // Handled: the control set it back, and the script reads what it set.
-      await trans.waitForFunction(() => document.getElementById("iText").tq_refresh === "0");
-    });
+    await waitMarked(page, "tq_trans", { id: "s1" });
+    assert.equal(await visibleInFrame(page, "s1"), true);
+    assert.deepEqual(problems(messages), []);
   });
-}
+
+  test("single mode works past the @media rule of the tq_style sheet", async () => {
+    const { page, messages } = await startedOldPage(browser);
+    await page.click("#tq_single");
+    await frame(page, "tq_trans").waitForFunction(
+      () => [...document.querySelectorAll("#iText .segment")].filter((s) => s.offsetHeight > 0).length === 1,
+    );
+    const rules = await frame(page, "tq_trans").evaluate(() =>
+      [...document.getElementById("tq_style").sheet.cssRules].map((rule) => rule.cssText.replace(/\s+/g, " ")),
+    );
+    assert.match(rules[0], /^@media print/);
+    assert.match(rules[1], /\.segment \{ display: none;? \}/);
+    assert.deepEqual(problems(messages), []);
+  });
+
+  test("a click on an SVG icon inside a segment seeks to that segment", async () => {
+    const { page, messages } = await startedOldPage(browser);
+    // The first marking scrolls the list to the start; a click aimed before
+    // it would land where the icon no longer is.
+    await waitMarked(page, "tq_trans", { id: "s1" });
+    await frame(page, "tq_trans").click("#s14 svg path");
+    const time = await page.evaluate(() => document.getElementById("mp").currentTime);
+    assert.ok(time >= 365 && time < 367, `position ${time}`);
+    await waitMarked(page, "tq_trans", { id: "s14" });
+    assert.deepEqual(problems(messages), []);
+  });
+
+  test("a refresh the page's script sets as a property scrolls the marked segment back into view", async () => {
+    const { page } = await startedOldPage(browser);
+    await page.evaluate(() => {
+      const video = document.getElementById("mp");
+      video.pause();
+      video.currentTime = 1772;
+    });
+    await waitMarked(page, "tq_trans", { id: "s60" });
+    const trans = frame(page, "tq_trans");
+    await trans.evaluate(() => {
+      document.scrollingElement.scrollTop = 0;
+    });
+    assert.equal(await visibleInFrame(page, "s60"), false);
+    await trans.evaluate(() => {
+      document.getElementById("iText").tq_refresh = "1";
+    });
+    await trans.waitForFunction(() => {
+      const r = document.getElementById("s60").getBoundingClientRect();
+      return r.top >= 0 && r.bottom <= window.innerHeight;
+    });
+    // Handled: the control set it back, and the script reads what it set.
+    await trans.waitForFunction(() => document.getElementById("iText").tq_refresh === "0");
+  });
+});
 
 describe("hover styles leave no trace", () => {
   test("a hovered segment's markup, its clone and the copied text carry nothing of the hover", async () => {
