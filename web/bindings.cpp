@@ -46,10 +46,8 @@ class WebControl {
         hostLayer().call<val>("framesLoading", toJs(control_.state().HostWindow.asValue())).isTrue();
     std::string& last = loading ? lastFailureWhileLoading_ : lastFailure_;
     if (message == last) return;
-    val::global("console").call<void>(loading ? "debug" : "error",
-                                      (loading ? "reVoziz: a tick failed while the lesson loads: "
-                                               : "reVoziz: a tick failed: ") +
-                                          message);
+    const std::string what = loading ? "reVoziz: a tick failed while the lesson loads: " : "reVoziz: a tick failed: ";
+    val::global("console").call<void>(loading ? "debug" : "error", what + message);
     last = std::move(message);
   }
 
