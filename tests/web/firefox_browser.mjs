@@ -1,6 +1,6 @@
 // Shared setup of the tests in Firefox ESR: one lesson server and one headless
 // firefox-esr, driven by puppeteer-core over WebDriver BiDi, with downloads
-// going to a folder of the test's own. Pages and frames answer the few calls
+// going to a folder of its own. Pages and frames answer the few calls
 // of Playwright's shape that the shared helpers of lesson_browser.mjs and the
 // tests run in both browsers make (evaluate with one argument, waitForFunction
 // with an argument and options, page.frame by name, keys such as "Control+t",
@@ -129,7 +129,6 @@ export async function openFirefox({ hostName = "localhost" } = {}) {
     base,
     browser,
     server,
-    downloads,
     // A fresh page on `lesson` (a path under the repository), with every
     // console message and page error collected. `before` runs in every
     // document of the page before its own scripts.
@@ -151,9 +150,9 @@ export async function openFirefox({ hostName = "localhost" } = {}) {
       for (let i = 0; i < 100; i++) {
         const names = await readdir(downloads);
         const [name] = names.filter((n) => !earlier.has(n) && !n.endsWith(".part"));
-        if (name && !names.some((n) => n.endsWith(".part"))) {
-          return { name, text: await readFile(path.join(downloads, name), "latin1") };
-        }
+        const whole = name && !names.some((n) => n.endsWith(".part"));
+        const text = whole && (await readFile(path.join(downloads, name), "latin1"));
+        if (text) return { name, text };
         await sleep(100);
       }
       throw new Error("No download arrived");

@@ -7,7 +7,7 @@ import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
 import { inEachBrowser } from "./browsers.mjs";
-import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, waitMarked } from "./lesson_browser.mjs";
+import { chooseTranscript, errorsOnceLogged, frame, NOTES_PAGE_TICKS, openBrowser, typeNotes, waitMarked } from "./lesson_browser.mjs";
 
 const HOST_ERROR = 440;
 const notesWindow = "document.querySelector('iframe[name=\"tq_trans\"]').contentWindow";

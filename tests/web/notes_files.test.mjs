@@ -16,7 +16,7 @@ import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
 import { inEachBrowser } from "./browsers.mjs";
-import { chooseTranscript, frame, openBrowser, errorsOnceLogged, NOTES_PAGE_TICKS, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import { chooseTranscript, errorsOnceLogged, frame, NOTES_PAGE_TICKS, openBrowser, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
