@@ -1,7 +1,7 @@
 // Failures of the browser itself: what a host operation throws reaches the
 // calling method as a host error and the lesson goes on; and a lesson served
 // over plain HTTP from a host other than localhost, which is no secure
-// context, keeps, backs up and saves its notes.
+// context, keeps, backs up and saves its notes, in Chromium and Firefox ESR.
 
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
