@@ -7,16 +7,23 @@
 #include "core/error.h"
 
 namespace reVoziz::captions {
+namespace {
 
-Captions readCaptions(std::string_view raw) {
-  if (hasWebVttSignature(raw)) return {CueDialect::WebVtt, readWebVtt(raw)};
-  if (looksLikeSrt(raw)) return {CueDialect::Srt, readSrt(raw)};
+Captions readText(const CaptionText& text) {
+  if (hasWebVttSignature(text.text)) return readWebVtt(text);
+  if (looksLikeSrt(text)) return readSrt(text);
   throw Error(ErrorCode::InvalidArgument, "not a WebVTT or SRT file");
 }
 
-Captions readCaptions(std::string_view raw, std::string_view file) {
+}  // namespace
+
+Captions readCaptions(std::string_view bytes, TextEncoding encoding) {
+  return readText(decodeCaptionText(bytes, encoding));
+}
+
+Captions readCaptions(std::string_view bytes, std::string_view file, TextEncoding encoding) {
   try {
-    return readCaptions(raw);
+    return readCaptions(bytes, encoding);
   } catch (const Error& e) {
     throw Error(e.code(), std::string(file) + ":1: " + e.what());
   }

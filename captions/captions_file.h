@@ -3,23 +3,21 @@
 
 #include <string_view>
 
+#include "captions/caption_text.h"
 #include "captions/cue.h"
-#include "captions/cue_markup.h"
 
 namespace reVoziz::captions {
 
-struct Captions {
-  CueDialect dialect = CueDialect::WebVtt;
-  CueList cues;
-};
-
-// WebVTT when the text carries the signature, else SRT when it starts like
-// SRT. Throws Error(InvalidArgument) for anything else.
-Captions readCaptions(std::string_view raw);
+// The file's text (see decodeCaptionText) read as WebVTT when it carries the
+// signature, else as SRT when it starts like SRT. Throws
+// Error(InvalidArgument) for anything else. Decoding warnings come first in
+// the result, then the reader's, each in line order.
+Captions readCaptions(std::string_view bytes, TextEncoding encoding = TextEncoding::Detect);
 
 // readCaptions on the bytes of the file `file`, which errors name with the
 // line: Error(InvalidArgument) "FILE:1: not a WebVTT or SRT file". The caller
 // reads the file, so that the readers need no files of their own.
-Captions readCaptions(std::string_view raw, std::string_view file);
+Captions readCaptions(std::string_view bytes, std::string_view file,
+                      TextEncoding encoding = TextEncoding::Detect);
 
 }  // namespace reVoziz::captions

@@ -1,8 +1,10 @@
 #pragma once
-// One timed caption as the readers give it.
+// One timed caption as the readers give it, and what a reader gives for a file.
 
 #include <string>
 #include <vector>
+
+#include "captions/caption_warning.h"
 
 namespace reVoziz::captions {
 
@@ -15,5 +17,14 @@ struct Cue {
 };
 
 using CueList = std::vector<Cue>;
+
+enum class CueDialect { WebVtt, Srt };
+
+// The cues of a file, in file order, with what the reader had to work around.
+struct Captions {
+  CueDialect dialect = CueDialect::WebVtt;
+  CueList cues;
+  CaptionWarnings warnings;
+};
 
 }  // namespace reVoziz::captions

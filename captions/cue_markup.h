@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace reVoziz::captions {
+#include "captions/cue.h"
 
-enum class CueDialect { WebVtt, Srt };
+namespace reVoziz::captions {
 
 struct RenderedCue {
   std::string html;   // safe markup; lines end with <br>

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "captions/caption_lines.h"
+#include "captions/caption_text.h"
 
 namespace reVoziz::captions {
 namespace {
@@ -79,13 +80,29 @@ bool readTiming(std::string_view line, Cue& cue) {
   return true;
 }
 
-bool isTimingLine(std::string_view line) { return line.find("-->") != std::string_view::npos; }
+bool isTiming(std::string_view line) {
+  Cue probe;
+  return readTiming(line, probe);
+}
 
-// A cue starts at `at`: a timing line, or a counter right before one.
+// A timing line with a typo ("00:00:01,000 -> 00:00:02,000"): it starts with
+// a digit and has an arrow, but does not parse.
+bool isBrokenTiming(std::string_view line) {
+  line = trimBlanks(line);
+  return !line.empty() && isDigit(line[0]) && line.find("->") != std::string_view::npos && !isTiming(line);
+}
+
+bool isBlockStart(std::string_view line) { return isTiming(line) || isBrokenTiming(line); }
+
+// A cue starts at `at`: a timing line, or a counter right before one. One
+// whose timing is broken starts a cue only after a blank line, so that text
+// such as "1 -> 2" inside a cue stays text.
 bool cueStartsAt(const Lines& lines, std::size_t at) {
   if (at >= lines.size()) return false;
-  if (isTimingLine(lines[at])) return true;
-  return isCounter(lines[at]) && at + 1 < lines.size() && isTimingLine(lines[at + 1]);
+  const bool counted = isCounter(lines[at]) && at + 1 < lines.size();
+  if (isTiming(lines[at]) || (counted && isTiming(lines[at + 1]))) return true;
+  const bool afterBlank = at == 0 || isBlankLine(lines[at - 1]);
+  return afterBlank && (isBrokenTiming(lines[at]) || (counted && isBrokenTiming(lines[at + 1])));
 }
 
 std::size_t firstNonBlank(const Lines& lines, std::size_t at) {
@@ -95,25 +112,27 @@ std::size_t firstNonBlank(const Lines& lines, std::size_t at) {
 
 }  // namespace
 
-bool looksLikeSrt(std::string_view raw) {
-  const std::string text = normalizeCaptionText(raw);
-  const Lines lines = splitLines(text);
+bool looksLikeSrt(const CaptionText& text) {
+  const Lines lines = splitLines(text.text);
   const std::size_t at = firstNonBlank(lines, 0);
-  if (!cueStartsAt(lines, at)) return false;
-  Cue probe;
-  return readTiming(lines[isTimingLine(lines[at]) ? at : at + 1], probe);
+  if (at == lines.size() || !(isCounter(lines[at]) || isBlockStart(lines[at]))) return false;
+  for (std::size_t i = at; i < lines.size(); ++i) {
+    if (isTiming(lines[i])) return true;
+  }
+  return false;
 }
 
-CueList readSrt(std::string_view raw) {
-  const std::string text = normalizeCaptionText(raw);
-  const Lines lines = splitLines(text);
-  CueList cues;
+bool looksLikeSrt(std::string_view bytes) { return looksLikeSrt(decodeCaptionText(bytes)); }
+
+Captions readSrt(const CaptionText& text) {
+  const Lines lines = splitLines(text.text);
+  Captions captions{CueDialect::Srt, {}, text.warnings};
   std::size_t at = firstNonBlank(lines, 0);
   while (at < lines.size()) {
     Cue cue;
-    if (!isTimingLine(lines[at])) cue.id = std::string(trimBlanks(lines[at++]));
+    if (!isBlockStart(lines[at]) && at + 1 < lines.size()) cue.id = std::string(trimBlanks(lines[at++]));
     cue.line = static_cast<int>(at) + 1;
-    const bool timed = at < lines.size() && readTiming(lines[at], cue);
+    const bool timed = readTiming(lines[at], cue);
     ++at;
     // The text runs to the next cue: blank lines inside it are kept when what
     // follows them is not a new cue, as some tools write them.
@@ -126,10 +145,19 @@ CueList readSrt(std::string_view raw) {
       if (i > 0) cue.text += '\n';
       cue.text += textLines[i];
     }
-    if (timed) cues.push_back(std::move(cue));
+    if (timed) {
+      captions.cues.push_back(std::move(cue));
+    } else {
+      captions.warnings.push_back(
+          {cue.line, "not a cue timing (HH:MM:SS,mmm --> HH:MM:SS,mmm); the cue is left out"});
+    }
     at = firstNonBlank(lines, at);
   }
-  return cues;
+  return captions;
+}
+
+Captions readSrt(std::string_view bytes, TextEncoding encoding) {
+  return readSrt(decodeCaptionText(bytes, encoding));
 }
 
 }  // namespace reVoziz::captions

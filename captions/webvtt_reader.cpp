@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "captions/caption_lines.h"
+#include "captions/caption_text.h"
 #include "core/error.h"
 
 namespace reVoziz::captions {
@@ -85,8 +86,23 @@ bool readTimings(std::string_view line, Cue& cue) {
   return true;
 }
 
-// One block from line `at` on; moves `at` past it. A cue block yields its cue.
-std::optional<Cue> collectBlock(const Lines& lines, std::size_t& at, bool inHeader) {
+// Blocks that give no cue by design.
+bool isCommentOrDefinition(std::string_view firstLine) {
+  for (const std::string_view keyword : {"NOTE", "STYLE", "REGION"}) {
+    if (firstLine.starts_with(keyword) &&
+        (firstLine.size() == keyword.size() || firstLine[keyword.size()] == ' ' ||
+         firstLine[keyword.size()] == '\t')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// One block from line `at` on; moves `at` past it. A cue block yields its
+// cue; a block that should have been one adds a warning.
+std::optional<Cue> collectBlock(const Lines& lines, std::size_t& at, bool inHeader,
+                                CaptionWarnings& warnings) {
+  const std::size_t first = at;
   int lineCount = 0;
   std::size_t previous = at;
   std::string buffer;
@@ -106,6 +122,9 @@ std::optional<Cue> collectBlock(const Lines& lines, std::size_t& at, bool inHead
           buffer.clear();
         } else {
           cue.reset();
+          warnings.push_back({lineNumber, "\"-->\" on a line that is not a cue timing "
+                                          "(MM:SS.mmm --> MM:SS.mmm); the lines up to the next "
+                                          "blank line are left out"});
         }
       } else {
         // A timing line without a blank line before it starts the next block.
@@ -120,7 +139,12 @@ std::optional<Cue> collectBlock(const Lines& lines, std::size_t& at, bool inHead
       previous = at;
     }
   }
-  if (cue) cue->text = std::move(buffer);
+  if (cue) {
+    cue->text = std::move(buffer);
+  } else if (!inHeader && !seenArrow && !isCommentOrDefinition(lines[first])) {
+    warnings.push_back({static_cast<int>(first) + 1,
+                        "a block without a cue timing line (MM:SS.mmm --> MM:SS.mmm) is left out"});
+  }
   return cue;
 }
 
@@ -138,27 +162,30 @@ bool hasWebVttSignature(std::string_view raw) {
   return next == ' ' || next == '\t' || next == '\n' || next == '\r';
 }
 
-CueList readWebVtt(std::string_view raw) {
-  if (!hasWebVttSignature(raw)) {
+Captions readWebVtt(const CaptionText& text) {
+  if (!hasWebVttSignature(text.text)) {
     throw Error(ErrorCode::InvalidArgument, "not a WebVTT file: it does not start with WEBVTT");
   }
-  const std::string text = normalizeCaptionText(raw);
-  const Lines lines = splitLines(text);
-  CueList cues;
+  const Lines lines = splitLines(text.text);
+  Captions captions{CueDialect::WebVtt, {}, text.warnings};
   std::size_t at = 1;
   if (at < lines.size()) {
     if (lines[at].empty()) {
       ++at;
     } else {
-      collectBlock(lines, at, true);
+      collectBlock(lines, at, true, captions.warnings);
     }
   }
   skipBlankLines(lines, at);
   while (at < lines.size()) {
-    if (auto cue = collectBlock(lines, at, false)) cues.push_back(std::move(*cue));
+    if (auto cue = collectBlock(lines, at, false, captions.warnings)) captions.cues.push_back(std::move(*cue));
     skipBlankLines(lines, at);
   }
-  return cues;
+  return captions;
+}
+
+Captions readWebVtt(std::string_view bytes, TextEncoding encoding) {
+  return readWebVtt(decodeCaptionText(bytes, encoding));
 }
 
 std::optional<double> readWebVttTimestamp(std::string_view text) {

@@ -6,28 +6,19 @@
 #include <optional>
 
 #include "core/text.h"
+#include "core/windows_1252.h"
 
 namespace reVoziz {
 namespace {
 
-// Bytes 0x80 to 0x9F. The five that Windows-1252 leaves undefined stand for
-// the control characters of the same number, as on Windows.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 constexpr char32_t kAmpersand = '&';
 
-char32_t codePointOfByte(unsigned char b) {
-  return (b >= 0x80 && b <= 0x9F) ? kHighControls[b - 0x80] : b;
-}
+char32_t codePointOfByte(unsigned char b) { return windows1252CodePoint(b); }
 
 std::optional<unsigned char> byteOfCodePoint(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-    if (kHighControls[i] == c) return static_cast<unsigned char>(0x80 + i);
+  for (std::size_t i = 0; i < kWindows1252HighBytes.size(); ++i) {
+    if (kWindows1252HighBytes[i] == c) return static_cast<unsigned char>(0x80 + i);
   }
   return std::nullopt;
 }

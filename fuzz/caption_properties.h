@@ -1,7 +1,8 @@
 #pragma once
 // What any cue a caption reader gives must hold: times that are finite and
-// not negative, and cue text whose rendering holds no markup beyond the safe
-// set.
+// not negative, ids and text that are valid UTF-8, no U+FFFD that the file
+// did not hold without a warning, and cue text whose rendering holds no
+// markup beyond the safe set.
 
 #include <algorithm>
 #include <array>
@@ -11,6 +12,7 @@
 #include "captions/cue.h"
 #include "captions/cue_markup.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/utf8_reference.h"
 
 namespace reVoziz::fuzz {
 
@@ -31,13 +33,30 @@ inline void requireSafeMarkup(std::string_view html, std::string_view input) {
           "a quote outside the speaker label", input);
 }
 
-inline void requireSoundCues(const captions::CueList& cues, captions::CueDialect dialect,
-                             std::string_view input) {
-  for (const captions::Cue& cue : cues) {
+// U+FFFD as the file may hold it itself: in UTF-8 or in UTF-16 of either order.
+inline bool mayHoldReplacement(std::string_view input) {
+  return input.find("\xEF\xBF\xBD") != std::string_view::npos ||
+         input.find("\xFD\xFF") != std::string_view::npos ||
+         input.find("\xFF\xFD") != std::string_view::npos;
+}
+
+inline void requireSoundCues(const captions::Captions& captions, std::string_view input) {
+  constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+  const bool warned = !captions.warnings.empty();
+  for (const captions::CaptionWarning& warning : captions.warnings) {
+    require(warning.line >= 1 && !warning.message.empty(), "a warning without its line or message", input);
+  }
+  for (const captions::Cue& cue : captions.cues) {
     require(std::isfinite(cue.startTime) && cue.startTime >= 0, "a start that is not a finite, non-negative time", input);
     require(std::isfinite(cue.endTime) && cue.endTime >= 0, "an end that is not a finite, non-negative time", input);
     require(cue.line >= 1, "a cue without its line", input);
-    requireSafeMarkup(captions::renderCueText(cue.text, dialect).html, input);
+    require(strictUtf8(cue.text) && strictUtf8(cue.id), "cue text or id that is not UTF-8", input);
+    require(warned || mayHoldReplacement(input) ||
+                (cue.text.find(kReplacement) == std::string::npos && cue.id.find(kReplacement) == std::string::npos),
+            "U+FFFD in a cue without a warning", input);
+    const std::string html = captions::renderCueText(cue.text, captions.dialect).html;
+    require(strictUtf8(html).has_value(), "a rendered cue that is not UTF-8", input);
+    requireSafeMarkup(html, input);
   }
 }
 

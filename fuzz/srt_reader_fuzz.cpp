@@ -1,5 +1,6 @@
-// The SRT reader on any bytes: every cue has finite, non-negative times and
-// renders to safe markup, and a file that starts like SRT gives a cue.
+// The SRT reader on any bytes: every cue has finite, non-negative times,
+// valid UTF-8 text, no U+FFFD without a warning, and renders to safe markup;
+// a file that starts like SRT gives a cue.
 
 #include <cstdint>
 #include <string>
@@ -10,9 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace reVoziz;
   const std::string input(reinterpret_cast<const char*>(data), size);
-  const captions::CueList cues = captions::readSrt(input);
-  fuzz::requireSoundCues(cues, captions::CueDialect::Srt, input);
-  fuzz::require(!captions::looksLikeSrt(input) || !cues.empty(),
+  const captions::Captions read = captions::readSrt(input);
+  fuzz::requireSoundCues(read, input);
+  fuzz::require(!captions::looksLikeSrt(input) || !read.cues.empty(),
                 "a file that starts like SRT gave no cue", input);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "captions/caption_lines.h"
+#include "captions/cue_markup.h"
 #include "core/error.h"
 
 namespace reVoziz::lessonmaking {

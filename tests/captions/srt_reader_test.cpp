@@ -34,7 +34,7 @@ TEST(SrtReader, BlankLineQuirksOfRealFiles) {
   const CueList cues = readSrt(
       "\n\n1\n00:00:01,000 --> 00:00:02,000\none\n\n\n\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n"
       "   \n3\n00:00:05.000 --> 00:00:06,000\nthree\n4\n00:00:07,000 --> 00:00:08,000\nfour\n\n"
-      "and more of four\n\n5\n00:00:09,5 --> 00:00:10,000 X1:100 X2:200\nfive");
+      "and more of four\n\n5\n00:00:09,5 --> 00:00:10,000 X1:100 X2:200\nfive").cues;
   ASSERT_EQ(cues.size(), 5u);
   EXPECT_EQ(cues[0].text, "one");
   EXPECT_EQ(cues[1].text, "two");
@@ -48,7 +48,7 @@ TEST(SrtReader, BlankLineQuirksOfRealFiles) {
 TEST(SrtReader, ABadTimingDropsOnlyItsCue) {
   const CueList cues = readSrt(
       "1\n00:00:01,000 --> 00:00:02,000\none\n\n2\n00:00:61,000 --> 00:00:62,000\nbad\n\n"
-      "3\n00:00:05,000 --> soon\nbad too\n\n4\n00:00:07,000 --> 00:00:08,000\nfour\n");
+      "3\n00:00:05,000 --> soon\nbad too\n\n4\n00:00:07,000 --> 00:00:08,000\nfour\n").cues;
   ASSERT_EQ(cues.size(), 2u);
   EXPECT_EQ(cues[0].text, "one");
   EXPECT_EQ(cues[1].id, "4");
