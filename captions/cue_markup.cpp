@@ -5,25 +5,16 @@
 #include <vector>
 
 #include "captions/html_text.h"
+#include "captions/named_character_references.h"
 #include "captions/webvtt_reader.h"
 #include "core/text.h"
 
 namespace reVoziz::captions {
 namespace {
 
-struct NamedReference {
-  std::string_view name;
-  char32_t code;
-};
-
-constexpr std::array<NamedReference, 8> kNamedReferences = {{
-    {"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'},
-    {"apos", U'\''}, {"nbsp", 0xA0}, {"lrm", 0x200E}, {"rlm", 0x200F},
-}};
-
 constexpr std::array<std::string_view, 5> kKeptTags = {"b", "i", "u", "ruby", "rt"};
 constexpr std::array<std::string_view, 8> kWebVttTags = {"c", "i", "b", "u", "ruby", "rt", "v", "lang"};
-constexpr std::array<std::string_view, 4> kSrtTags = {"i", "b", "u", "font"};
+constexpr std::array<std::string_view, 3> kSrtTags = {"i", "b", "u"};
 
 template <std::size_t N>
 bool among(const std::array<std::string_view, N>& names, std::string_view name) {
@@ -59,6 +50,40 @@ std::optional<char32_t> numericReference(std::string_view body) {
   return value;
 }
 
+// The longest named reference that starts `text` (just after its "&"), as
+// HTML reads them: "&eacute;", and a few old names without ";" ("&copy").
+const NamedCharacterReference* namedReference(std::string_view text) {
+  const auto begin = std::begin(kNamedCharacterReferences);
+  const auto end = std::end(kNamedCharacterReferences);
+  for (std::size_t length = std::min(text.size(), kLongestReferenceName); length > 0; --length) {
+    const std::string_view name = text.substr(0, length);
+    const auto found = std::lower_bound(begin, end, name, [](const NamedCharacterReference& r, std::string_view n) {
+      return r.name < n;
+    });
+    if (found != end && found->name == name) return &*found;
+  }
+  return nullptr;
+}
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Whether the "<" at `at` opens a tag. WebVTT reads a tag after any "<" but
+// one before white space or the end, which stays text as teachers mean it
+// ("a < b"); SRT, like HTML, only before a letter or "/" and a letter.
+bool opensTag(std::string_view text, std::size_t at, CueDialect dialect) {
+  const std::string_view rest = text.substr(at + 1);
+  if (rest.empty() || isTagSpace(rest[0])) return false;
+  if (dialect == CueDialect::WebVtt) return true;
+  return isAsciiLetter(rest[0]) || (rest.size() > 1 && rest[0] == '/' && isAsciiLetter(rest[1]));
+}
+
+// A position code of subtitle editors, such as {\an8} or {\pos(10,20)}: its length.
+std::size_t positionCodeLength(std::string_view text, std::size_t at) {
+  if (text.substr(at, 2) != "{\\") return 0;
+  const std::size_t close = text.find('}', at);
+  return close == std::string_view::npos ? 0 : close + 1 - at;
+}
+
 class CueRenderer {
  public:
   explicit CueRenderer(CueDialect dialect) : dialect_(dialect) {}
@@ -73,16 +98,14 @@ class CueRenderer {
         ++i;
       } else if (c == '&') {
         i = reference(text, i);
-      } else if (c == '<') {
+      } else if (c == '<' && opensTag(text, i, dialect_)) {
         const std::size_t close = text.find('>', i);
         const std::size_t end = close == std::string_view::npos ? text.size() : close + 1;
         const std::size_t innerEnd = close == std::string_view::npos ? text.size() : close;
-        tag(text.substr(i + 1, innerEnd - i - 1), text.substr(i, end - i));
+        tag(text.substr(i + 1, innerEnd - i - 1));
         i = end;
-      } else if (dialect_ == CueDialect::Srt && text.substr(i, 2) == "{\\" &&
-                 text.find('}', i) != std::string_view::npos) {
-        // A positioning override such as {\an8} that some SRT writers add.
-        i = text.find('}', i) + 1;
+      } else if (const std::size_t length = positionCodeLength(text, i)) {
+        i += length;
       } else {
         appendText(text.substr(i, 1));
         ++i;
@@ -104,19 +127,20 @@ class CueRenderer {
   }
 
   std::size_t reference(std::string_view text, std::size_t at) {
+    std::string decoded;
     const std::size_t semicolon = text.find(';', at);
     if (semicolon != std::string_view::npos && semicolon - at <= 12) {
-      const std::string_view body = text.substr(at + 1, semicolon - at - 1);
-      std::optional<char32_t> code = numericReference(body);
-      for (const auto& named : kNamedReferences) {
-        if (body == named.name) code = named.code;
-      }
-      if (code) {
-        std::string decoded;
+      if (const auto code = numericReference(text.substr(at + 1, semicolon - at - 1))) {
         appendUtf8(decoded, *code);
         appendText(decoded);
         return semicolon + 1;
       }
+    }
+    if (const NamedCharacterReference* named = namedReference(text.substr(at + 1))) {
+      appendUtf8(decoded, named->first);
+      if (named->second) appendUtf8(decoded, named->second);
+      appendText(decoded);
+      return at + 1 + named->name.size();
     }
     appendText("&");
     return at + 1;
@@ -124,6 +148,12 @@ class CueRenderer {
 
   std::string tagName(std::string_view name) const {
     return dialect_ == CueDialect::Srt ? lowerCase(name) : std::string(name);
+  }
+
+  // <br>, <br/> and <BR>, as subtitle editors write them.
+  static bool isLineBreak(std::string_view name) {
+    if (name.ends_with('/')) name.remove_suffix(1);
+    return lowerCase(name) == "br";
   }
 
   bool known(std::string_view name) const {
@@ -135,38 +165,39 @@ class CueRenderer {
     open_.pop_back();
   }
 
-  void tag(std::string_view inner, std::string_view raw) {
+  // Unknown tags are dropped and their text kept.
+  void tag(std::string_view inner) {
     if (inner.starts_with('/')) {
-      endTag(tagName(inner.substr(1, inner.find_first_of(" \t\n\f\r.", 1) - 1)), raw);
+      endTag(tagName(inner.substr(1, inner.find_first_of(" \t\n\f\r.", 1) - 1)));
     } else if (!inner.empty() && inner[0] >= '0' && inner[0] <= '9' &&
                dialect_ == CueDialect::WebVtt && readWebVttTimestamp(inner)) {
       out_.hasTimestamps = true;
     } else {
-      startTag(inner, raw);
+      startTag(inner);
     }
   }
 
-  void endTag(const std::string& name, std::string_view raw) {
+  void endTag(const std::string& name) {
     if (!open_.empty() && open_.back().name == name) {
       closeTop();
     } else if (name == "ruby" && open_.size() >= 2 && open_.back().name == "rt" &&
                open_[open_.size() - 2].name == "ruby") {
       closeTop();
       closeTop();
-    } else if (!known(name)) {
-      appendText(raw);
     }
-    // A known end tag that closes nothing open is ignored, as cue text rules say.
+    // An end tag that closes nothing open is ignored, as cue text rules say.
   }
 
-  void startTag(std::string_view inner, std::string_view raw) {
+  void startTag(std::string_view inner) {
     std::size_t nameEnd = 0;
     while (nameEnd < inner.size() && inner[nameEnd] != '.' && !isTagSpace(inner[nameEnd])) ++nameEnd;
     const std::string name = tagName(inner.substr(0, nameEnd));
-    if (name.empty() || !known(name)) {
-      appendText(raw);
+    if (isLineBreak(name)) {
+      out_.html += "<br>";
+      out_.plain += '\n';
       return;
     }
+    if (!known(name)) return;
     if (name == "rt" && (open_.empty() || open_.back().name != "ruby")) return;
     const bool written = among(kKeptTags, name);
     if (written) out_.html += '<' + name + '>';

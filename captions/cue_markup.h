@@ -1,8 +1,9 @@
 #pragma once
 // Cue text markup turned into a small safe set of HTML: b, i, u, ruby and rt
-// stay, a voice becomes a speaker label, class, language and font spans keep
-// only their content, inline timestamps go, and anything else is shown as the
-// text it is.
+// stay, a voice becomes a speaker label, <br> a line break, inline timestamps
+// and subtitle editors' position codes ({\an8}) go, and any other tag is
+// dropped with its text kept. Character references are decoded, the named
+// ones by HTML's whole table.
 
 #include <string>
 #include <string_view>

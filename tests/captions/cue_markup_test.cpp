@@ -35,17 +35,33 @@ TEST(CueMarkup, WebVttMarkupBecomesASmallSafeSet) {
   });
 }
 
-TEST(CueMarkup, EverythingElseIsEscapedText) {
+TEST(CueMarkup, UnknownTagsAreDroppedAndTheirTextKept) {
   expectRendered(CueDialect::WebVtt, {
-      {"<script>alert(1)</script>", "&lt;script&gt;alert(1)&lt;/script&gt;",
-       "<script>alert(1)</script>"},
-      {"<img src=x onerror=alert(1)>", "&lt;img src=x onerror=alert(1)&gt;",
-       "<img src=x onerror=alert(1)>"},
+      {"<script>alert(1)</script>", "alert(1)", "alert(1)"},
+      {"<img src=x onerror=alert(1)>", "", ""},
       {"<b onclick=\"x()\">b</b>", "<b>b</b>", "b"},
-      {"a < b and \"c\" > d", "a &lt; b and &quot;c&quot; &gt; d", "a < b and \"c\" > d"},
-      {"<iframe", "&lt;iframe", "<iframe"},
-      {"<1:2>", "&lt;1:2&gt;", "<1:2>"},
+      {"<font color=\"yellow\">Caf&eacute;</font>", "Café", "Café"},
+      {"<B>upper case is not bold</B>", "upper case is not bold", "upper case is not bold"},
+      {"<iframe", "", ""},
+      {"<1:2>", "", ""},  // a timestamp tag that is not a time
   });
+  // A "<" before white space, or a "<" that starts no tag in SRT, is text.
+  expectRendered(CueDialect::WebVtt, {
+      {"a < b and \"c\" > d", "a &lt; b and &quot;c&quot; &gt; d", "a < b and \"c\" > d"},
+      {"ends in <", "ends in &lt;", "ends in <"},
+  });
+  expectRendered(CueDialect::Srt, {
+      {"I <3 you, 2<5", "I &lt;3 you, 2&lt;5", "I <3 you, 2<5"},
+      {"<script>x</script> </ b>", "x &lt;/ b&gt;", "x </ b>"},
+  });
+}
+
+TEST(CueMarkup, LineBreakTagsBreakTheLine) {
+  for (const CueDialect dialect : {CueDialect::WebVtt, CueDialect::Srt}) {
+    const RenderedCue rendered = renderCueText("one<br>two<br/>three<br />four<BR>five", dialect);
+    EXPECT_EQ(rendered.html, "one<br>two<br>three<br>four<br>five");
+    EXPECT_EQ(rendered.plain, "one\ntwo\nthree\nfour\nfive");
+  }
 }
 
 TEST(CueMarkup, CharacterReferences) {
@@ -54,16 +70,28 @@ TEST(CueMarkup, CharacterReferences) {
       {"&#65;&#x42;&nbsp;", "AB\xC2\xA0", "AB\xC2\xA0"},
       {"&#0; &#xD800;", "\xEF\xBF\xBD \xEF\xBF\xBD", "\xEF\xBF\xBD \xEF\xBF\xBD"},
       {"AT&T &unknown; &", "AT&amp;T &amp;unknown; &amp;", "AT&T &unknown; &"},
+      {"caf&eacute; &hellip; &copy; &Omega;", "café … © Ω", "café … © Ω"},
+      {"&notin; &notit; &copy2026", "∉ ¬it; ©2026", "∉ ¬it; ©2026"},  // old names need no ";"
+      {"&NotEqualTilde;", "\xE2\x89\x82\xCC\xB8", "\xE2\x89\x82\xCC\xB8"},  // two characters
+      {"&NotAReference;", "&amp;NotAReference;", "&NotAReference;"},
   });
 }
 
-TEST(CueMarkup, SrtTagsAnyCaseFontDroppedOverridesGone) {
+TEST(CueMarkup, PositionCodesGoInBothFormats) {
+  for (const CueDialect dialect : {CueDialect::WebVtt, CueDialect::Srt}) {
+    expectRendered(dialect, {
+        {"{\\an8}on top", "on top", "on top"},
+        {"{\\pos(10,20)}here {\\an2}", "here ", "here "},
+        {"{not a code} {\\unclosed", "{not a code} {\\unclosed", "{not a code} {\\unclosed"},
+    });
+  }
+}
+
+TEST(CueMarkup, SrtTagsAnyCaseFontDropped) {
   expectRendered(CueDialect::Srt, {
       {"<I>It</I> <B>b</B>", "<i>It</i> <b>b</b>", "It b"},
       {"<font color=\"#ff0\">yellow</font>", "yellow", "yellow"},
-      {"{\\an8}on top", "on top", "on top"},
-      {"<v Bob>not a voice here</v>", "&lt;v Bob&gt;not a voice here&lt;/v&gt;",
-       "<v Bob>not a voice here</v>"},
+      {"<v Bob>not a voice here</v>", "not a voice here", "not a voice here"},
   });
 }
 
