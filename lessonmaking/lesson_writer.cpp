@@ -21,8 +21,14 @@ bool isLanguageCode(const std::string& language) {
   return true;
 }
 
-Captions readCaptionsFile(LessonFiles& files, const fs::path& file) {
-  return captions::readCaptions(files.read(file), file.string());
+// The captions of `file`, their warnings added to `warnings`.
+Captions readCaptionsFile(LessonFiles& files, const fs::path& file, captions::TextEncoding encoding,
+                          std::vector<std::string>& warnings) {
+  Captions read = captions::readCaptions(files.read(file), file.string(), encoding);
+  for (const captions::CaptionWarning& warning : read.warnings) {
+    warnings.push_back(captions::describeWarning(file.string(), warning));
+  }
+  return read;
 }
 
 void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
@@ -50,18 +56,19 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   }
 }
 
-LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options) {
+LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, std::vector<std::string>& warnings) {
   LessonPlan plan;
   plan.title = options.title ? *options.title : options.video.stem().string();
   plan.videoAddress = addressOfFileName(options.video.filename().string());
   std::optional<Captions> firstCaptions;
   for (const CaptionsSource& source : options.captions) {
-    Captions captions = readCaptionsFile(files, source.file);
+    Captions captions = readCaptionsFile(files, source.file, options.encoding, warnings);
     plan.transcripts.push_back({source.language, segmentsOf(captions, source.file.string())});
     if (!firstCaptions) firstCaptions = std::move(captions);
   }
   if (options.chapters) {
-    plan.toc = chapterEntries(readCaptionsFile(files, *options.chapters), options.chapters->string());
+    plan.toc = chapterEntries(readCaptionsFile(files, *options.chapters, options.encoding, warnings),
+                              options.chapters->string());
   } else {
     plan.toc = pauseEntries(*firstCaptions);
   }
@@ -101,9 +108,10 @@ std::string addressOfFileName(const std::string& name) {
   return out;
 }
 
-void writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
+std::vector<std::string> writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
   checkOptions(files, options);
-  const LessonPlan plan = planLesson(files, options);
+  std::vector<std::string> warnings;
+  const LessonPlan plan = planLesson(files, options, warnings);
   files.makeFolders(options.outDir);
   files.write(options.outDir / "index.html", lessonPage(plan));
   files.write(options.outDir / "toc.html", tocPage(plan));
@@ -115,6 +123,7 @@ void writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
                 std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
   }
   placeVideo(files, options);
+  return warnings;
 }
 
 }  // namespace reVoziz::lessonmaking

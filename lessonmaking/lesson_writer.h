@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "captions/caption_text.h"
+
 namespace reVoziz::lessonmaking {
 
 class LessonFiles;
@@ -23,12 +25,15 @@ struct NewLessonOptions {
   std::optional<std::string> title;  // default: the video's name without extension
   bool linkVideo = false;
   bool force = false;  // write into an existing folder
+  // Of the captions and chapters files; Detect tells it from each file.
+  captions::TextEncoding encoding = captions::TextEncoding::Detect;
 };
 
 // Writes the lesson through `files`. Nothing is written until every input has
 // been read, and each file replaces its old one only once wholly written.
 // Throws Error with a message that names the file (and the line) at fault.
-void writeNewLesson(LessonFiles& files, const NewLessonOptions& options);
+// Gives what the captions readers worked around, as "FILE:LINE: warning: ...".
+std::vector<std::string> writeNewLesson(LessonFiles& files, const NewLessonOptions& options);
 
 // A file name as a relative address: bytes outside the unreserved set are
 // percent-encoded.

@@ -1,5 +1,6 @@
 #include "tools/lesson_command.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "captions/captions_file.h"
@@ -32,6 +33,14 @@ lessonmaking::CaptionsSource captionsSource(const std::string& value) {
   return {value.substr(0, equals), value.substr(equals + 1)};
 }
 
+captions::TextEncoding encodingNamed(const std::string& name) {
+  const auto encoding = captions::textEncodingNamed(name);
+  if (!encoding) {
+    throw std::invalid_argument("--encoding wants utf-8, utf-16le, utf-16be or windows-1252, not " + name);
+  }
+  return *encoding;
+}
+
 lessonmaking::NewLessonOptions parseNew(Args args) {
   lessonmaking::NewLessonOptions options;
   bool outGiven = false;
@@ -51,6 +60,8 @@ lessonmaking::NewLessonOptions parseNew(Args args) {
       options.linkVideo = true;
     } else if (a == "--force") {
       options.force = true;
+    } else if (a == "--encoding") {
+      options.encoding = encodingNamed(optionValue(args, i));
     } else if (a.starts_with("--") || outGiven) {
       throw std::invalid_argument("unexpected argument " + a);
     } else {
@@ -85,11 +96,35 @@ lessonmaking::PublishOptions parsePublish(Args args, const fs::path& moduleDir) 
   return options;
 }
 
+void printWarnings(const captions::CaptionWarnings& warnings, const std::string& file, std::ostream& err) {
+  for (const captions::CaptionWarning& warning : warnings) err << captions::describeWarning(file, warning) << '\n';
+}
+
 std::string onlyArgument(Args args, const char* command) {
   if (args.size() != 1 || args[0].starts_with("--")) {
     throw std::invalid_argument(std::string("lesson ") + command + " needs one argument");
   }
   return args[0];
+}
+
+// `lesson cues FILE [--encoding ENCODING]`: the cues as JSON, warnings apart.
+int cues(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::ostream& err) {
+  std::optional<std::string> file;
+  captions::TextEncoding encoding = captions::TextEncoding::Detect;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--encoding") {
+      encoding = encodingNamed(optionValue(args, i));
+    } else if (args[i].starts_with("--") || file) {
+      throw std::invalid_argument("lesson cues needs one FILE and at most --encoding ENCODING");
+    } else {
+      file = args[i];
+    }
+  }
+  if (!file) throw std::invalid_argument("lesson cues needs one FILE and at most --encoding ENCODING");
+  const captions::Captions read = captions::readCaptions(files.read(*file), *file, encoding);
+  printWarnings(read.warnings, *file, err);
+  out << captions::cuesToJson(read.cues);
+  return 0;
 }
 
 int check(lessonmaking::LessonFiles& files, const fs::path& lesson, std::ostream& out) {
@@ -114,13 +149,9 @@ int runLesson(Args args, const fs::path& moduleDir, lessonmaking::LessonFiles& f
   const std::string& command = args[0];
   const Args rest = args.subspan(1);
   try {
-    if (command == "cues") {
-      const std::string file = onlyArgument(rest, "cues");
-      out << captions::cuesToJson(captions::readCaptions(files.read(file), file).cues);
-      return 0;
-    }
+    if (command == "cues") return cues(files, rest, out, err);
     if (command == "new") {
-      lessonmaking::writeNewLesson(files, parseNew(rest));
+      for (const std::string& warning : lessonmaking::writeNewLesson(files, parseNew(rest))) err << warning << '\n';
       return 0;
     }
     if (command == "check") return check(files, onlyArgument(rest, "check"), out);
