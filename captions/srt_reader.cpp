@@ -92,6 +92,14 @@ bool isBrokenTiming(std::string_view line) {
   return !line.empty() && isDigit(line[0]) && line.find("->") != std::string_view::npos && !isTiming(line);
 }
 
+// After a counter, less makes a broken timing: a digit first, then a time's
+// ":" and something of an arrow ("00:00:01,000 - 00:00:02,000").
+bool isBrokenTimingAfterCounter(std::string_view line) {
+  line = trimBlanks(line);
+  return !line.empty() && isDigit(line[0]) && line.find(':') != std::string_view::npos &&
+         line.find_first_of("->") != std::string_view::npos && !isTiming(line);
+}
+
 bool isBlockStart(std::string_view line) { return isTiming(line) || isBrokenTiming(line); }
 
 // A cue starts at `at`: a timing line, or a counter right before one. One
@@ -102,7 +110,7 @@ bool cueStartsAt(const Lines& lines, std::size_t at) {
   const bool counted = isCounter(lines[at]) && at + 1 < lines.size();
   if (isTiming(lines[at]) || (counted && isTiming(lines[at + 1]))) return true;
   const bool afterBlank = at == 0 || isBlankLine(lines[at - 1]);
-  return afterBlank && (isBrokenTiming(lines[at]) || (counted && isBrokenTiming(lines[at + 1])));
+  return afterBlank && (isBrokenTiming(lines[at]) || (counted && isBrokenTimingAfterCounter(lines[at + 1])));
 }
 
 std::size_t firstNonBlank(const Lines& lines, std::size_t at) {

@@ -54,6 +54,37 @@ TEST(SrtReader, ABadTimingDropsOnlyItsCue) {
   EXPECT_EQ(cues[1].id, "4");
 }
 
+TEST(SrtReader, ArrowsInTextAndBrokenTimings) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> cues;  // id and text of each cue read
+    std::vector<int> warningLines;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"1\n00:00:01,000 --> 00:00:02,000\nNext --> Save\n-->\n1 -> 2", {"1:Next --> Save\n-->\n1 -> 2"}, {}},
+           {"1\n00:00:01,000 -> 00:00:02,000\none\n\n2\n00:00:03,000 --> 00:00:04,000\ntwo", {"2:two"}, {2}},
+           {"00:00:01,000 -> 00:00:02,000\none\n\n00:00:03,000 --> 00:00:04,000\ntwo", {":two"}, {1}},
+           {"1\n00:00:01,000 --> 00:00:02,000\none\n\n2\n00:00:03,000 - 00:00:04,000\ntwo\n\n"
+            "3\n00:00:05,000 --> 00:00:06,000\nthree",
+            {"1:one", "3:three"}, {6}},
+           {"1\n00:00:01,000 --> 00:00:02,000\none\n\n00:00:03,000 ->00:00:04,000\ntwo\n\n"
+            "3\n00:00:05,000 --> 00:00:06,000\nthree",
+            {"1:one", "3:three"}, {5}},
+           // Without a blank line before it, a broken timing is text.
+           {"1\n00:00:01,000 --> 00:00:02,000\none\n2 -> 3", {"1:one\n2 -> 3"}, {}},
+       }) {
+    const Captions read = readSrt(c.text);
+    std::vector<std::string> cues;
+    for (const Cue& cue : read.cues) cues.push_back(cue.id + ':' + cue.text);
+    EXPECT_EQ(cues, c.cues) << c.text;
+    std::vector<int> lines;
+    for (const CaptionWarning& warning : read.warnings) lines.push_back(warning.line);
+    EXPECT_EQ(lines, c.warningLines) << c.text;
+  }
+  EXPECT_TRUE(looksLikeSrt("1\n00:00:01,000 -> 00:00:02,000\none\n\n2\n00:00:03,000 --> 00:00:04,000\ntwo"));
+  EXPECT_FALSE(looksLikeSrt("1\n00:00:01,000 -> 00:00:02,000\none"));
+}
+
 TEST(CaptionsFile, TellsTheFormatsApartAndRefusesOtherText) {
   EXPECT_EQ(readCaptions("WEBVTT\n\n00:01.000 --> 00:02.000\nx").dialect, CueDialect::WebVtt);
   EXPECT_EQ(readCaptions("00:00:01,000 --> 00:00:02,000\nx").dialect, CueDialect::Srt);

@@ -87,13 +87,36 @@ TEST(WebVttReader, NoteStyleAndRegionBlocksGiveNoCue) {
   EXPECT_EQ(cues[0].text, "only cue");
 }
 
-TEST(WebVttReader, ABadTimingLineDropsOnlyItsCue) {
-  const CueList cues = readWebVtt(
-      "WEBVTT\n\n00:01.000 --> 00:02.000\none\n\n00:03.0 --> 00:04.000\nbroken\n\n"
-      "bad\n00:xx.000 --> 00:05.000\nbroken too\n\n00:06.000 --> 00:07.000\nthree\n").cues;
-  ASSERT_EQ(cues.size(), 2u);
-  EXPECT_EQ(cues[0].text, "one");
-  EXPECT_EQ(cues[1].text, "three");
+TEST(WebVttReader, ABadTimingLineDropsOnlyItsCueWithAWarning) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> cues;
+    std::vector<int> warningLines;
+  };
+  for (const Case& c : std::initializer_list<Case>{
+           {"WEBVTT\n\n00:01.000 --> 00:02.000\none\n\n00:03.0 --> 00:04.000\nbroken\n\n"
+            "bad\n00:xx.000 --> 00:05.000\nbroken too\n\n00:06.000 --> 00:07.000\nthree\n",
+            {"one", "three"}, {6, 10}},
+           // A "->" typo leaves a block without a timing.
+           {"WEBVTT\n\n1\n00:01.000 -> 00:02.000\none\n\n2\n00:03.000 --> 00:04.000\ntwo\n", {"two"}, {3}},
+           {"WEBVTT\n\n00:01.000 --> 00:02.000\none\n\n00:03.000 -> 00:04.000\ntwo\n\n00:05.000 --> 00:06.000\nthree",
+            {"one", "three"}, {6}},
+           // "-->" in cue text ends the cue, and the lines after it up to a blank line go.
+           {"WEBVTT\n\n00:01.000 --> 00:02.000\nClick Next\nthen --> Save\nand more\n\n00:05.000 --> 00:06.000\nlast",
+            {"Click Next", "last"}, {5}},
+           {"WEBVTT\n\n00:01.000 --> 00:02.000\nNext -> Save", {"Next -> Save"}, {}},
+           {"WEBVTT\n\nNOTE fine\n\nSTYLE\n::cue { color: red }\n\n00:01.000 --> 00:02.000\nx", {"x"}, {}},
+           // A comment may not hold "-->": the block is read as a broken cue.
+           {"WEBVTT\n\nNOTE a --> b\n\n00:01.000 --> 00:02.000\nx", {"x"}, {3}},
+       }) {
+    const Captions read = readWebVtt(c.text);
+    std::vector<std::string> cues;
+    for (const Cue& cue : read.cues) cues.push_back(cue.text);
+    EXPECT_EQ(cues, c.cues) << c.text;
+    std::vector<int> lines;
+    for (const CaptionWarning& warning : read.warnings) lines.push_back(warning.line);
+    EXPECT_EQ(lines, c.warningLines) << c.text;
+  }
 }
 
 TEST(WebVttReader, ATimingLineWithoutABlankLineBeforeItStartsTheNextCue) {

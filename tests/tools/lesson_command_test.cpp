@@ -31,6 +31,39 @@ TEST(LessonCommand, CuesPrintsTheCuesAsJson) {
   EXPECT_EQ(bad.err, "error 5 " + (kCaptions / "not_captions.txt").string() + ":1: not a WebVTT or SRT file\n");
 }
 
+TEST(LessonCommand, CaptionWarningsGoToStandardErrorAndLeaveTheStatusAlone) {
+  const std::string spanish = (kCaptions / "spanish_windows_1252.srt").string();
+  const std::string guessed = spanish + ":3: warning: not UTF-8: the file is read as Windows-1252\n";
+  const LessonRun cues = lesson({"cues", spanish});
+  EXPECT_EQ(cues.status, 0);
+  EXPECT_EQ(cues.err, guessed);
+  EXPECT_NE(cues.out.find("\"text\": \"¡Adiós, niños!\""), std::string::npos);
+
+  const LessonRun told = lesson({"cues", "--encoding", "windows-1252", spanish});
+  EXPECT_EQ(told.err, "");
+  EXPECT_EQ(told.out, cues.out);
+  const LessonRun wrong = lesson({"cues", spanish, "--encoding", "utf-8"});
+  EXPECT_EQ(wrong.status, 0);
+  EXPECT_NE(wrong.err.find(spanish + ":11: warning: bytes that are not UTF-8 replaced by U+FFFD\n"), std::string::npos);
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"cues", spanish, "--encoding", "latin1"}, {"cues", spanish, "--encoding"}, {"cues", "--encoding", "utf-8"},
+           {"cues", spanish, spanish}}) {
+    EXPECT_THROW(lesson(bad), std::invalid_argument) << bad.back();
+  }
+
+  testing::ScratchFolder scratch;
+  const LessonRun made = lesson({"new", scratch.file("lesson"), "--video", scratch.write("v.webm", "video"),
+                                 "--captions", "es=" + spanish, "--captions",
+                                 "de=" + (kCaptions / "broken_timing_second_cue.srt").string()});
+  EXPECT_EQ(made.status, 0);
+  EXPECT_EQ(made.err, guessed + (kCaptions / "broken_timing_second_cue.srt").string() +
+                          ":6: warning: not a cue timing (HH:MM:SS,mmm --> HH:MM:SS,mmm); the cue is left out\n");
+  EXPECT_NE(scratch.read("lesson/trans_es.html").find("La señora dijo: “mañana…”"), std::string::npos);
+  EXPECT_THROW(lesson({"new", scratch.file("other"), "--video", scratch.file("v.webm"), "--captions",
+                       "es=" + spanish, "--encoding", "cp1252"}),
+               std::invalid_argument);
+}
+
 TEST(LessonCommand, ANewLessonPassesTheCheckAndPlaysWithMarkingsAtTheCueStarts) {
   testing::ScratchFolder scratch;
   const LessonRun made = makeLesson(scratch);
