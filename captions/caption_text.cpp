@@ -114,9 +114,10 @@ CaptionText normalize(const Decoded& decoded) {
   out.text.reserve(decoded.text.size());
   int line = 1;
   std::size_t nextNote = 0;
+  // Warnings come in line order, so only this line's need a look.
   const auto warn = [&](const std::string& message) {
-    for (const CaptionWarning& w : out.warnings) {
-      if (w.line == line && w.message == message) return;
+    for (auto w = out.warnings.rbegin(); w != out.warnings.rend() && w->line == line; ++w) {
+      if (w->message == message) return;
     }
     out.warnings.push_back({line, message});
   };
