@@ -57,10 +57,5 @@ TEST(CaptionText, EncodingNames) {
   }
 }
 
-TEST(CaptionText, WarningsAsToolsPrintThem) {
-  EXPECT_EQ(describeWarning("es.srt", {3, "not UTF-8: the file is read as Windows-1252"}),
-            "es.srt:3: warning: not UTF-8: the file is read as Windows-1252");
-}
-
 }  // namespace
 }  // namespace reVoziz::captions

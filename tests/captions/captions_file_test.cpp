@@ -52,20 +52,5 @@ TEST(CaptionsFile, RealWorldFiles) {
   }
 }
 
-TEST(CaptionsFile, AnEncodingGivenOverridesTheGuess) {
-  const std::string bytes = testing::fileBytes(kFiles / "spanish_windows_1252.srt");
-  const Captions asWindows = readCaptions(bytes, TextEncoding::Windows1252);
-  EXPECT_TRUE(asWindows.warnings.empty());
-  ASSERT_EQ(asWindows.cues.size(), 3u);
-  EXPECT_EQ(asWindows.cues[2].text, "¡Adiós, niños!");
-  // Told UTF-8, the Spanish letters become U+FFFD, each line with one saying so.
-  const Captions asUtf8 = readCaptions(bytes, TextEncoding::Utf8);
-  ASSERT_EQ(asUtf8.cues.size(), 3u);
-  EXPECT_EQ(asUtf8.cues[2].text, "\xEF\xBF\xBD" "Adi\xEF\xBF\xBDs, ni\xEF\xBF\xBDos!");
-  std::vector<int> lines;
-  for (const CaptionWarning& warning : asUtf8.warnings) lines.push_back(warning.line);
-  EXPECT_EQ(lines, (std::vector<int>{3, 7, 11}));
-}
-
 }  // namespace
 }  // namespace reVoziz::captions
