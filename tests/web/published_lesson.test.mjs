@@ -95,9 +95,9 @@ test("the published lesson runs under a path prefix: the marking follows the vid
   await frame(page, "tq_trans").click("#s4");
   await page.waitForFunction(() => Math.abs(document.getElementById("mp").currentTime - 20) < 3);
   await waitMarked(page, "tq_trans", { id: "s4" });
-  // The caption's markup arrived as text.
+  // The caption's unknown tag was dropped and its text kept, so nothing of it runs.
   assert.equal(await frame(page, "tq_trans").locator("#s3 script").count(), 0);
-  assert.match(await frame(page, "tq_trans").locator("#s3").innerText(), /<script>alert\("x"\)<\/script>/);
+  assert.match(await frame(page, "tq_trans").locator("#s3").innerText(), /alert\("x"\)/);
   assert.deepEqual(problems, []);
   await page.close();
 });
