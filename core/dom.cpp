@@ -142,6 +142,8 @@ Document Document::createInertDocument() const {
   return DomImplementation(get("implementation")).createHTMLDocument();
 }
 
+Window Document::parentWindow() const { return Window(get("parentWindow")); }
+
 std::int32_t Screen::availWidth() const { return integer("availWidth"); }
 std::int32_t Screen::availHeight() const { return integer("availHeight"); }
 

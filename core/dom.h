@@ -180,6 +180,8 @@ class Document : public HostRef {
   // A new empty document of the same host, in no window: what is parsed into
   // it loads nothing and runs nothing.
   Document createInertDocument() const;
+  // The window that shows the document.
+  Window parentWindow() const;
 };
 
 class Screen : public HostRef {

@@ -36,6 +36,11 @@ std::string HostRef::typeName() const {
   return object_ ? crossIntoHost([&] { return object_->typeName(); }) : "Nothing";
 }
 
+bool HostRef::hasMember(std::string_view name) const {
+  Object& host = object();
+  return crossIntoHost([&] { return host.has(name); });
+}
+
 Object& HostRef::object() const {
   if (!object_) throw Error(ErrorCode::ObjectRequired, "Object required");
   return *object_;

@@ -27,6 +27,8 @@ class HostRef {
   bool sameAs(const HostRef& other) const;
   // The automation type name; "Nothing" for an unset reference.
   std::string typeName() const;
+  // Whether the host object has a member of that name (`name in object`).
+  bool hasMember(std::string_view name) const;
 
  protected:
   // Every call into the host goes through these; whatever a host throws other

@@ -2,170 +2,242 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 #include <vector>
 
+#include "core/css_cleaning.h"
 #include "core/error.h"
+#include "core/markup_allowlist.h"
 #include "core/page_lookups.h"
 #include "core/text.h"
 
 namespace reVoziz {
 namespace {
 
-// Elements that go with everything inside them: those that run or load
-// something, and those whose content a browser with scripting reads as text
-// where a parser without it reads elements, or the other way round.
-constexpr std::array<std::string_view, 17> kRemovedElements = {
-    "object",   "script",   "iframe", "frame",   "frameset",  "embed", "applet",
-    "meta",     "base",     "link",   "noscript", "noembed",  "noframes",
-    "xmp",      "plaintext", "style", "template"};
-
-// What in a style can run script, once CSS comments, escapes and white space are gone.
-constexpr std::array<std::string_view, 5> kScriptInStyle = {"expression(", "javascript:", "vbscript:",
-                                                             "behavior", "-moz-binding"};
-
+constexpr std::int32_t kElementNode = 1;
 constexpr std::int32_t kCommentNode = 8;
 
 // Rounds of parsing and cleaning before markup that will not settle is refused.
 constexpr int kCleaningRounds = 4;
 
-bool isBlankOrControl(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u <= 0x20 || u == 0x7F;
-}
+// Where a kept link opens: outside the lesson, which it cannot reach.
+constexpr std::string_view kLinkTarget = "_blank";
+constexpr std::string_view kLinkRel = "noopener noreferrer";
 
-bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-char32_t hexValue(char c) {
-  if (c >= '0' && c <= '9') return static_cast<char32_t>(c - '0');
-  return static_cast<char32_t>((c | 0x20) - 'a' + 10);
-}
-
-// The CSS text as a browser reads it: comments gone, escapes undone.
-std::string undoCssEscapes(std::string_view css) {
-  std::string out;
-  for (std::size_t i = 0; i < css.size();) {
-    if (css.substr(i, 2) == "/*") {
-      const auto end = css.find("*/", i + 2);
-      if (end == std::string_view::npos) break;
-      i = end + 2;
-      continue;
-    }
-    if (css[i] != '\\') {
-      out += css[i++];
-      continue;
-    }
-    ++i;
-    std::size_t digits = 0;
-    char32_t value = 0;
-    while (i + digits < css.size() && digits < 6 && isHexDigit(css[i + digits])) {
-      value = value * 16 + hexValue(css[i + digits]);
-      ++digits;
-    }
-    if (digits > 0) {
-      i += digits;
-      if (i < css.size() && isBlankOrControl(css[i])) ++i;
-      const bool scalar = value != 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
-      appendUtf8(out, scalar ? value : 0xFFFD);
-    } else if (i < css.size()) {
-      if (css[i] != '\n') out += css[i];  // an escaped line break joins lines
-      ++i;
-    }
-  }
-  return out;
-}
-
-// `text` lower-cased, without white space or control characters.
-std::string squeezed(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (!isBlankOrControl(c)) out += c;
-  }
-  return lowerCase(out);
-}
-
-bool isScriptScheme(std::string_view item) {
-  const auto colon = item.find(':');
-  if (colon == std::string_view::npos) return false;
-  const std::string scheme = squeezed(item.substr(0, colon));
-  return scheme == "javascript" || scheme == "vbscript";
-}
-
-bool isReservedName(std::string_view attribute, std::string_view value, ReservedIds reservedIds) {
-  const std::string name = lowerCase(attribute);
-  if (name != "id" && name != "name") return false;
-  const std::string read = lowerCase(value);
-  return std::any_of(reservedIds.begin(), reservedIds.end(),
-                     [&](std::string_view id) { return lowerCase(id) == read; });
-}
-
-bool isEventHandler(std::string_view attribute, std::string_view value) {
-  return lowerCase(attribute).starts_with("on") && !trimSpaces(value).empty();
-}
+// The sync tag as the notes page's template makes it: a span of this class
+// around these parts, in this order, each with these attributes. An attribute
+// given with a value keeps only that value.
+struct SyncPart {
+  std::string_view tag;
+  std::string_view className;
+  std::string_view attributes;  // name=value or name, separated by spaces
+};
+constexpr SyncPart kSyncTag = {"span", "tq_syncTag", "class=tq_syncTag contenteditable=false style title"};
+constexpr auto kSyncParts = std::to_array<SyncPart>({
+    {"span", "tq_sync", "class=tq_sync title role=button tabindex=0 aria-label"},
+    {"span", "tq_decrement", "class=tq_decrement title role=button tabindex=0 aria-label"},
+    {"input", "tq_syncValue", "id=timeCode class=tq_syncValue aria-label value size"},
+    {"span", "tq_increment", "class=tq_increment title role=button tabindex=0 aria-label"},
+});
 
 std::string attributeText(const Attribute& attribute) {
   const Value value = attribute.nodeValue();
   return value.isNull() || value.isEmpty() ? std::string() : value.toText();
 }
 
-bool isUnsafeAttribute(std::string_view name, std::string_view value, ReservedIds reservedIds) {
-  return isEventHandler(name, value) || isScriptAddress(value) || isReservedName(name, value, reservedIds) ||
-         (lowerCase(name) == "style" && isScriptStyle(value));
-}
-
-void cleanAttributes(const Element& element, ReservedIds reservedIds) {
-  for (const Attribute& attribute : itemsOf<Attribute>(element.attributes())) {
-    const std::string name = attribute.nodeName();
-    if (isUnsafeAttribute(name, attributeText(attribute), reservedIds)) {
-      attribute.setNodeValue("");
-      element.removeAttributeNode(attribute);
+std::string escapedHtml(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
     }
   }
+  return out;
 }
 
-void removeComments(const Element& parent) {
-  std::vector<Element> comments;
-  for (Element node = parent.firstChild(); node.isSet(); node = node.nextSibling()) {
-    if (node.nodeType() == kCommentNode) comments.push_back(node);
+struct NamedValue {
+  std::string name;  // lower case
+  std::string value;
+};
+
+std::vector<NamedValue> attributesOf(const Element& element) {
+  std::vector<NamedValue> out;
+  for (const Attribute& attribute : itemsOf<Attribute>(element.attributes())) {
+    out.push_back({lowerCase(attribute.nodeName()), attributeText(attribute)});
   }
-  for (const Element& comment : comments) comment.removeNode(true);
+  return out;
 }
+
+std::string attributeOf(const std::vector<NamedValue>& attributes, std::string_view name) {
+  const auto found =
+      std::find_if(attributes.begin(), attributes.end(), [&](const NamedValue& a) { return a.name == name; });
+  return found == attributes.end() ? std::string() : found->value;
+}
+
+// Removes the attributes `keep` refuses, and rewrites the ones it changes.
+template <class Keep>
+void cleanAttributes(const Element& element, Keep keep) {
+  for (const Attribute& attribute : itemsOf<Attribute>(element.attributes())) {
+    const std::string name = lowerCase(attribute.nodeName());
+    const std::string value = attributeText(attribute);
+    const std::optional<std::string> kept = keep(name, value);
+    if (kept) {
+      if (*kept != value) attribute.setNodeValue(*kept);
+      continue;
+    }
+    attribute.setNodeValue("");
+    element.removeAttributeNode(attribute);
+  }
+}
+
+// What a sync part's attribute list keeps of `name`: its fixed value, or the
+// value as it is (a style cleaned).
+std::optional<std::string> keptSyncAttribute(const SyncPart& part, std::string_view name, std::string_view value) {
+  for (std::size_t start = 0; start < part.attributes.size();) {
+    auto end = part.attributes.find(' ', start);
+    if (end == std::string_view::npos) end = part.attributes.size();
+    const std::string_view item = part.attributes.substr(start, end - start);
+    start = end + 1;
+    const auto equals = item.find('=');
+    if (item.substr(0, equals) != name) continue;
+    if (equals != std::string_view::npos) {
+      if (value != item.substr(equals + 1)) return std::nullopt;
+      return std::string(value);
+    }
+    if (name == "style") {
+      std::string css = cleanedStyle(value);
+      return css.empty() ? std::nullopt : std::optional<std::string>(std::move(css));
+    }
+    return std::string(value);
+  }
+  return std::nullopt;
+}
+
+bool hasShape(const Element& element, const SyncPart& part) {
+  return element.nodeType() == kElementNode && lowerCase(element.tagName()) == part.tag &&
+         attributeOf(attributesOf(element), "class") == part.className;
+}
+
+// The cleaning of one tree: each element judged once, in document order, so
+// that an element is judged before what it holds.
+class Cleaning {
+ public:
+  Cleaning(const Document& page, ReservedIds reservedIds) : names_(page, reservedIds) {}
+
+  void clean(const Element& holder) {
+    judged_.clear();
+    for (const Element& element : itemsOf(holder.all())) {
+      if (std::any_of(judged_.begin(), judged_.end(), [&](const Element& e) { return e.sameAs(element); })) continue;
+      if (element.nodeType() == kCommentNode) {
+        element.removeNode(true);  // hosts whose `all` lists comments
+        continue;
+      }
+      cleanElement(element);
+    }
+    removeComments(holder);
+    for (const Element& element : itemsOf(holder.all())) removeComments(element);
+  }
+
+ private:
+  void cleanElement(const Element& element) {
+    const std::string tag = lowerCase(element.tagName());
+    switch (fateOf(tag)) {
+      case ElementFate::Drop: element.removeNode(true); return;
+      case ElementFate::Unwrap: element.removeNode(false); return;
+      case ElementFate::Keep: break;
+    }
+    if (keepSyncTag(element, tag)) return;
+    if (tag == "img" && !isInlineRasterImage(attributeOf(attributesOf(element), "src"))) {
+      replaceImage(element);
+      return;
+    }
+    const bool link = tag == "a" && isLinkAddress(attributeOf(attributesOf(element), "href"));
+    cleanAttributes(element, [&](const std::string& name, const std::string& value) {
+      return keptAttribute(tag, link, name, value);
+    });
+    if (link) {
+      element.setAttribute("target", kLinkTarget);
+      element.setAttribute("rel", kLinkRel);
+    }
+  }
+
+  std::optional<std::string> keptAttribute(std::string_view tag, bool link, const std::string& name,
+                                           const std::string& value) const {
+    if (name == "style") {
+      std::string css = cleanedStyle(value);
+      return css.empty() ? std::nullopt : std::optional<std::string>(std::move(css));
+    }
+    if (name == "id" || (name == "name" && tag == "a")) {
+      return names_.isTaken(value) ? std::nullopt : std::optional<std::string>(value);
+    }
+    const bool kept = (tag == "img" && name == "src") ||  // a data: image, by now
+                      (link && name == "href") || (link && name == "target" && value == kLinkTarget) ||
+                      (link && name == "rel" && value == kLinkRel) || keepsAttribute(tag, name);
+    return kept ? std::optional<std::string>(value) : std::nullopt;
+  }
+
+  // An image from elsewhere becomes a link to it, named by its alt text or
+  // its address; one from nowhere a link can lead, that text alone.
+  void replaceImage(const Element& image) {
+    const auto attributes = attributesOf(image);
+    const std::string source = attributeOf(attributes, "src");
+    const std::string alt = attributeOf(attributes, "alt");
+    const std::string text = escapedHtml(trimSpaces(alt).empty() ? source : alt);
+    if (text.empty()) {
+      image.removeNode(true);
+    } else if (!isLinkAddress(source)) {
+      image.setOuterHTML(text);
+    } else {
+      image.setOuterHTML("<a href=\"" + escapedHtml(source) + "\" target=\"" + std::string(kLinkTarget) +
+                         "\" rel=\"" + std::string(kLinkRel) + "\">" + text + "</a>");
+    }
+  }
+
+  // A span of the sync tag's shape keeps it, parts and all; the parts are
+  // judged here, not again as they come.
+  bool keepSyncTag(const Element& element, std::string_view tag) {
+    if (tag != kSyncTag.tag || !hasShape(element, kSyncTag)) return false;
+    std::vector<Element> parts;
+    for (Element child = element.firstChild(); child.isSet(); child = child.nextSibling()) {
+      if (child.nodeType() == kElementNode) parts.push_back(child);
+    }
+    if (parts.size() != kSyncParts.size()) return false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      if (!hasShape(parts[i], kSyncParts[i])) return false;
+    }
+    cleanAttributes(element, [](const std::string& name, const std::string& value) {
+      return keptSyncAttribute(kSyncTag, name, value);
+    });
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      cleanAttributes(parts[i], [&](const std::string& name, const std::string& value) {
+        return keptSyncAttribute(kSyncParts[i], name, value);
+      });
+      judged_.push_back(parts[i]);
+    }
+    return true;
+  }
+
+  static void removeComments(const Element& parent) {
+    std::vector<Element> comments;
+    for (Element node = parent.firstChild(); node.isSet(); node = node.nextSibling()) {
+      if (node.nodeType() == kCommentNode) comments.push_back(node);
+    }
+    for (const Element& comment : comments) comment.removeNode(true);
+  }
+
+  TakenNames names_;
+  std::vector<Element> judged_;
+};
 
 }  // namespace
 
-bool isScriptAddress(std::string_view value) {
-  std::size_t start = 0;
-  while (start <= value.size()) {
-    const auto end = value.find_first_of(";,", start);
-    const std::string_view item = value.substr(start, end == std::string_view::npos ? end : end - start);
-    if (isScriptScheme(item)) return true;
-    if (end == std::string_view::npos) break;
-    start = end + 1;
-  }
-  return false;
-}
-
-bool isScriptStyle(std::string_view css) {
-  const std::string read = squeezed(undoCssEscapes(css));
-  return std::any_of(kScriptInStyle.begin(), kScriptInStyle.end(),
-                     [&](std::string_view vector) { return read.find(vector) != std::string::npos; });
-}
-
-void cleanPastedContent(const Element& holder, ReservedIds reservedIds) {
-  // Every element is judged by its tag, whatever type the host gives it.
-  for (const Element& element : itemsOf(holder.all())) {
-    if (element.nodeType() == kCommentNode) {
-      element.removeNode(true);  // hosts whose `all` lists comments
-      continue;
-    }
-    const std::string tag = lowerCase(element.tagName());
-    if (std::find(kRemovedElements.begin(), kRemovedElements.end(), tag) != kRemovedElements.end()) {
-      element.removeNode(true);
-    } else {
-      cleanAttributes(element, reservedIds);
-    }
-  }
-  removeComments(holder);
-  for (const Element& element : itemsOf(holder.all())) removeComments(element);
+void cleanPastedContent(const Document& page, const Element& holder, ReservedIds reservedIds) {
+  Cleaning(page, reservedIds).clean(holder);
 }
 
 std::string cleanedMarkup(const Document& page, std::string_view markup, ReservedIds reservedIds) {
@@ -173,10 +245,11 @@ std::string cleanedMarkup(const Document& page, std::string_view markup, Reserve
   // document's nodes go with it.
   const Document inert = page.createInertDocument();
   const Element holder = inert.body();
+  Cleaning cleaning(page, reservedIds);
   std::string current(markup);
   for (int round = 0; round < kCleaningRounds; ++round) {
     holder.setInnerHTML(current);
-    cleanPastedContent(holder, reservedIds);
+    cleaning.clean(holder);
     std::string cleaned = holder.innerHTML();
     if (cleaned == current) return cleaned;
     current = std::move(cleaned);

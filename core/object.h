@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
 #include "core/value.h"
 
 namespace reVoziz {
@@ -19,6 +20,18 @@ class Object {
   virtual Value get(std::string_view member) = 0;
   virtual void put(std::string_view member, const Value& value) = 0;
   virtual Value call(std::string_view method, std::span<const Value> args) = 0;
+  // Whether `member in object` holds: a member of the object itself, not an
+  // attribute or expando read as one. Hosts that know better answer it
+  // themselves; reading the member tells otherwise.
+  virtual bool has(std::string_view member) {
+    try {
+      get(member);
+      return true;
+    } catch (const Error& e) {
+      if (e.code() == ErrorCode::MemberNotFound) return false;
+      throw;
+    }
+  }
   // The automation type name, e.g. "HTMLDivElement".
   virtual std::string typeName() const = 0;
   // Identity: whether both references lead to the same host object.

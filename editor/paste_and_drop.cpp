@@ -80,7 +80,7 @@ void NotesEditor::reissuePaste(const Window& w, const Event& event) {
       marker.innerHTML() == kPlaceholder) {
     return;
   }
-  cleanPastedContent(marker, kNotesPageReservedIds);
+  cleanPastedContent(document, marker, kNotesPageReservedIds);
   marker.removeNode(false);
   cleaned = true;
 }

@@ -1,8 +1,11 @@
 // The cleaning of pasted HTML, as the paste road uses it: any fragment, parsed
 // into the paste marker of a notes page and cleaned there, leaves nothing
-// executable under the marker, and nothing outside the marker changes. The
-// check below is written apart from the cleaning, so that it judges it.
+// executable under the marker, and nothing outside the marker changes. What
+// is left is of the allowlist only, names no member of the window, the
+// document or a form, and loads nothing. The checks below, the allowlist's
+// tables aside, are written apart from the cleaning, so that they judge it.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -11,9 +14,11 @@
 
 #include "core/dom.h"
 #include "core/error.h"
+#include "core/markup_allowlist.h"
 #include "core/markup_cleaning.h"
 #include "documents/notes_page_ids.h"
 #include "fuzz/fuzz_check.h"
+#include "pagemodel/browser_member_names.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/html_parser.h"
 #include "pagemodel/html_serializer.h"
@@ -86,9 +91,72 @@ void requireNoComments(const Node& node, std::string_view input) {
   }
 }
 
+// The attributes of the sync tag's parts, which only they carry.
+constexpr std::array<std::string_view, 7> kSyncAttributes = {"class", "contenteditable", "role", "tabindex",
+                                                             "aria-label", "value", "size"};
+
+bool isSyncPart(const Node& e) {
+  const Node* tag = e.attributeOr("class") == "tq_syncTag" ? &e : e.parent();
+  return tag && tag->tag() == "span" && tag->attributeOr("class") == "tq_syncTag";
+}
+
+bool namesAMember(std::string_view value) {
+  using enum BrowserObject;
+  return isBrowserMember(Window, value) || isBrowserMember(Document, value) || isBrowserMember(Form, value);
+}
+
+bool isKeptAttribute(const Node& e, std::string_view tag, std::string_view name) {
+  const bool link = tag == "a" && (hasScheme(e.attributeOr("href"), "http") ||
+                                   hasScheme(e.attributeOr("href"), "https") ||
+                                   hasScheme(e.attributeOr("href"), "mailto"));
+  if (name == "id" || name == "style" || (tag == "a" && name == "name") || reVoziz::keepsAttribute(tag, name)) {
+    return true;
+  }
+  if (link && (name == "href" || name == "target" || name == "rel")) return true;
+  if (tag == "img" && name == "src") return true;
+  return isSyncPart(e) && std::find(kSyncAttributes.begin(), kSyncAttributes.end(), name) != kSyncAttributes.end();
+}
+
+bool isInlineImage(std::string_view src) {
+  const std::string read = asciiLower(src);
+  for (const std::string_view type : {"png;", "png,", "gif;", "gif,", "jpeg;", "jpeg,", "webp;", "webp,"}) {
+    if (read.starts_with("data:image/" + std::string(type))) return true;
+  }
+  return false;
+}
+
+void requireOnlyTheAllowlist(const Node& e, std::string_view input) {
+  const std::string tag = asciiLower(e.tag());
+  require(reVoziz::fateOf(tag) == reVoziz::ElementFate::Keep || (tag == "input" && isSyncPart(e)),
+          "an element " + tag + " outside the allowlist survived", input);
+  for (const auto& a : e.attributes()) {
+    const std::string name = asciiLower(a.name);
+    require(isKeptAttribute(e, tag, name), "an attribute " + a.name + " outside the allowlist survived", input);
+    if (name == "id" || name == "name") {
+      require(!namesAMember(a.value) || (isSyncPart(e) && a.value == "timeCode"),
+              "a " + a.name + " naming a member survived: " + a.value, input);
+    }
+    if (name == "style") {
+      std::string read;
+      for (const char c : asciiLower(a.value)) {
+        if (static_cast<unsigned char>(c) > 0x20) read += c;
+      }
+      require(read.find("url(") == std::string::npos && read.find('@') == std::string::npos,
+              "a style that fetches survived", input);
+    }
+    if (name == "src") require(isInlineImage(a.value), "an image from elsewhere survived", input);
+    if (name == "target") require(a.value == "_blank", "a link into a frame survived", input);
+  }
+  if (tag == "a" && e.findAttribute("href")) {
+    require(e.attributeOr("target") == "_blank" && e.attributeOr("rel") == "noopener noreferrer",
+            "a link that opens inside the lesson survived", input);
+  }
+}
+
 void requireNothingExecutable(const Node& holder, std::string_view input) {
   requireNoComments(holder, input);
   holder.forEachDescendantElement([&](const NodePtr& e) {
+    requireOnlyTheAllowlist(*e, input);
     const std::string tag = asciiLower(e->tag());
     for (const std::string_view kind : kExecutableElements) {
       require(tag != kind, "a " + tag + " element survived", input);
@@ -128,7 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Parsed in the marker's context, as the host's paste parses the clipboard.
   holder->replaceChildren(parseFragment(input, holder->tag()));
-  reVoziz::cleanPastedContent(reVoziz::Element(std::shared_ptr<reVoziz::Object>(holder)),
+  const reVoziz::Document page{std::shared_ptr<reVoziz::Object>(document)};
+  reVoziz::cleanPastedContent(page, reVoziz::Element(std::shared_ptr<reVoziz::Object>(holder)),
                               reVoziz::kNotesPageReservedIds);
 
   requireNothingExecutable(*holder, input);
@@ -138,7 +207,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The same fragment as the notes of an opened file: what comes back, put
   // into the notes, holds nothing executable and is cleaned already.
-  const reVoziz::Document page{std::shared_ptr<reVoziz::Object>(document)};
   std::string cleaned;
   try {
     cleaned = reVoziz::cleanedMarkup(page, input, reVoziz::kNotesPageReservedIds);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "pagemodel/browser_member_names.h"
 #include "pagemodel/editing_commands.h"
 #include "pagemodel/element_collection.h"
 #include "pagemodel/frames_collection.h"
@@ -188,6 +189,10 @@ void DocumentModel::put(std::string_view member, const Value& value) {
     throw Error(ErrorCode::HostError, "The document has no title element");
   }
   throw memberNotFound(member);
+}
+
+bool DocumentModel::has(std::string_view member) {
+  return isBrowserMember(BrowserObject::Document, member) || Object::has(member);
 }
 
 Value DocumentModel::call(std::string_view method, std::span<const Value> args) {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "pagemodel/attribute_objects.h"
+#include "pagemodel/browser_member_names.h"
 #include "pagemodel/content_editable.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/element_collection.h"
@@ -216,6 +217,13 @@ Value Node::get(std::string_view member) {
   if (const auto standard = findElementMember(member)) return readElementMember(*this, *standard);
   if (const std::string* value = findAttribute(member)) return *value;
   throw memberNotFound(member);
+}
+
+// Attributes read as members do not count, as in a browser.
+bool Node::has(std::string_view member) {
+  if (!isElement()) return Object::has(member);
+  const BrowserObject kind = tag() == "form" ? BrowserObject::Form : BrowserObject::Element;
+  return findElementMember(member).has_value() || isBrowserMember(kind, member);
 }
 
 void Node::put(std::string_view member, const Value& value) {

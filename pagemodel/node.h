@@ -98,6 +98,7 @@ class Node : public Object, public std::enable_shared_from_this<Node> {
   // Object.
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;
+  bool has(std::string_view member) override;
   Value call(std::string_view method, std::span<const Value> args) override;
   std::string typeName() const override;
   bool sameAs(const Object& other) const override;

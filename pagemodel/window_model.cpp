@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pagemodel/browser_member_names.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/event_model.h"
 #include "pagemodel/member_args.h"
@@ -63,6 +64,11 @@ Value WindowModel::get(std::string_view member) {
     if (name == member) return value;
   }
   throw memberNotFound(member);
+}
+
+// As `member in window` answers in a browser, the page's named elements aside.
+bool WindowModel::has(std::string_view member) {
+  return isBrowserMember(BrowserObject::Window, member) || Object::has(member);
 }
 
 void WindowModel::put(std::string_view member, const Value& value) {

@@ -74,6 +74,7 @@ class WindowModel : public Object, public std::enable_shared_from_this<WindowMod
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;
   Value call(std::string_view method, std::span<const Value> args) override;
+  bool has(std::string_view member) override;
   std::string typeName() const override { return "HTMLWindow2"; }
   bool sameAs(const Object& other) const override { return this == &other; }
 

@@ -1,13 +1,16 @@
 // Hostile clipboard fragments, in the forms public XSS cheat sheets list,
 // pasted through the edit bar's paste button: the road a user takes. Each
-// must leave nothing executable in the notes, and the harmless markup around
-// it must stay.
+// must leave nothing executable in the notes, nothing that stands in for a
+// member the page's handlers or the control look up, nothing that loads from
+// elsewhere or navigates a frame of the lesson, and the harmless markup
+// around it must stay.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 
+#include "pagemodel/browser_member_names.h"
 #include "pagemodel/html_serializer.h"
 #include "support/notes_page.h"
 
@@ -92,11 +95,39 @@ constexpr auto kVectors = std::to_array<std::string_view>({
     "<img srcset=\"a.png 1x, javascript:alert(1) 2x\">",
     // Ids the notes page looks up, which would break the editor or the file commands.
     "<b id=\"notes\">x</b><a name=\"notesFile\">y</a><i id=\"save\">z</i><u id=\"notesTemplate\">t</u>",
+    "<p id=\"iText\">i</p><b id=\"tq_toc\">t</b><a id=\"frameToc\" name=\"tq_trans\">f</a><i id=\"TQ_x\">x</i>",
+    // Named elements that stand in for a form's own members, which hides the
+    // form's handlers and addresses from a cleaning that reads them there.
+    "<form onmouseover=\"parent.tq.x()\" action=\"javascript:parent.tq.x()\"><input name=\"attributes\">"
+    "<input name=\"attributes\"></form>",
+    "<form onmouseover=\"parent.tq.x()\"><select name=\"attributes\"><option>o</option></select></form>",
+    "<form><div></form><b onclick=\"parent.tq.x()\">x</b>",
+    "<form onclick=\"x()\"><input name=\"tagName\"><input name=\"childNodes\"><input name=\"firstChild\">"
+    "<input name=\"nextSibling\"><input name=\"nodeType\"><input name=\"removeAttributeNode\"></form>",
+    // Names that stand in for the document's or the window's members inside
+    // the notes page's handlers, which look names up on the document first.
+    "<img name=\"parent\"><img name=\"window\"><img name=\"querySelectorAll\"><a name=\"getSelection\">g</a>",
+    "<a id=\"body\" name=\"all\">b</a><span id=\"children\">c</span><p id=\"innerHTML\">p</p>",
+    // Links into the lesson's frames, and data: documents.
+    "<a href=\"http://x.example/\" target=\"notesTemplate\">t</a><a href=\"https://x.example/\" target=\"tq_toc\">u</a>",
+    "<a href=\"data:text/html,<script>alert(1)</script>\">d</a><form action=\"data:text/html,x\"><button>b</button></form>",
+    // What fetches from elsewhere as the notes open or the paste lands.
+    "<img src=\"http://x.example/p.gif\" alt=\"pixel\"><img src=\"//x.example/q.gif\">",
+    "<img srcset=\"http://x.example/a.png 1x\"><video poster=\"http://x.example/p.png\"></video>",
+    "<table background=\"http://x.example/b.png\"><tr><td background=\"http://x.example/c.png\">t</td></tr></table>",
+    "<svg><image href=\"http://x.example/i.png\"/><use xlink:href=\"http://x.example/u.svg#a\"/></svg>",
+    "<img src=\"data:image/svg+xml,<svg onload='alert(1)'/>\">",
+    "<p style=\"background:url(http://x.example/b.png)\">u</p><p style=\"background:u\\72l(http://x.example/e.png)\">e</p>",
+    "<p style=\"font-family:'/*';background:url(http://x.example/c.png)\">c</p>",
+    "<div style=\"list-style:image-set('http://x.example/i.png' 1x)\">i</div><i style=\"@import 'x.css'\">s</i>",
 });
 
 constexpr std::array<std::string_view, 17> kRemovedKinds = {
     "object", "script",   "iframe",  "frame",    "frameset", "embed", "applet", "meta",    "base",
     "link",   "noscript", "noembed", "noframes", "xmp",      "plaintext", "style", "template"};
+
+// Elements a named control or an address hides behind.
+constexpr std::array<std::string_view, 6> kFormKinds = {"form", "input", "select", "button", "svg", "video"};
 
 constexpr std::array<std::string_view, 8> kPageIds = {
     "pastePoint", "syncTemplate", "notes", "notesFile", "notesTemplate", "save", "paste", "synctag"};
@@ -123,21 +154,62 @@ bool listRunsScript(std::string_view value) {
   return false;
 }
 
-// A style this check cannot read plainly: escapes and comments count as
-// suspect, besides the words that run script.
+// A style this check cannot read plainly: escapes and comments outside plain
+// quoted strings count as suspect, besides the words that run script.
 bool suspectStyle(std::string value) {
   std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return std::tolower(c); });
-  for (const std::string_view word : {"expression", "javascript", "behavior", "binding", "\\", "/*"}) {
+  std::string unquoted;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto close = value.find(value[i], i + 1);
+    const bool plainString = (value[i] == '\'' || value[i] == '"') && close != std::string::npos &&
+                             value.substr(i, close - i).find('\\') == std::string::npos;
+    if (plainString) i = close;
+    else unquoted += value[i];
+  }
+  if (unquoted.find("\\") != std::string::npos || unquoted.find("/*") != std::string::npos) return true;
+  for (const std::string_view word : {"expression", "javascript", "behavior", "binding", "\\"}) {
     if (value.find(word) != std::string::npos) return true;
   }
   return false;
+}
+
+// Own names the control and the page look up, besides the page's ids.
+constexpr std::array<std::string_view, 5> kLookedUpNames = {"iText", "tq_toc", "tq_trans", "frameToc",
+                                                            "notesTemplate"};
+
+bool namesAMember(const std::string& value) {
+  using enum pagemodel::BrowserObject;
+  return pagemodel::isBrowserMember(Window, value) || pagemodel::isBrowserMember(Document, value) ||
+         pagemodel::isBrowserMember(Form, value) || value.starts_with("tq_") || value.starts_with("TQ_") ||
+         std::find(kLookedUpNames.begin(), kLookedUpNames.end(), value) != kLookedUpNames.end();
+}
+
+// What loads from elsewhere or opens inside the lesson.
+void reachesOut(const pagemodel::Node& e, const pagemodel::Attribute& a, const std::string& name,
+                std::vector<std::string>& found) {
+  std::string value = a.value;
+  std::transform(value.begin(), value.end(), value.begin(), [](unsigned char c) { return std::tolower(c); });
+  if ((name == "src" && !value.starts_with("data:image/png") && !value.starts_with("data:image/gif")) ||
+      name == "srcset" || name == "poster" || name == "background" || name == "action" ||
+      (name.ends_with("href") && e.tag() != "a")) {
+    found.push_back("address in " + name);
+  }
+  if (name == "href" && e.tag() == "a" && !value.starts_with("http") && !value.starts_with("mailto:")) {
+    found.push_back("link to " + a.value);
+  }
+  if (name == "target" && a.value != "_blank") found.push_back("target " + a.value);
+  if (name == "style" && (value.find("url(") != std::string::npos || value.find("\\") != std::string::npos ||
+                          value.find('@') != std::string::npos || value.find("image-set") != std::string::npos)) {
+    found.push_back("style " + a.value);
+  }
 }
 
 // What is still executable under `root`, described for the failure message.
 std::vector<std::string> executableLeft(const NodePtr& root) {
   std::vector<std::string> found;
   root->forEachDescendantElement([&](const NodePtr& e) {
-    if (std::find(kRemovedKinds.begin(), kRemovedKinds.end(), e->tag()) != kRemovedKinds.end()) {
+    if (std::find(kRemovedKinds.begin(), kRemovedKinds.end(), e->tag()) != kRemovedKinds.end() ||
+        std::find(kFormKinds.begin(), kFormKinds.end(), e->tag()) != kFormKinds.end()) {
       found.push_back("element " + e->tag());
     }
     for (const auto& a : e->attributes()) {
@@ -148,9 +220,10 @@ std::vector<std::string> executableLeft(const NodePtr& root) {
       if (listRunsScript(a.value)) found.push_back("address in " + a.name);
       if (name == "style" && suspectStyle(a.value)) found.push_back("style " + a.value);
       if ((name == "id" || name == "name") &&
-          std::find(kPageIds.begin(), kPageIds.end(), a.value) != kPageIds.end()) {
-        found.push_back("page id " + a.value);
+          (std::find(kPageIds.begin(), kPageIds.end(), a.value) != kPageIds.end() || namesAMember(a.value))) {
+        found.push_back("taken name " + a.value);
       }
+      reachesOut(*e, a, name, found);
     }
     return true;
   });
@@ -163,15 +236,18 @@ class HostilePaste : public ::testing::TestWithParam<std::string_view> {};
 TEST_P(HostilePaste, LeavesNothingExecutableAndKeepsTheMarkupBesideIt) {
   testing::NotesPage page;
   page.top->clipboard.html =
-      "<b id=\"before\">keep</b>" + std::string(GetParam()) + "<i id=\"after\" title=\"t\">also</i>";
+      "<b id=\"keptBefore\">keep</b>" + std::string(GetParam()) + "<i id=\"keptAfter\" title=\"t\">also</i>";
   testing::caretAtEnd(page.doc(), page.node("", "first"));
   page.click("paste");
 
-  const auto left = executableLeft(page.notes());
+  // The notes hold an image of their own, after "second"; the paste lands in "first".
+  const auto left = executableLeft(page.node("", "first"));
   EXPECT_TRUE(left.empty()) << ::testing::PrintToString(left) << "\n" << page.notesHtml();
-  EXPECT_EQ(page.doc().elementById("before")->parent(), page.node("", "first").get());
-  EXPECT_EQ(pagemodel::serializeNode(*page.doc().elementById("after")),
-            "<i id=\"after\" title=\"t\">also</i>");
+  ASSERT_NE(page.doc().elementById("keptBefore"), nullptr) << page.notesHtml();
+  EXPECT_EQ(page.doc().elementById("keptBefore")->parent(), page.node("", "first").get());
+  ASSERT_NE(page.doc().elementById("keptAfter"), nullptr) << page.notesHtml();
+  EXPECT_EQ(pagemodel::serializeNode(*page.doc().elementById("keptAfter")),
+            "<i id=\"keptAfter\" title=\"t\">also</i>");
   EXPECT_EQ(page.notesHtml().find("[paste]"), std::string::npos);
   EXPECT_FALSE(page.control.editor().pasteInProgress());
   EXPECT_TRUE(page.top->scriptErrors.empty());

@@ -26,11 +26,11 @@ class PasteTest : public ::testing::Test {
 TEST_F(PasteTest, AKeyboardPasteAtTheCaretArrivesCleanedAndLeavesNoMarker) {
   clipboard(
       "<b onclick=\"steal()\" title=\"kept\">hi</b><object data=\"x.swf\"><param name=\"a\"></object>"
-      "<img src=\"a.gif\" onerror=\"  \" onload><u ONMOUSEOVER=\"x()\">u</u>");
+      "<img src=\"data:image/gif;base64,R0lGODlhAQABAAAAACw=\" onerror=\"  \" onload><u ONMOUSEOVER=\"x()\">u</u>");
   testing::placeCaret(page.doc(), page.notes(), "notes.");
   keyboardPaste();
   EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "first")),
-            "First line of <b title=\"kept\">hi</b><img src=\"a.gif\" onerror=\"  \" onload=\"\"><u>u</u>notes.");
+            "First line of <b title=\"kept\">hi</b><img src=\"data:image/gif;base64,R0lGODlhAQABAAAAACw=\"><u>u</u>notes.");
   EXPECT_FALSE(markerLeft());
   EXPECT_FALSE(page.control.editor().pasteInProgress());
   EXPECT_TRUE(page.top->scriptErrors.empty());
@@ -142,9 +142,10 @@ TEST_F(PasteTest, APasteTheControlCannotJudgeIsRefusedNotLeftToTheHost) {
   clipboard("<b id=\"notes\">x</b>");
   testing::caretAtEnd(page.doc(), page.node("", "first"));
   keyboardPaste();
-  clipboard("<img src=\"x\" onerror=\"alert(1)\">");
+  clipboard("<img src=\"data:image/png,x\" onerror=\"alert(1)\">");
   keyboardPaste();
-  EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "first")), "First line of notes.<b>x</b><img src=\"x\">");
+  EXPECT_EQ(pagemodel::serializeChildren(*page.node("", "first")),
+            "First line of notes.<b>x</b><img src=\"data:image/png,x\">");
   EXPECT_TRUE(page.top->scriptErrors.empty());
 
   // Whatever makes the control fail, the host's own paste does not happen.
