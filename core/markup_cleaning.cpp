@@ -123,16 +123,38 @@ bool hasShape(const Element& element, const SyncPart& part) {
          attributeOf(attributesOf(element), "class") == part.className;
 }
 
+// Whether `span` holds the sync tag's parts, and nothing else but text.
+bool isSyncTag(const Element& span) {
+  if (!span.isSet() || span.nodeType() != kElementNode || !hasShape(span, kSyncTag)) return false;
+  std::size_t count = 0;
+  for (Element child = span.firstChild(); child.isSet(); child = child.nextSibling()) {
+    if (child.nodeType() != kElementNode) continue;
+    if (count == kSyncParts.size() || !hasShape(child, kSyncParts[count])) return false;
+    ++count;
+  }
+  return count == kSyncParts.size();
+}
+
+// The part of a sync tag that `element` is, the tag itself included; null
+// for any other element.
+const SyncPart* syncPartOf(const Element& element, std::string_view tag, std::string_view className) {
+  if (!className.starts_with("tq_")) return nullptr;
+  if (tag == kSyncTag.tag && className == kSyncTag.className) return isSyncTag(element) ? &kSyncTag : nullptr;
+  const auto part = std::find_if(kSyncParts.begin(), kSyncParts.end(), [&](const SyncPart& p) {
+    return p.tag == tag && p.className == className;
+  });
+  return part != kSyncParts.end() && isSyncTag(element.parentNode()) ? &*part : nullptr;
+}
+
 // The cleaning of one tree: each element judged once, in document order, so
-// that an element is judged before what it holds.
+// that an element is judged before what it holds; a sync tag's parts are
+// judged as parts while the tag around them keeps its shape.
 class Cleaning {
  public:
   Cleaning(const Document& page, ReservedIds reservedIds) : names_(page, reservedIds) {}
 
   void clean(const Element& holder) {
-    judged_.clear();
     for (const Element& element : itemsOf(holder.all())) {
-      if (std::any_of(judged_.begin(), judged_.end(), [&](const Element& e) { return e.sameAs(element); })) continue;
       if (element.nodeType() == kCommentNode) {
         element.removeNode(true);  // hosts whose `all` lists comments
         continue;
@@ -146,12 +168,17 @@ class Cleaning {
  private:
   void cleanElement(const Element& element) {
     const std::string tag = lowerCase(element.tagName());
+    if (const SyncPart* part = syncPartOf(element, tag, attributeOf(attributesOf(element), "class"))) {
+      cleanAttributes(element, [&](const std::string& name, const std::string& value) {
+        return keptSyncAttribute(*part, name, value);
+      });
+      return;
+    }
     switch (fateOf(tag)) {
       case ElementFate::Drop: element.removeNode(true); return;
       case ElementFate::Unwrap: element.removeNode(false); return;
       case ElementFate::Keep: break;
     }
-    if (keepSyncTag(element, tag)) return;
     if (tag == "img" && !isInlineRasterImage(attributeOf(attributesOf(element), "src"))) {
       replaceImage(element);
       return;
@@ -198,30 +225,6 @@ class Cleaning {
     }
   }
 
-  // A span of the sync tag's shape keeps it, parts and all; the parts are
-  // judged here, not again as they come.
-  bool keepSyncTag(const Element& element, std::string_view tag) {
-    if (tag != kSyncTag.tag || !hasShape(element, kSyncTag)) return false;
-    std::vector<Element> parts;
-    for (Element child = element.firstChild(); child.isSet(); child = child.nextSibling()) {
-      if (child.nodeType() == kElementNode) parts.push_back(child);
-    }
-    if (parts.size() != kSyncParts.size()) return false;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      if (!hasShape(parts[i], kSyncParts[i])) return false;
-    }
-    cleanAttributes(element, [](const std::string& name, const std::string& value) {
-      return keptSyncAttribute(kSyncTag, name, value);
-    });
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      cleanAttributes(parts[i], [&](const std::string& name, const std::string& value) {
-        return keptSyncAttribute(kSyncParts[i], name, value);
-      });
-      judged_.push_back(parts[i]);
-    }
-    return true;
-  }
-
   static void removeComments(const Element& parent) {
     std::vector<Element> comments;
     for (Element node = parent.firstChild(); node.isSet(); node = node.nextSibling()) {
@@ -231,7 +234,6 @@ class Cleaning {
   }
 
   TakenNames names_;
-  std::vector<Element> judged_;
 };
 
 }  // namespace
