@@ -77,6 +77,10 @@ Value WebObject::call(std::string_view method, std::span<const Value> args) {
   return toValue(hostLayer().call<val>("call", object_, std::string(method), list));
 }
 
+bool WebObject::has(std::string_view member) {
+  return toValue(hostLayer().call<val>("has", object_, std::string(member))).toBool();
+}
+
 std::string WebObject::typeName() const {
   return callHost("typeName", object_).as<std::string>();
 }

@@ -24,6 +24,7 @@ class WebObject : public Object {
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;
   Value call(std::string_view method, std::span<const Value> args) override;
+  bool has(std::string_view member) override;
   std::string typeName() const override;
   bool sameAs(const Object& other) const override;
 

@@ -15,6 +15,7 @@ import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
 import { styleChanged } from "./change_stamp.js";
 import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
+import { canInvoke, canRead, invoke, isWindowMember, nodeTypeOf, read, write } from "./node_members.js";
 import { restTicks, startTicks, stopTicks } from "./tick_timer.js";
 
 const FILE_NOT_FOUND = 53;
@@ -50,8 +51,8 @@ const memberNotFound = (name) =>
 
 const tagOf = (o) => Object.prototype.toString.call(o).slice(8, -1);
 const isWindow = (o) => o !== null && typeof o === "object" && o.window === o;
-const isElement = (o) => o?.nodeType === 1;
-const isDocument = (o) => o?.nodeType === 9;
+const isElement = (o) => nodeTypeOf(o) === 1;
+const isDocument = (o) => nodeTypeOf(o) === 9;
 
 // Wrappers are made once per object and key, so that identity holds.
 const wrappers = new WeakMap();
@@ -98,16 +99,16 @@ class ElementList {
     const wanted = String(tag).toUpperCase();
     if (this.root) {
       return cached(this.root, `tags:${wanted}`, () => {
-        const live = this.root.getElementsByTagName(wanted);
+        const live = invoke(this.root, "getElementsByTagName", wanted);
         return new ElementList(() => live);
       });
     }
-    return new ElementList(() => [...this.source()].filter((e) => e.tagName === wanted));
+    return new ElementList(() => [...this.source()].filter((e) => read(e, "tagName") === wanted));
   }
   named(name) {
     const indexed = this.root && elementsNamed(this.root, name);
     const all = indexed ? null : [...this.source()];
-    const matches = indexed ?? all.filter((e) => e.id === name || e.getAttribute("name") === name);
+    const matches = indexed ?? all.filter((e) => read(e, "id") === name || invoke(e, "getAttribute", "name") === name);
     if (matches.length === 1) return matches[0];
     if (matches.length > 1) return new ElementList(() => matches);
     if (indexed) return elementWithUniqueId(this.root, name);
@@ -117,11 +118,11 @@ class ElementList {
 
 const descendantsOf = (root) =>
   cached(root, "all", () => {
-    const live = root.getElementsByTagName("*");
+    const live = invoke(root, "getElementsByTagName", "*");
     return new ElementList(() => live, root);
   });
 
-const childrenOf = (element) => cached(element, "children", () => new ElementList(() => element.children));
+const childrenOf = (element) => cached(element, "children", () => new ElementList(() => read(element, "children")));
 
 // A list read afresh on each use: `entries()` gives its members, `isNamed`
 // tells whether one answers to a name.
@@ -422,7 +423,7 @@ const cssName = (name) => String(name).replace(/[A-Z]/g, (c) => `-${c.toLowerCas
 function olderGetAttribute(element, name) {
   name = String(name);
   backExpando(element, name);
-  if (element.hasAttribute(name)) return element.getAttribute(name);
+  if (invoke(element, "hasAttribute", name)) return invoke(element, "getAttribute", name);
   if (name in element) return element[name] ?? null;
   return null;
 }
@@ -440,14 +441,14 @@ function backExpando(element, name) {
   const backed = backedMembers.get(element);
   if (backed?.has(name)) return true;
   const own = Object.getOwnPropertyDescriptor(element, name);
-  if (own ? !["string", "number", "boolean"].includes(typeof own.value) : !element.hasAttribute(name)) return false;
+  if (own ? !["string", "number", "boolean"].includes(typeof own.value) : !invoke(element, "hasAttribute", name)) return false;
   if (name in Object.getPrototypeOf(element)) return false;
-  if (own) element.setAttribute(name, String(own.value));
+  if (own) invoke(element, "setAttribute", name, String(own.value));
   Object.defineProperty(element, name, {
     configurable: true,
     enumerable: true,
-    get: () => element.getAttribute(name),
-    set: (value) => element.setAttribute(name, String(value)),
+    get: () => invoke(element, "getAttribute", name),
+    set: (value) => invoke(element, "setAttribute", name, String(value)),
   });
   if (backed) backed.add(name);
   else backedMembers.set(element, new Set([name]));
@@ -495,18 +496,22 @@ function decodedAt(bytes, i, length) {
 // own depends on the layout, and leaves out what is hidden.
 function innerTextOf(element) {
   let text = "";
-  for (const child of element.childNodes) {
-    if (child.nodeType === 3) text += child.data;
-    else if (child.localName === "br") text += "\n";
-    else if (child.nodeType === 1 && child.localName !== "script" && child.localName !== "style") text += innerTextOf(child);
+  for (const child of read(element, "childNodes")) {
+    const type = nodeTypeOf(child);
+    const name = type === 1 ? read(child, "localName") : "";
+    if (type === 3) text += child.data;
+    else if (name === "br") text += "\n";
+    else if (type === 1 && name !== "script" && name !== "style") text += innerTextOf(child);
   }
   return text;
 }
 
 function removeNode(node, deep) {
   if (bringHome(node, deep)) return node;
-  if (!deep && node.parentNode) node.replaceWith(...node.childNodes);
-  else node.remove();
+  const parent = read(node, "parentNode");
+  if (!parent) return node;
+  if (!deep && nodeTypeOf(node) === 1) invoke(node, "replaceWith", ...read(node, "childNodes"));
+  else invoke(parent, "removeChild", node);
   return node;
 }
 
@@ -553,6 +558,7 @@ const TABLE = {
       URLUnencoded: (d) => unencodedURL(d.URL),
       title: (d) => titleOf(d),
       selection: (d) => cached(d, "selection", () => new SelectionObject(d)),
+      parentWindow: (d) => read(d, "defaultView"),
     },
     put: {
       URL: (d, url) => {
@@ -573,7 +579,7 @@ const TABLE = {
       innerText: (e) => innerTextOf(e),
       // An SVG element's className is an object; the attribute's text is what
       // the control compares.
-      className: (e) => e.getAttribute("class") ?? "",
+      className: (e) => invoke(e, "getAttribute", "class") ?? "",
       scrollTop: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop,
       clientHeight: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).clientHeight,
     },
@@ -581,13 +587,11 @@ const TABLE = {
       Value: (e, v) => {
         e.value = v;
       },
-      innerText: (e, v) => {
-        e.textContent = String(v);
-      },
-      className: (e, v) => e.setAttribute("class", String(v)),
+      innerText: (e, v) => write(e, "textContent", String(v)),
+      className: (e, v) => invoke(e, "setAttribute", "class", String(v)),
       // The control has just marked a segment of this list.
       tq_oldSegment: (e, v) => {
-        e.setAttribute("tq_oldSegment", String(v));
+        invoke(e, "setAttribute", "tq_oldSegment", String(v));
         segmentMarked(e, descendantsOf(e).item(String(v)));
       },
       scrollTop: (e, v) => {
@@ -598,7 +602,7 @@ const TABLE = {
       getAttribute: (e, name) => olderGetAttribute(e, name),
       setAttribute: (e, name, value) => {
         backExpando(e, String(name));
-        e.setAttribute(String(name), String(value));
+        invoke(e, "setAttribute", String(name), String(value));
       },
       scrollIntoView: (e, alignToTop) => followScroll(e, alignToTop !== false, scrollIntoViewWithinFrame),
       removeNode: (e, deep) => removeNode(e, Boolean(deep)),
@@ -636,7 +640,7 @@ function kindOfObject(o) {
   if (isWindow(o)) return "window";
   if (isElement(o)) return "element";
   if (isDocument(o)) return "document";
-  if (typeof o?.nodeType === "number") return "node";
+  if (nodeTypeOf(o) !== undefined) return "node";
   if (tagOf(o) === "CSSStyleSheet") return "styleSheet";
   if (isStyleDeclaration(o)) return "style";
   return "plain";
@@ -736,12 +740,14 @@ export const host = {
       const kind = kindOfObject(o);
       const special = TABLE[kind].get?.[name];
       if (special) return special(o);
+      // Never a named control or image in place of the node's own member.
+      if (canRead(o, name)) return read(o, name);
       // Such a member is missing once its attribute is, as in the page model.
       if (kind === "element" && backExpando(o, name)) {
-        return o.hasAttribute(name) ? o.getAttribute(name) : memberNotFound(name);
+        return invoke(o, "hasAttribute", name) ? invoke(o, "getAttribute", name) : memberNotFound(name);
       }
       if (name in o) return o[name];
-      if (kind === "element" && o.hasAttribute(name)) return o.getAttribute(name);
+      if (kind === "element" && invoke(o, "hasAttribute", name)) return invoke(o, "getAttribute", name);
       if (kind === "list") {
         const found = o.named(name);
         if (found !== null) return found;
@@ -758,8 +764,9 @@ export const host = {
       const special = TABLE[kind].put?.[name];
       if (kind === "element") backExpando(o, name);
       if (special) special(o, value);
+      else if (write(o, name, value)) return undefined;
       // An expando on an element is backed by the attribute of that name.
-      else if (kind === "element" && !(name in o)) o.setAttribute(name, String(value));
+      else if (kind === "element" && !(name in o)) invoke(o, "setAttribute", name, String(value));
       else o[name] = value;
       return undefined;
     });
@@ -769,8 +776,19 @@ export const host = {
     return guard(name, () => {
       const special = TABLE[kindOfObject(o)].call?.[name];
       if (special) return special(o, ...args);
+      if (canInvoke(o, name)) return invoke(o, name, ...args);
       if (typeof o[name] === "function") return o[name](...args);
       return memberNotFound(name);
+    });
+  },
+
+  // `name in o`, as the cleaning judges ids and names: for a window, without
+  // its named elements and frames.
+  has(o, name) {
+    return guard(name, () => {
+      const kind = kindOfObject(o);
+      if (TABLE[kind].get?.[name] || TABLE[kind].call?.[name]) return true;
+      return kind === "window" ? isWindowMember(o, String(name)) : String(name) in o;
     });
   },
 

@@ -4,6 +4,8 @@
 // container by id, and the marked segment by unique id, on lists of tens of
 // thousands of elements.
 
+import { invoke, nodeTypeOf, read } from "./node_members.js";
+
 const byUniqueId = new Map(); // unique id -> WeakRef to its element
 
 // An entry goes once its element is gone, so that the table does not grow
@@ -37,8 +39,8 @@ function elementsWithName(document, name) {
   if (index.observer.takeRecords().length > 0) index.byName = null;
   if (!index.byName) {
     index.byName = new Map();
-    for (const e of document.querySelectorAll("[name]")) {
-      const key = e.getAttribute("name");
+    for (const e of invoke(document, "querySelectorAll", "[name]")) {
+      const key = invoke(e, "getAttribute", "name");
       if (!index.byName.has(key)) index.byName.set(key, []);
       index.byName.get(key).push(e);
     }
@@ -53,17 +55,19 @@ const inOrder = (a, b) => (a.compareDocumentPosition(b) & Node.DOCUMENT_POSITION
 // is not in its document, and for the empty name, which every element
 // without an id has.
 export function elementsNamed(root, name) {
-  const document = root.nodeType === 9 ? root : root.ownerDocument;
-  if (!document || !root.isConnected || name === "") return null;
+  const document = nodeTypeOf(root) === 9 ? root : read(root, "ownerDocument");
+  if (!document || !read(root, "isConnected") || name === "") return null;
   // An id selector is answered from the id index; quirks mode matches it
   // without case, so the exact id is checked.
-  const found = new Set([...document.querySelectorAll(`#${CSS.escape(name)}`)].filter((e) => e.id === name));
+  const found = new Set(
+    [...invoke(document, "querySelectorAll", `#${CSS.escape(name)}`)].filter((e) => read(e, "id") === name),
+  );
   for (const e of elementsWithName(document, name)) found.add(e);
-  return [...found].filter((e) => e !== root && root.contains(e)).sort(inOrder);
+  return [...found].filter((e) => e !== root && invoke(root, "contains", e)).sort(inOrder);
 }
 
 // The element below `root` with that unique id, or null.
 export function elementWithUniqueId(root, id) {
   const element = byUniqueId.get(id)?.deref();
-  return element && element !== root && root.contains(element) ? element : null;
+  return element && element !== root && invoke(root, "contains", element) ? element : null;
 }

@@ -13,6 +13,7 @@
 // cleaned content later replaces what the user had selected in one editing
 // step: one undo takes the whole paste back.
 
+import { invoke, read } from "./node_members.js";
 import { TextRange, elementOf, inertDocument } from "./selection.js";
 
 // Markers away in an inert document, each with where its content goes: the
@@ -53,10 +54,12 @@ function pasteOverSelection(document, content) {
   const holder = selectedHolder(document, selection.getRangeAt(0));
   if (!holder) return content.text ? document.execCommand("insertText", false, content.text) : false;
   const inert = inertDocument(document, content.html);
-  const nodes = content.html ? [...inert.body.childNodes] : [inert.createTextNode(content.text)];
+  // Read through the prototypes: the pasted markup names images "body".
+  const body = read(inert, "body");
+  const nodes = content.html ? [...read(body, "childNodes")] : [invoke(inert, "createTextNode", content.text)];
   awayMarkers.set(holder, undoInsertion(document, holder) ?? standInFor(document, holder));
-  inert.body.replaceChildren(holder);
-  holder.replaceChildren(...nodes);
+  invoke(body, "replaceChildren", holder);
+  invoke(holder, "replaceChildren", ...nodes);
   return true;
 }
 
