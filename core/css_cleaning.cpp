@@ -140,12 +140,18 @@ bool isKept(const Declaration& d) {
 
 std::string cleanedStyle(std::string_view css) {
   std::string out;
+  bool dropped = false;
   for (const Declaration& d : StyleReader(css).declarations()) {
-    if (!isKept(d)) continue;
+    if (!isKept(d)) {
+      dropped = dropped || d.broken || !squeezed(d.read).empty();
+      continue;
+    }
     if (!out.empty()) out += "; ";
     out += trimSpaces(d.written);
   }
-  return out;
+  // A style kept whole stays as it was written, so that opening notes and
+  // saving them again changes nothing.
+  return dropped ? out : std::string(css);
 }
 
 }  // namespace reVoziz

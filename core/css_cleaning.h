@@ -8,8 +8,8 @@
 
 namespace reVoziz {
 
-// The declarations of `css` that are kept, comments gone, joined by "; ";
-// empty when none is.
+// `css` itself when every declaration is kept; otherwise the kept ones,
+// comments gone, joined by "; ", or nothing.
 std::string cleanedStyle(std::string_view css);
 
 }  // namespace reVoziz

@@ -48,10 +48,11 @@ TEST(MarkupCleaning, KeepsTheAllowlistAndMakesTheRestHarmless) {
        "<a href=\"https://x.example/\" target=\"_blank\" rel=\"noopener noreferrer\">t</a>"},
       {"<a href=\"mailto:a@x.example\">m</a><a href=\"data:text/html,x\" target=\"_blank\">d</a><a href=\"notes.html\">r</a>",
        "<a href=\"mailto:a@x.example\" target=\"_blank\" rel=\"noopener noreferrer\">m</a><a>d</a><a>r</a>"},
-      {"<p style=\"color: red; background: url(x.png)\">c</p>", "<p style=\"color: red\">c</p>"},
+      {"<p style=\"color: red; background: url(x.png)\">c</p><p style=\"color: red; /*x*/\">d</p>",
+       "<p style=\"color: red\">c</p><p style=\"color: red; /*x*/\">d</p>"},
       {"<p style=\"font-family: '/*'; color: blue\">q</p>", "<p style=\"font-family: '/*'; color: blue\">q</p>"},
       {"<p style=\"background:u\\72l(x.png)\">e</p><p style=\"color:/*;*/green\">g</p>",
-       "<p>e</p><p style=\"color: green\">g</p>"},
+       "<p>e</p><p style=\"color:/*;*/green\">g</p>"},
       {"<section><custom-x title=\"t\">t</custom-x></section><script>s()</script><style>p{}</style>"
        "<form action=\"x\"><input name=\"attributes\">f</form><video poster=\"http://x.example/p.png\">v</video>",
        "tfv"},
@@ -67,7 +68,7 @@ TEST(MarkupCleaning, KeepsTheAllowlistAndMakesTheRestHarmless) {
        "<span class=\"tq_decrement\" role=\"button\" tabindex=\"0\">-</span>"
        "<input id=\"timeCode\" class=\"tq_syncValue\" aria-label=\"t\" value=\"00:00:05\" size=\"8\" onfocus=\"x()\">"
        "<span class=\"tq_increment\" role=\"link\" tabindex=\"0\">+</span></span>",
-       "<span class=\"tq_syncTag\" style=\"display: inline\" contenteditable=\"false\">"
+       "<span class=\"tq_syncTag\" style=\"display: inline;\" contenteditable=\"false\">"
        "<span class=\"tq_sync\" title=\"Go\" role=\"button\" tabindex=\"0\" aria-label=\"Go\">&gt;</span>"
        "<span class=\"tq_decrement\" role=\"button\" tabindex=\"0\">-</span>"
        "<input id=\"timeCode\" class=\"tq_syncValue\" aria-label=\"t\" value=\"00:00:05\" size=\"8\">"

@@ -105,23 +105,27 @@ TEST_F(FileCommands, OpenReadsTheNotesAndShowsTheFileNameAfterEitherSeparator) {
 TEST_F(FileCommands, OpenCleansTheStoredNotesAndKeepsWhatIsHarmless) {
   lesson.setNotes("");
   const std::string harmless =
-      "<p class=\"x\" style=\"color: red\">Hola <b>mundo</b> <a href=\"http://example.com/\">enlace</a></p>"
+      "<p style=\"color: red\">Hola <b>mundo</b> <a href=\"http://example.com/\" target=\"_blank\" "
+      "rel=\"noopener noreferrer\">enlace</a></p>"
       "<span class=\"tq_syncTag\" style=\"display: inline;\" contenteditable=\"false\">"
-      "<img class=\"tq_sync\" src=\"play.gif\"><input id=\"timeCode\" class=\"tq_syncValue\" "
-      "value=\"00:01:30\"></span>";
+      "<span class=\"tq_sync\" role=\"button\" tabindex=\"0\">&gt;</span>"
+      "<span class=\"tq_decrement\" role=\"button\" tabindex=\"0\">-</span>"
+      "<input id=\"timeCode\" class=\"tq_syncValue\" value=\"00:01:30\" size=\"8\">"
+      "<span class=\"tq_increment\" role=\"button\" tabindex=\"0\">+</span></span>";
   const std::string hostile =
       "<img src=\"x\" onerror=\"alert(1)\"><script>alert(2)</script><iframe src=\"x\"></iframe>"
       "<a href=\"javascript:alert(3)\">j</a><div id=\"notes\" name=\"notesFile\">d</div>"
       "<noscript><p title=\"</noscript><img src=x onerror=alert(4)>\"></p></noscript>"
       "<!--[if IE]><script>alert(5)</script><![endif]--><style>*{x:expression(alert(6))}</style>"
       "<p style=\"background: url(java\\73 cript:alert(7))\">s</p>"
-      "<svg><animate attributeName=\"href\" values=\"0;javascript:alert(8)\"></animate></svg>";
+      "<svg><animate attributeName=\"href\" values=\"0;javascript:alert(8)\"></animate></svg>"
+      "<p class=\"x\">c</p><a href=\"https://example.com/\" target=\"notesTemplate\">t</a>";
   const std::string path =
       lesson.folder.write("shared.notes", storedPage("A\xF1o \xD1" "and\xFA", harmless + hostile));
   open(path);
   EXPECT_EQ(lesson.notes(),
-            harmless + "<img src=\"x\"><a>j</a><div>d</div><p>s</p>"
-                       "<svg><animate attributeName=\"href\"></animate></svg>");
+            harmless + "x<a>j</a><div>d</div><p>s</p><p>c</p>"
+                       "<a href=\"https://example.com/\" target=\"_blank\" rel=\"noopener noreferrer\">t</a>");
   EXPECT_EQ(state.SavedNotes, lesson.notes());
   EXPECT_TRUE(notesWindow.scriptErrors.empty());
 
