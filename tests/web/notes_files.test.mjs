@@ -308,7 +308,62 @@ inEachBrowser("a browser without File System Access", (browser, browserName) => 
     assert.equal(await notesHtml(notes), "Otra época");
     assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
   });
+
+  test("opened notes that clobber names and reach out run nothing and fetch nothing; Ctrl+T and save still work", async () => {
+    const { page, messages } = await browser.open(undefined, { before: withoutFileSystemAccess });
+    await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+    await page.evaluate(() => {
+      window.scriptRuns = [];
+    });
+    await chooseTranscript(page, "Notas");
+    const notes = frame(page, "tq_trans");
+    await notes.waitForSelector("#notes");
+    const remote = `http://127.0.0.1:${browser.server.address().port}`;
+    const fetched = [];
+    const count = (request) => request.url.startsWith("/remote/") && fetched.push(request.url);
+    browser.server.on("request", count);
+    try {
+      const file = path.join(folder, "ajenas.notes");
+      await writeFile(file, `<html><!--title-->Introducci\xf3n a la fotograf\xeda digital<!--title--><!--notes-->${reachingOutNotes(remote)}<!--notes--></html>`, "latin1");
+      await notes.click("#opennotes");
+      await page.waitForFunction(() => window.offeredInput);
+      await page.setInputFiles("input[type=file]", file);
+      await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "ajenas.notes");
+      await notes.hover("#notes");
+      await sleep(500);
+      const html = await notesHtml(notes);
+      assert.match(html, /^<b>forma<\/b><img src="data:image\/gif;base64,R0lGODlhAQABAAAAACw=" alt="padre">/);
+      assert.match(html, /<a href="http:\/\/127\.0\.0\.1:\d+\/remote\/pixel\.gif" target="_blank" rel="noopener noreferrer">pixel<\/a>/);
+      assert.match(html, /<a href="[^"]+\/remote\/page\.html" target="_blank" rel="noopener noreferrer">plantilla<\/a><p style="color: red">fondo<\/p>$/);
+      assert.doesNotMatch(html, /\s(on\w+|name|action|poster)=|<form|<input|<video|notesTemplate|javascript|url\(/i);
+      // The notes page's handlers still reach the control, and save saves.
+      await notes.click("#notes");
+      await page.keyboard.press("End");
+      await page.keyboard.press("Control+t");
+      assert.equal(await notes.evaluate(() => document.querySelectorAll("#notes .tq_syncTag").length), 1);
+      const saved = await browser.downloaded(page, () => notes.click("#save"));
+      assert.match(saved.text, /<!--notes--><b>forma<\/b>.*class="tq_syncTag".*<!--notes-->/s);
+      assert.deepEqual(await page.evaluate(() => window.scriptRuns), []);
+      assert.deepEqual(fetched, []);
+      assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+    } finally {
+      browser.server.off("request", count);
+    }
+  });
 });
+
+// A notes file whose notes clobber the names the notes page's handlers and
+// the cleaning read, and reach out of the notes, given the address of another
+// origin on the test server.
+const reachingOutNotes = (remote) =>
+  [
+    '<form onmouseover="top.scriptRuns.push(\'form\')" action="javascript:top.scriptRuns.push(\'action\')">',
+    '<input name="attributes"><input name="attributes"><b>forma</b></form>',
+    '<img name="parent" src="data:image/gif;base64,R0lGODlhAQABAAAAACw=" alt="padre">',
+    `<img src="${remote}/remote/pixel.gif" alt="pixel"><video poster="${remote}/remote/poster.gif"></video>`,
+    `<a href="${remote}/remote/page.html" target="notesTemplate">plantilla</a>`,
+    `<p style="color: red; background: url(${remote}/remote/fondo.gif)">fondo</p>`,
+  ].join("");
 
 describe("the save-changes dialog", () => {
   test("unsaved notes ask before new notes: cancel keeps them, no discards them, yes saves them first", async () => {
