@@ -1,8 +1,8 @@
 // The members that Chromium and Firefox ESR give a window, a document, a form
 // and another element of a blank page (every prototype's own names, the
 // window's named elements aside), in byte order: the page model answers
-// `name in object` as the browsers do for these. Made by a script that lists
-// them in both browsers; refresh it when a browser adds members.
+// `name in object` as the browsers do for these. Made by
+// tests/web/list_member_names.mjs; run it again when a browser adds members.
 
 #include "pagemodel/browser_member_names.h"
 
