@@ -92,8 +92,14 @@ constexpr auto kInlineImageTypes = std::to_array<std::string_view>({"png", "gif"
 // Attributes any kept element may carry.
 constexpr std::string_view kGlobalAttributes = " dir lang title ";
 
+// Whether `name` stands in `list` between two spaces.
 bool listed(std::string_view list, std::string_view name) {
-  return list.find(" " + std::string(name) + " ") != std::string_view::npos;
+  if (name.empty()) return false;
+  for (auto at = list.find(name); at != std::string_view::npos; at = list.find(name, at + 1)) {
+    const auto end = at + name.size();
+    if (at > 0 && list[at - 1] == ' ' && end < list.size() && list[end] == ' ') return true;
+  }
+  return false;
 }
 
 // The address as a browser's address parser reads it: leading and trailing
