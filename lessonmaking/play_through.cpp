@@ -1,5 +1,6 @@
 #include "lessonmaking/play_through.h"
 
+#include <cmath>
 #include <map>
 
 #include "control/tq.h"
@@ -12,6 +13,12 @@
 #include "pagemodel/window_model.h"
 
 namespace reVoziz::lessonmaking {
+namespace {
+
+// How long the player, playing at its normal rate, takes from `from` to `to` seconds.
+std::int64_t msUntil(double from, double to) { return static_cast<std::int64_t>(std::ceil((to - from) * 1000)); }
+
+}  // namespace
 
 std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowModel>& top, double until,
                                      FileSystem& files) {
@@ -34,7 +41,11 @@ std::vector<TickFailure> playThrough(const std::shared_ptr<pagemodel::WindowMode
   }
   // The timer stops only when the page stops it; a minute without a tick ends the run too.
   constexpr std::int64_t kLongestWait = 60'000;
-  while (player->position() < until && clock.fireNextTickBy(clock.now() + kLongestWait)) {
+  // Between segment boundaries the control rests; those ticks pass at once, so
+  // the run costs what the lesson's markings do, not what its length does.
+  while (player->position() < until) {
+    clock.passRestedTicksBy(clock.now() + msUntil(player->position(), until));
+    if (player->position() >= until || !clock.fireNextTickBy(clock.now() + kLongestWait)) break;
   }
   return failures;
 }

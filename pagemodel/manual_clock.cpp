@@ -25,6 +25,21 @@ class ManualClock::ClockTimer : public Timer {
 
   bool running() const { return interval_ > 0; }
   std::int64_t due() const { return due_; }
+  bool resting() const { return rest_ && stillQuiet_; }
+  // Whether the rest would still hold at the tick `n` intervals after the due one.
+  bool quietAt(std::int64_t n) {
+    const std::int64_t saved = clock_.now_;
+    clock_.now_ = due_ + n * interval_;
+    const bool quiet = stillQuiet_(*rest_);
+    clock_.now_ = saved;
+    return quiet;
+  }
+  // Passes `n` due ticks as skipped, time moving to the last of them.
+  void skip(std::int64_t n) {
+    clock_.now_ = due_ + (n - 1) * interval_;
+    due_ += n * interval_;
+    clock_.restedTicks_ += static_cast<std::uint64_t>(n);
+  }
   void fire() {
     due_ += interval_;  // a tick that resets the interval reschedules itself
     if (rest_ && stillQuiet_ && stillQuiet_(*rest_)) {
@@ -60,6 +75,36 @@ bool ManualClock::fireNextTickBy(std::int64_t limit) {
   now_ = next->due();
   next->fire();
   return true;
+}
+
+void ManualClock::passRestedTicksBy(std::int64_t limit) {
+  ClockTimer* next = nextDue();
+  if (!next || !next->resting()) return;
+  for (const ClockTimer* other : timers_) {
+    if (other != next && other->running()) limit = std::min(limit, other->due() - 1);
+  }
+  if (next->due() > limit) return;
+  const std::int64_t due = (limit - next->due()) / next->interval() + 1;
+  // The rest holds over one run of ticks (the player only moves on), so the
+  // last quiet one is found by doubling, then halving.
+  if (!next->quietAt(0)) return;
+  std::int64_t quiet = 1;  // ticks known quiet
+  std::int64_t step = 1;
+  while (quiet < due && next->quietAt(std::min(due, quiet + step) - 1)) {
+    quiet = std::min(due, quiet + step);
+    step *= 2;
+  }
+  // Unless all are quiet, the tick numbered `loud` from 1 is not.
+  std::int64_t loud = std::min(due, quiet + step);
+  while (quiet < due && loud - quiet > 1) {
+    const std::int64_t mid = quiet + (loud - quiet) / 2;
+    if (next->quietAt(mid - 1)) {
+      quiet = mid;
+    } else {
+      loud = mid;
+    }
+  }
+  next->skip(quiet);
 }
 
 void ManualClock::advance(std::int64_t ms) {

@@ -122,6 +122,46 @@ TEST_F(ManualClockTest, TicksRestWhileTheConditionHolds) {
   EXPECT_EQ(clock.restedTicks(), 4u);
 }
 
+// Passing rested ticks at once leaves what firing them one by one would:
+// the same count, time at the last of them, and the first loud tick next.
+TEST_F(ManualClockTest, RestedTicksPassAtOnceUpToTheFirstLoudOne) {
+  const struct {
+    const char* name;
+    std::int64_t quietBefore;  // the rest holds while the time is before this
+    std::int64_t limit;
+    std::int32_t otherInterval;  // another timer's, 0 for none
+    std::int64_t passedTo;
+    std::uint64_t rested;
+  } cases[] = {
+      {"to the first loud tick", 1050, 100'000, 0, 1000, 10},
+      {"to the limit", 1'000'000'000, 550, 0, 500, 5},
+      {"not past another timer's tick", 1'000'000'000, 100'000, 350, 300, 3},
+      {"nothing when the next tick is loud", 50, 100'000, 0, 0, 0},
+      {"a long stretch", 3'600'000'001, 4'000'000'000, 0, 3'600'000'000, 36'000'000},
+  };
+  for (const auto& c : cases) {
+    pagemodel::ManualClock clock;
+    const auto resting = clock.createTimer([&](const QuietTicks&) { return clock.now() < c.quietBefore; });
+    std::vector<std::int64_t> fired;
+    resting->onTick([&] { fired.push_back(clock.now()); });
+    resting->setInterval(100);
+    resting->restWhile(QuietTicks{});
+    std::unique_ptr<Timer> other;
+    if (c.otherInterval > 0) {
+      other = clock.createTimer();
+      other->setInterval(c.otherInterval);
+    }
+    clock.passRestedTicksBy(c.limit);
+    EXPECT_EQ(clock.now(), c.passedTo) << c.name;
+    EXPECT_EQ(clock.restedTicks(), c.rested) << c.name;
+    EXPECT_TRUE(fired.empty()) << c.name;
+    if (c.otherInterval == 0 && c.quietBefore < c.limit) {
+      clock.fireNextTickBy(c.limit);
+      EXPECT_EQ(fired, (std::vector<std::int64_t>{c.passedTo + 100})) << c.name;
+    }
+  }
+}
+
 TEST_F(ManualClockTest, ATickMayDestroyItsOwnTimer) {
   std::unique_ptr<Timer> owned = timer("owned", 100);
   const auto other = timer("other", 150);
