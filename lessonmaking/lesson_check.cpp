@@ -83,20 +83,20 @@ class LessonChecker {
  public:
   LessonChecker(LessonFiles& files, fs::path dir) : files_(files), dir_(std::move(dir)) {}
 
-  std::vector<Problem> run() {
+  LessonCheck run() {
     const fs::path index = dir_ / "index.html";
     const auto text = readText(index);
     if (!text) {
       report(index, 1, "the lesson page cannot be read");
-      return std::move(problems_);
+      return {std::move(problems_), std::move(lists_)};
     }
-    if (!framesReadable(index, pagemodel::parseDocument(*text))) return std::move(problems_);
+    if (!framesReadable(index, pagemodel::parseDocument(*text))) return {std::move(problems_), std::move(lists_)};
     std::shared_ptr<WindowModel> top;
     try {
       top = pagemodel::loadPage(index, [&](const fs::path& page) { return files_.read(page); });
     } catch (const Error& e) {
       report(index, 1, std::string("the lesson cannot be loaded: ") + e.what());
-      return std::move(problems_);
+      return {std::move(problems_), std::move(lists_)};
     }
     checkWindow(*top);
     checkListFrames(*top);
@@ -104,7 +104,7 @@ class LessonChecker {
     checkLinkedPages();
     inPageOrder();
     reportTickFailures(top);
-    return std::move(problems_);
+    return {std::move(problems_), std::move(lists_)};
   }
 
  private:
@@ -225,23 +225,23 @@ class LessonChecker {
         report(index, top.document()->body(), "no frame named \"" + std::string(name) + "\"");
         continue;
       }
-      checkListOrNotes(frame->document()->file(), frame->document()->root());
+      checkListOrNotes(frame->document()->file(), frame->document()->root(), name == "tq_toc");
     }
   }
 
   // A list frame or a menu may show the notes page instead of a list.
-  void checkListOrNotes(const fs::path& file, const NodePtr& root) {
+  void checkListOrNotes(const fs::path& file, const NodePtr& root, bool contents = false) {
     const bool notes = file.filename() == "notes.html" ||
                        std::any_of(std::begin(kNotesPageIds), std::end(kNotesPageIds),
                                    [&](std::string_view id) { return findById(root, id) != nullptr; });
     if (notes) {
       checkNotesPage(file, root);
     } else {
-      checkContainer(file, root);
+      checkContainer(file, root, contents);
     }
   }
 
-  void checkContainer(const fs::path& file, const NodePtr& root) {
+  void checkContainer(const fs::path& file, const NodePtr& root, bool contents) {
     const NodePtr iText = findById(root, "iText");
     if (!iText) {
       report(file, 1, "no list container: no element has the id \"iText\"");
@@ -254,8 +254,10 @@ class LessonChecker {
     }
     std::int32_t previous = -1;
     int previousLine = 0;
+    std::size_t segments = 0;
     iText->forEachDescendantElement([&](const NodePtr& e) {
       if (e->tag() != "div" || e->attributeOr("class") != "segment") return true;
+      ++segments;
       const std::string* start = e->findAttribute("tq_start");
       if (!start) {
         report(file, e, "a segment without tq_start");
@@ -281,6 +283,9 @@ class LessonChecker {
       lastStart_ = std::max(lastStart_, seconds);
       return true;
     });
+    // An empty list shows nothing and marks nothing: a lesson made from captions without cues.
+    if (segments == 0) report(file, iText, "the list container holds no segment");
+    lists_.push_back({file.lexically_normal().string(), contents, segments});
   }
 
   void checkVideo(WindowModel& top) {
@@ -384,6 +389,7 @@ class LessonChecker {
   LessonFiles& files_;
   fs::path dir_;
   std::vector<Problem> problems_;
+  std::vector<ListCount> lists_;
   std::set<fs::path> checkedPages_;
   std::vector<fs::path> linkedPages_;
   std::int32_t lastStart_ = 0;
@@ -391,8 +397,12 @@ class LessonChecker {
 
 }  // namespace
 
-std::vector<Problem> checkLesson(LessonFiles& files, const fs::path& lessonDir) {
+LessonCheck inspectLesson(LessonFiles& files, const fs::path& lessonDir) {
   return LessonChecker(files, lessonDir).run();
+}
+
+std::vector<Problem> checkLesson(LessonFiles& files, const fs::path& lessonDir) {
+  return inspectLesson(files, lessonDir).problems;
 }
 
 }  // namespace reVoziz::lessonmaking

@@ -5,6 +5,7 @@
 // menus, addresses, the notes page and the video, then plays the lesson
 // through on simulated time and reports every kind of tick that fails.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +19,20 @@ struct Problem {
   int line = 0;
   std::string message;
 };
+
+// A list page the check read, and how many segments its list holds.
+struct ListCount {
+  std::string file;  // as in Problem
+  bool contents = false;  // the table of contents, not a transcript
+  std::size_t segments = 0;
+};
+
+struct LessonCheck {
+  std::vector<Problem> problems;
+  std::vector<ListCount> lists;  // in the order checked
+};
+
+LessonCheck inspectLesson(LessonFiles& files, const std::filesystem::path& lessonDir);
 
 // Every problem found, page by page in the order the lesson loads them, with
 // every page and file read through `files`. A file that cannot even be looked

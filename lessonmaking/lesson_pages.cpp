@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/time_code.h"
+#include "lessonmaking/language_names.h"
 #include "lessonmaking/page_template.h"
 #include "pagemodel/html_parser.h"
 
@@ -18,26 +19,6 @@ constexpr std::string_view kTocTemplate = "toc.html";
 constexpr std::string_view kTranscriptTemplate = "trans_es.html";
 
 constexpr std::string_view kNotesAddress = "notes.html";
-
-struct LanguageName {
-  std::string_view code;
-  std::string_view name;
-};
-
-constexpr LanguageName kLanguageNames[] = {
-    {"es", "Español"}, {"en", "English"}, {"fr", "Français"}, {"de", "Deutsch"},
-    {"it", "Italiano"}, {"pt", "Português"}, {"ca", "Català"}, {"eu", "Euskara"},
-    {"gl", "Galego"},   {"nl", "Nederlands"},
-};
-
-// The menu's label for a language: its own name when known, else its code.
-std::string languageLabel(const std::string& language) {
-  const std::string_view primary = std::string_view(language).substr(0, language.find('-'));
-  for (const auto& known : kLanguageNames) {
-    if (primary == known.code) return std::string(known.name);
-  }
-  return language;
-}
 
 // "MM:SS", or "H:MM:SS" from the first hour on, as the sample's sync labels.
 std::string syncLabel(std::int32_t seconds) {
@@ -71,7 +52,7 @@ void fillLanguageOptions(const PageTemplate& page, const std::vector<Transcript>
 
 }  // namespace
 
-std::string transcriptFile(const std::string& language) { return "trans_" + language + ".html"; }
+std::string transcriptFile(const std::string& language) { return "trans_" + lowerCaseTag(language) + ".html"; }
 
 std::string lessonPage(const LessonPlan& plan) {
   const PageTemplate page(kLessonTemplate);

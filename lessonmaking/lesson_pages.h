@@ -16,7 +16,8 @@ struct LessonPlan {
   std::vector<TocEntry> toc;
 };
 
-// The transcript page's file name for a language: "trans_es.html".
+// The transcript page's file name for a language, in lower case, so that
+// it is the same on disks that ignore case: "trans_es-mx.html".
 std::string transcriptFile(const std::string& language);
 
 std::string lessonPage(const LessonPlan& plan);

@@ -2,6 +2,7 @@
 // What a lesson made from captions shows: its transcripts, one segment per
 // cue, and its table of contents.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,21 +31,29 @@ struct TocEntry {
   std::string title;  // plain text
 };
 
-// Rolling captions (those with inline word timestamps) show each line twice,
-// the second time as the head of the next cue; this keeps only the lines that
-// a cue adds to the one before it, and drops cues that add none.
-CueList dropRolledLines(const CueList& cues, CueDialect dialect);
+// A transcript's segments, with what became of the cues on the way.
+struct TranscriptPlan {
+  std::vector<Segment> segments;
+  std::size_t cuesRead = 0;
+  std::size_t cuesDropped = 0;              // rolled away or without text
+  captions::CaptionWarnings warnings;       // one for each cue dropped, in line order
+};
 
-// One segment per cue with text, in order of start. `file` names the captions
-// in errors (a start past the 32-bit seconds range).
-std::vector<Segment> segmentsOf(const Captions& captions, const std::string& file);
+// One segment per cue with text, in order of start, each cue's lines run
+// together as one paragraph. `file` names the captions in errors: a start past
+// the 32-bit seconds range, or no cue with text at all (Error InvalidArgument).
+TranscriptPlan planTranscript(const Captions& captions, const std::string& file);
 
-// One entry per chapter cue.
+// One entry per chapter cue; none at all is an error naming `file`.
 std::vector<TocEntry> chapterEntries(const Captions& chapters, const std::string& file);
 
 // An entry at the first cue and at each cue that follows a pause of at least
-// `kLongPause` seconds, at most one a minute, titled with the cue's first words.
+// `kLongPause` seconds, at most one a minute. Where pauses are fewer, an entry
+// at least every `kLongestTocGap` seconds: at the last sentence that starts
+// by then (a cue after one that ends in . ? ! …), else at the last cue.
+// Titled with the cue's first words.
 inline constexpr double kLongPause = 2.0;
-std::vector<TocEntry> pauseEntries(const Captions& captions);
+inline constexpr std::int32_t kLongestTocGap = 300;
+std::vector<TocEntry> tocEntries(const Captions& captions);
 
 }  // namespace reVoziz::lessonmaking

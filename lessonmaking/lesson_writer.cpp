@@ -1,8 +1,9 @@
 #include "lessonmaking/lesson_writer.h"
 
-#include <set>
+#include <map>
 
 #include "lessonmaking/lesson_assets.h"
+#include "lessonmaking/language_names.h"
 #include "lessonmaking/lesson_files.h"
 #include "lessonmaking/lesson_pages.h"
 #include "core/error.h"
@@ -21,13 +22,17 @@ bool isLanguageCode(const std::string& language) {
   return true;
 }
 
+void addWarnings(const captions::CaptionWarnings& found, const fs::path& file, std::vector<std::string>& warnings) {
+  for (const captions::CaptionWarning& warning : found) {
+    warnings.push_back(captions::describeWarning(file.string(), warning));
+  }
+}
+
 // The captions of `file`, their warnings added to `warnings`.
 Captions readCaptionsFile(LessonFiles& files, const fs::path& file, captions::TextEncoding encoding,
                           std::vector<std::string>& warnings) {
   Captions read = captions::readCaptions(files.read(file), file.string(), encoding);
-  for (const captions::CaptionWarning& warning : read.warnings) {
-    warnings.push_back(captions::describeWarning(file.string(), warning));
-  }
+  addWarnings(read.warnings, file, warnings);
   return read;
 }
 
@@ -35,16 +40,22 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   if (options.captions.empty()) {
     throw Error(ErrorCode::InvalidArgument, "a lesson needs at least one --captions LANG=FILE");
   }
-  std::set<std::string> languages;
+  std::map<std::string, std::string> languages;  // lower case → as given
   for (const CaptionsSource& source : options.captions) {
     if (!isLanguageCode(source.language)) {
       throw Error(ErrorCode::InvalidArgument,
                   "--captions: the language must be letters, digits and \"-\", not \"" +
                       source.language + "\"");
     }
-    if (!languages.insert(source.language).second) {
+    // Transcript files are named in lower case: "en" and "EN" would share one.
+    const auto [given, fresh] = languages.emplace(lowerCaseTag(source.language), source.language);
+    if (!fresh && given->second == source.language) {
       throw Error(ErrorCode::InvalidArgument, "--captions: the language " + source.language +
                                                   " is given twice");
+    }
+    if (!fresh) {
+      throw Error(ErrorCode::InvalidArgument, "--captions: the languages " + given->second + " and " +
+                                                  source.language + " differ only in case");
     }
   }
   if (files.kind(options.video) != PathKind::File) {
@@ -56,22 +67,27 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   }
 }
 
-LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, std::vector<std::string>& warnings) {
+LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
   LessonPlan plan;
   plan.title = options.title ? *options.title : options.video.stem().string();
   plan.videoAddress = addressOfFileName(options.video.filename().string());
   std::optional<Captions> firstCaptions;
   for (const CaptionsSource& source : options.captions) {
-    Captions captions = readCaptionsFile(files, source.file, options.encoding, warnings);
-    plan.transcripts.push_back({source.language, segmentsOf(captions, source.file.string())});
+    Captions captions = readCaptionsFile(files, source.file, options.encoding, report.warnings);
+    TranscriptPlan transcript = planTranscript(captions, source.file.string());
+    addWarnings(transcript.warnings, source.file, report.warnings);
+    report.transcripts.push_back(
+        {source.language, source.file, transcript.cuesRead, transcript.cuesDropped, transcript.segments.size()});
+    plan.transcripts.push_back({source.language, std::move(transcript.segments)});
     if (!firstCaptions) firstCaptions = std::move(captions);
   }
   if (options.chapters) {
-    plan.toc = chapterEntries(readCaptionsFile(files, *options.chapters, options.encoding, warnings),
+    plan.toc = chapterEntries(readCaptionsFile(files, *options.chapters, options.encoding, report.warnings),
                               options.chapters->string());
   } else {
-    plan.toc = pauseEntries(*firstCaptions);
+    plan.toc = tocEntries(*firstCaptions);
   }
+  report.chapters = plan.toc.size();
   return plan;
 }
 
@@ -108,10 +124,15 @@ std::string addressOfFileName(const std::string& name) {
   return out;
 }
 
-std::vector<std::string> writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
+NewLessonReport writeNewLesson(LessonFiles& files, const NewLessonOptions& options) {
+  NewLessonReport report;
+  writeNewLesson(files, options, report);
+  return report;
+}
+
+void writeNewLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
   checkOptions(files, options);
-  std::vector<std::string> warnings;
-  const LessonPlan plan = planLesson(files, options, warnings);
+  const LessonPlan plan = planLesson(files, options, report);
   files.makeFolders(options.outDir);
   files.write(options.outDir / "index.html", lessonPage(plan));
   files.write(options.outDir / "toc.html", tocPage(plan));
@@ -123,7 +144,6 @@ std::vector<std::string> writeNewLesson(LessonFiles& files, const NewLessonOptio
                 std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
   }
   placeVideo(files, options);
-  return warnings;
 }
 
 }  // namespace reVoziz::lessonmaking

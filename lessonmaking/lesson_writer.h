@@ -1,6 +1,7 @@
 #pragma once
 // `revoziz lesson new`: a lesson folder made from a video and its captions.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -29,11 +30,29 @@ struct NewLessonOptions {
   captions::TextEncoding encoding = captions::TextEncoding::Detect;
 };
 
+// What a new lesson holds, for the summary after `lesson new`.
+struct TranscriptReport {
+  std::string language;
+  std::filesystem::path captions;
+  std::size_t cuesRead = 0;
+  std::size_t cuesDropped = 0;
+  std::size_t segments = 0;
+};
+
+struct NewLessonReport {
+  std::vector<TranscriptReport> transcripts;  // in the order given
+  std::size_t chapters = 0;                   // entries of the table of contents
+  std::vector<std::string> warnings;          // "FILE:LINE: warning: ..."
+};
+
 // Writes the lesson through `files`. Nothing is written until every input has
 // been read, and each file replaces its old one only once wholly written.
 // Throws Error with a message that names the file (and the line) at fault.
-// Gives what the captions readers worked around, as "FILE:LINE: warning: ...".
-std::vector<std::string> writeNewLesson(LessonFiles& files, const NewLessonOptions& options);
+// Reports what the captions readers worked around and the cues left out into
+// `report`, as far as it got when it throws: a file without cues is best
+// explained by the warnings about its lines.
+void writeNewLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report);
+NewLessonReport writeNewLesson(LessonFiles& files, const NewLessonOptions& options);
 
 // A file name as a relative address: bytes outside the unreserved set are
 // percent-encoded.

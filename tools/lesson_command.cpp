@@ -7,6 +7,7 @@
 #include "captions/cues_json.h"
 #include "lessonmaking/lesson_check.h"
 #include "lessonmaking/lesson_publish.h"
+#include "lessonmaking/lesson_summary.h"
 #include "lessonmaking/lesson_writer.h"
 #include "lessonmaking/system_lesson_files.h"
 #include "core/error.h"
@@ -128,11 +129,30 @@ int cues(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::os
 }
 
 int check(lessonmaking::LessonFiles& files, const fs::path& lesson, std::ostream& out) {
-  const auto problems = lessonmaking::checkLesson(files, lesson);
-  for (const auto& problem : problems) {
+  const lessonmaking::LessonCheck checked = lessonmaking::inspectLesson(files, lesson);
+  for (const auto& problem : checked.problems) {
     out << problem.file << ':' << problem.line << ": " << problem.message << '\n';
   }
-  return problems.empty() ? 0 : 1;
+  out << lessonmaking::checkSummary(checked, lesson);
+  return checked.problems.empty() ? 0 : 1;
+}
+
+// `lesson new`: warnings on standard error, the summary on standard output.
+int makeNew(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::ostream& err) {
+  const lessonmaking::NewLessonOptions options = parseNew(args);
+  lessonmaking::NewLessonReport report;
+  const auto printWarnings = [&] {
+    for (const std::string& warning : report.warnings) err << warning << '\n';
+  };
+  try {
+    lessonmaking::writeNewLesson(files, options, report);
+  } catch (const Error&) {
+    printWarnings();  // they tell why a file gave no cues
+    throw;
+  }
+  printWarnings();
+  out << lessonmaking::newLessonSummary(report, options.outDir);
+  return 0;
 }
 
 }  // namespace
@@ -150,10 +170,7 @@ int runLesson(Args args, const fs::path& moduleDir, lessonmaking::LessonFiles& f
   const Args rest = args.subspan(1);
   try {
     if (command == "cues") return cues(files, rest, out, err);
-    if (command == "new") {
-      for (const std::string& warning : lessonmaking::writeNewLesson(files, parseNew(rest))) err << warning << '\n';
-      return 0;
-    }
+    if (command == "new") return makeNew(files, rest, out, err);
     if (command == "check") return check(files, onlyArgument(rest, "check"), out);
     if (command == "publish") {
       lessonmaking::publishLesson(files, parsePublish(rest, moduleDir));
