@@ -32,6 +32,7 @@ struct LessonCheck {
   std::vector<ListCount> lists;  // in the order checked
 };
 
+// The problems, as checkLesson gives them, and the lists the check counted.
 LessonCheck inspectLesson(LessonFiles& files, const std::filesystem::path& lessonDir);
 
 // Every problem found, page by page in the order the lesson loads them, with

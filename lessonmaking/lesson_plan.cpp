@@ -72,6 +72,8 @@ std::string runOnLines(const std::string& html) {
   }
 }
 
+// The cues that make segments: rolled lines gone, cues without text left out;
+// what was left out is counted and warned of in `plan`.
 Captions withText(const Captions& captions, TranscriptPlan& plan) {
   KeptCues kept = dropRolledLines(captions.cues, captions.dialect);
   plan.cuesDropped = kept.dropped;
