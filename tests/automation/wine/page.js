@@ -76,6 +76,8 @@ function InertDocuments() {
 
 function Window(document) {
   var w = { document: document, event: null };
+  // As in the browser these pages were written for, whose cleaning asks it.
+  document.parentWindow = w;
   w.confirm = function () { return true; };
   return w;
 }
