@@ -1,20 +1,17 @@
 #include "core/platform.h"
 
 #include "core/error.h"
+#include "core/in_place_save.h"
 
 namespace reVoziz {
-namespace {
 
-// The folder part of `path`, with its trailing separator; empty for a bare name.
-// "/" separates on every host, besides the host's own separator.
 std::string_view folderPrefix(const FileSystem& files, std::string_view path) {
+  // "/" separates on every host, besides the host's own separator.
   std::string separators = "/";
   separators += files.separator();
   const auto last = path.find_last_of(separators);
   return last == std::string_view::npos ? std::string_view() : path.substr(0, last + 1);
 }
-
-}  // namespace
 
 std::string joinPath(const FileSystem& files, std::string_view folder, std::string_view name) {
   std::string path(folder);
@@ -37,8 +34,19 @@ FreshFile createFreshFile(FileSystem& files, std::string_view prefix) {
   }
 }
 
+std::unique_ptr<WritableFile> FileSystem::openForOverwrite(std::string_view path) {
+  throw Error(ErrorCode::HostError, "This host cannot write a file where it stands: " + std::string(path));
+}
+
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes) {
-  replaceEntry(files, files.linkTarget(path), [&](WritableFile& file) { file.append(bytes); });
+  const std::string target = files.linkTarget(path);
+  const FileStanding standing = files.standing(target);
+  refuseUnwritable(standing, target);
+  if (standing.exists && !standing.renameLoses.empty()) {
+    overwriteInPlace(files, target, bytes);
+    return;
+  }
+  replaceEntry(files, target, [&](WritableFile& file) { file.append(bytes); });
 }
 
 void replaceEntry(FileSystem& files, std::string_view path, const std::function<void(WritableFile&)>& fill) {

@@ -88,6 +88,22 @@ class WritableFile {
   virtual void close() = 0;
 };
 
+// What a save must know of the file that stands at a path before it replaces
+// it. A host that cannot tell answers the default: a save then takes the
+// rename road, as over a new file.
+struct FileStanding {
+  bool exists = false;
+  // A plain file: no folder, pipe or device.
+  bool regular = true;
+  // Marked read-only: no write permission for anyone, or the read-only attribute.
+  bool readOnly = false;
+  // The user may write it.
+  bool writable = true;
+  // What a fresh file renamed over it would lose ("owner", "group", "access
+  // list", "extended attributes", "hard links"); empty when nothing.
+  std::vector<std::string> renameLoses;
+};
+
 // The host's files, as small primitive steps, each raising an Error with a
 // file code (FileNotFound, PathNotFound, PermissionDenied, FileAlreadyExists)
 // or HostError. Paths are the host's own; `separator` joins a folder and a name.
@@ -108,6 +124,14 @@ class FileSystem {
   // may set it (on Windows, its security and attributes). A new `to` gets
   // what a new file of the user gets.
   virtual void rename(std::string_view from, std::string_view to) = 0;
+  virtual FileStanding standing(std::string_view path) {
+    (void)path;
+    return {};
+  }
+  // The existing plain file `path`, emptied, to be written over where it
+  // stands; never waits on a pipe, and fails with PermissionDenied on anything
+  // but a plain file.
+  virtual std::unique_ptr<WritableFile> openForOverwrite(std::string_view path);
   // The file `path` names once symbolic links are followed; `path` itself
   // when it is no link. A save replaces that file, so a link stays a link.
   virtual std::string linkTarget(std::string_view path) = 0;
@@ -123,6 +147,9 @@ class FileSystem {
 // `folder` and `name` joined with the host's separator.
 std::string joinPath(const FileSystem& files, std::string_view folder, std::string_view name);
 
+// The folder part of `path`, with its trailing separator; empty for a bare name.
+std::string_view folderPrefix(const FileSystem& files, std::string_view path);
+
 // A new file made with createExclusive, named by `prefix` (a folder and its
 // separator, or nothing) and a fresh temporary name; a name that someone
 // already holds is given up for another.
@@ -135,7 +162,11 @@ FreshFile createFreshFile(FileSystem& files, std::string_view prefix);
 // Replaces the file at `path` with `bytes` so that a failure at any step leaves
 // the old file as it was: the bytes go to a fresh file beside the file that
 // `path` names (beside a link's target), which is flushed, closed and then
-// renamed over it, taking the old file's permissions.
+// renamed over it, taking the old file's permissions. A file the user may not
+// write, or no plain file, is refused with PermissionDenied and left alone. A
+// file that a rename would strip of its owner, group, access lists, extended
+// attributes or hard links is written where it stands instead (see
+// overwriteInPlace).
 void replaceFile(FileSystem& files, std::string_view path, std::string_view bytes);
 
 // The same for whatever stands at `path` itself, a link included, with the

@@ -1,3 +1,4 @@
+#include "core/error.h"
 #include "core/skip_failure.h"
 #include "core/started_flag.h"
 #include "core/text.h"
@@ -28,10 +29,20 @@ void NotesDocuments::backupNotes1(const Window& w) {
     if (!trimSpaces(state_.BackupFileName).empty()) {
       const std::string path = joinPath(files_, folder, state_.BackupFileName);
       // Written only while it is still ours: a link put in its place would
-      // send the notes wherever it points.
-      files_.openPrivateForReading(path).reset();
-      writeStoredPage(files_, path, page);
-      return;
+      // send the notes wherever it points. A name that is no longer ours is
+      // given up, so the next backup claims a fresh one; a backup that the
+      // system cleaned away claims one now.
+      try {
+        files_.openPrivateForReading(path).reset();
+      } catch (const Error& e) {
+        if (e.code() != ErrorCode::PermissionDenied && e.code() != ErrorCode::FileNotFound) throw;
+        state_.BackupFileName.clear();
+        if (e.code() == ErrorCode::PermissionDenied) throw;
+      }
+      if (!state_.BackupFileName.empty()) {
+        writeStoredPage(files_, path, page);
+        return;
+      }
     }
     // The temporary folder is shared: the first backup claims a name with a
     // file of its own, readable by its owner only, and keeps the name only

@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "documents/notes_documents.h"
 #include "documents/notes_page_ids.h"
+#include "documents/template_address.h"
 
 namespace reVoziz {
 namespace {
@@ -30,6 +31,32 @@ std::string fillSlots(std::string_view text, std::string_view key, std::string_v
 // The content title: that of the page that shows the lesson content.
 std::string contentTitle(const Window& w) { return w.parent().document().title(); }
 
+constexpr std::string_view kTemplateFrame = "notesTemplate";
+
+Error notTheTemplate(std::string_view why) {
+  return Error(ErrorCode::InvalidArgument,
+               "The notes were not saved: the hidden frame notesTemplate " + std::string(why));
+}
+
+// The markup of the notes template page. A link aimed at the frame may have
+// loaded another page into it; composing from that would store a page
+// without the notes, so that fails instead.
+std::string templateText(const Window& w) {
+  const Value src = w.document().element(kTemplateFrame).getAttribute("src");
+  const std::string declared = src.isNull() ? std::string() : src.toText();
+  const Document shown = w.document().frame(kTemplateFrame).document();
+  const std::string address = shown.URL();
+  if (!showsDeclaredPage(declared, address)) {
+    throw notTheTemplate("shows " + address + " instead of its template page " + declared);
+  }
+  std::string text = shown.documentElement().outerHTML();
+  const std::string slot = std::string(kNotesKey) + std::string(kNotesKey);
+  if (text.find(slot) == std::string::npos) {
+    throw notTheTemplate("shows " + address + ", which has no place for the notes (" + slot + ")");
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string NotesDocuments::composePage(const Window& w) const {
@@ -37,9 +64,7 @@ std::string NotesDocuments::composePage(const Window& w) const {
 }
 
 std::string NotesDocuments::composeWith(const Window& w, std::string_view notes) const {
-  const std::string templateText =
-      w.document().frame("notesTemplate").document().documentElement().outerHTML();
-  const std::string page = fillSlots(templateText, kNotesKey, notes);
+  const std::string page = fillSlots(templateText(w), kNotesKey, notes);
   return fillSlots(page, kTitleKey, contentTitle(w));
 }
 

@@ -2,16 +2,20 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "core/error.h"
+#include "core/in_place_save.h"
 
 namespace reVoziz::pagemodel {
 namespace {
@@ -127,6 +131,55 @@ class PosixWritableFile : public WritableFile {
   Descriptor file_;
 };
 
+bool inGroup(gid_t group) {
+  if (group == ::getegid()) return true;
+  std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+  const int n = ::getgroups(static_cast<int>(groups.size()), groups.data());
+  groups.resize(static_cast<std::size_t>(std::max(n, 0)));
+  return std::find(groups.begin(), groups.end(), group) != groups.end();
+}
+
+// The names of the extended attributes of `path`; none where the file system
+// keeps none.
+std::vector<std::string> attributeNames(const std::string& path) {
+  for (;;) {
+    const ssize_t size = ::listxattr(path.c_str(), nullptr, 0);
+    if (size <= 0) return {};
+    std::string names(static_cast<std::size_t>(size), '\0');
+    const ssize_t n = ::listxattr(path.c_str(), names.data(), names.size());
+    if (n < 0 && errno == ERANGE) continue;  // grew meanwhile
+    if (n <= 0) return {};
+    std::vector<std::string> list;
+    for (std::size_t at = 0; at < static_cast<std::size_t>(n);) {
+      const std::string name(names.c_str() + at);
+      at += name.size() + 1;
+      if (!name.empty()) list.push_back(name);
+    }
+    return list;
+  }
+}
+
+// What a fresh file renamed over the file of `info` at `path` would lose.
+std::vector<std::string> renameLosses(const std::string& path, const struct stat& info) {
+  std::vector<std::string> lost;
+  const bool root = ::geteuid() == 0;
+  if (!root && info.st_uid != ::geteuid()) lost.push_back("owner");
+  if (!root && !inGroup(info.st_gid)) lost.push_back("group");
+  bool acl = false;
+  bool other = false;
+  for (const std::string& name : attributeNames(path)) {
+    if (name.starts_with("system.posix_acl_")) {
+      acl = true;
+    } else if (name != "security.selinux") {
+      other = true;
+    }
+  }
+  if (acl) lost.push_back("access list");
+  if (other) lost.push_back("extended attributes");
+  if (info.st_nlink > 1) lost.push_back("hard links");
+  return lost;
+}
+
 }  // namespace
 
 ErrorCode fileErrorCode(int error) {
@@ -182,6 +235,36 @@ std::unique_ptr<WritableFile> PosixFileSystem::createExclusive(std::string_view 
                         S_IRUSR | S_IWUSR);
   if (fd < 0) throw fileError(errno == ENOENT ? ENOTDIR : errno, path);
   return std::make_unique<PosixWritableFile>(fd, path);
+}
+
+FileStanding PosixFileSystem::standing(std::string_view path) {
+  const std::string name(path);
+  struct stat info {};
+  if (::stat(name.c_str(), &info) != 0) {
+    if (errno == ENOENT) return {};
+    throw fileError(errno, path);
+  }
+  FileStanding standing;
+  standing.exists = true;
+  standing.regular = S_ISREG(info.st_mode);
+  standing.readOnly = (info.st_mode & 0222) == 0;
+  standing.writable = ::faccessat(AT_FDCWD, name.c_str(), W_OK, AT_EACCESS) == 0;
+  if (standing.regular) standing.renameLoses = renameLosses(name, info);
+  return standing;
+}
+
+std::unique_ptr<WritableFile> PosixFileSystem::openForOverwrite(std::string_view path) {
+  const std::string name(path);
+  // Without O_TRUNC and never blocking: a pipe or device put there since the
+  // file was judged is neither emptied nor waited on, only refused.
+  const int fd = ::open(name.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) throw fileError(errno == ENXIO ? EACCES : errno, path);
+  auto file = std::make_unique<PosixWritableFile>(fd, path);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw fileError(errno, path);
+  if (!S_ISREG(info.st_mode)) throw notAPlainFile(path);
+  if (::ftruncate(fd, 0) != 0) throw fileError(errno, path);
+  return file;
 }
 
 void PosixFileSystem::rename(std::string_view from, std::string_view to) {

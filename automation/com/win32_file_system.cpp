@@ -223,6 +223,30 @@ std::unique_ptr<WritableFile> Win32FileSystem::createExclusive(std::string_view 
   return std::make_unique<Win32WritableFile>(h, path);
 }
 
+FileStanding Win32FileSystem::standing(std::string_view path) {
+  const std::wstring name = wide(path);
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) return {};
+    throw fileError(error, path);
+  }
+  FileStanding standing;
+  standing.exists = true;
+  standing.regular = !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  standing.readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+  // Opening for writing asks the system's own access check, lists included;
+  // nothing is written.
+  const HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+  } else {
+    standing.writable = GetLastError() != ERROR_ACCESS_DENIED;
+  }
+  return standing;
+}
+
 void Win32FileSystem::rename(std::string_view from, std::string_view to) {
   const std::wstring fresh = wide(from);
   const std::wstring target = wide(to);

@@ -11,6 +11,9 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<ReadableFile> openForReading(std::string_view path) override;
   std::unique_ptr<ReadableFile> openPrivateForReading(std::string_view path) override;
   std::unique_ptr<WritableFile> createExclusive(std::string_view path) override;
+  // Read-only: the read-only attribute. Writable: the file opens for writing.
+  // ReplaceFileW keeps the rest, so a rename loses nothing.
+  FileStanding standing(std::string_view path) override;
   // ReplaceFileW over an existing file, which keeps its security and attributes.
   void rename(std::string_view from, std::string_view to) override;
   std::string linkTarget(std::string_view path) override;

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "documents/notes_documents.h"
 #include "documents/notes_fixture.h"
@@ -96,31 +97,60 @@ TEST_F(Backup, TheFirstBackupPassesAPlantedLinkByAndGivesUpAFailedClaim) {
   EXPECT_TRUE(std::filesystem::is_symlink(lesson.folder.file("radAAAAA.tmp")));
 }
 
-TEST_F(Backup, ABackupThatIsNoLongerOursIsNeitherReadNorWritten) {
-  lesson.setNotes("mine");
-  control.backupNotes1(w);
-  const std::string name = state.BackupFileName;
-  const std::string path = lesson.folder.file(name);
+TEST_F(Backup, ABackupThatIsNoLongerOursIsRefusedOnceAndTheNextTakesAFreshName) {
   const std::string planted = "<!--notes--><img src=x onerror=alert(1)>planted<!--notes-->";
-
-  // Replaced by a file others may read and write.
-  std::filesystem::remove(path);
-  lesson.folder.write(name, planted);
-  ::chmod(path.c_str(), 0666);
-  lesson.setNotes("current");
-  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied);
-  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied);
-  EXPECT_EQ(lesson.folder.read(name), planted);
-
-  // Replaced by a link to an owner-only file.
   const std::string elsewhere = lesson.folder.write("elsewhere", planted);
   ::chmod(elsewhere.c_str(), 0600);
-  std::filesystem::remove(path);
-  std::filesystem::create_symlink(elsewhere, path);
-  EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied);
-  EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied);
-  EXPECT_EQ(lesson.folder.read("elsewhere"), planted);
-  EXPECT_EQ(lesson.notes(), "current");
+  struct Case {
+    const char* what;
+    std::function<void(const std::string&)> plant;
+  };
+  const std::vector<Case> cases = {
+      {"a file others may write", [&](const std::string& path) {
+         lesson.folder.write(std::filesystem::path(path).filename().string(), planted);
+         ::chmod(path.c_str(), 0666);
+       }},
+      {"a link to an owner-only file",
+       [&](const std::string& path) { std::filesystem::create_symlink(elsewhere, path); }},
+  };
+  for (const Case& c : cases) {
+    lesson.setNotes("mine");
+    control.backupNotes1(w);
+    const std::string name = state.BackupFileName;
+    const std::string path = lesson.folder.file(name);
+    std::filesystem::remove(path);
+    c.plant(path);
+
+    lesson.setNotes("current");
+    EXPECT_EQ(failureOf([&] { control.restoreNotes1(w); }), ErrorCode::PermissionDenied) << c.what;
+    EXPECT_EQ(failureOf([&] { control.backupNotes1(w); }), ErrorCode::PermissionDenied) << c.what;
+    EXPECT_EQ(lesson.folder.read(name), planted) << c.what;
+    EXPECT_EQ(lesson.folder.read("elsewhere"), planted) << c.what;
+    EXPECT_EQ(lesson.notes(), "current") << c.what;
+
+    control.backupNotes1(w);
+    EXPECT_NE(state.BackupFileName, name) << c.what;
+    lesson.setNotes("gone");
+    control.restoreNotes1(w);
+    EXPECT_EQ(lesson.notes(), "current") << c.what;
+    EXPECT_EQ(lesson.folder.read(name), planted) << c.what;
+    std::filesystem::remove(path);
+    std::filesystem::remove(lesson.folder.file(state.BackupFileName));
+  }
+}
+
+TEST_F(Backup, ABackupCleanedAwayIsWrittenUnderAFreshName) {
+  lesson.setNotes("first");
+  control.backupNotes1(w);
+  const std::string name = state.BackupFileName;
+  std::filesystem::remove(lesson.folder.file(name));
+  lesson.setNotes("second");
+  control.backupNotes1(w);
+  EXPECT_NE(state.BackupFileName, name);
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{state.BackupFileName});
+  lesson.setNotes("gone");
+  control.restoreNotes1(w);
+  EXPECT_EQ(lesson.notes(), "second");
 }
 
 class FailedBackup : public Backup, public ::testing::WithParamInterface<FileStep> {};

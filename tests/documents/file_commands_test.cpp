@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "documents/notes_documents.h"
 #include "documents/notes_fixture.h"
+#include "pagemodel/page_loader.h"
 
 namespace reVoziz {
 namespace {
@@ -230,6 +234,95 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailedSave,
                                            FileStep::Flush, FileStep::Close, FileStep::Rename),
                          [](const auto& step) { return testing::fileStepName(step.param); });
 
+ino_t inodeOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_ino;
+}
+
+TEST_F(FileCommands, AFileTheUserMayNotWriteIsRefusedAndLeftAlone) {
+  const std::string path = lesson.folder.write("theirs.notes", "old");
+  lesson.setNotes("new");
+  const Snapshot before = snapshot(lesson);
+  const std::vector<std::pair<const char*, std::function<void(FileStanding&)>>> cases = {
+      {"read-only", [](FileStanding& s) { s.readOnly = true; }},
+      {"another owner's", [](FileStanding& s) { s.writable = false; }},
+      {"a pipe", [](FileStanding& s) { s.regular = false; }},
+  };
+  for (const auto& [what, standing] : cases) {
+    lesson.files.adjustStanding = standing;
+    dialog.answers.push_back(path);
+    try {
+      control.saveNotes(lesson.notesWindow());
+      ADD_FAILURE() << what << " saved";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::PermissionDenied) << what;
+      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << what << ": " << e.what();
+    }
+    EXPECT_EQ(lesson.folder.read("theirs.notes"), "old") << what;
+    EXPECT_EQ(snapshot(lesson), before) << what;
+    EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{"theirs.notes"}) << what;
+  }
+}
+
+// A file that a rename would strip writes where it stands: the same file,
+// its old content back after any failure, no copy left.
+class InPlaceSave : public FileCommands {
+ protected:
+  InPlaceSave() {
+    lesson.files.adjustStanding = [](FileStanding& s) { s.renameLoses = {"hard links"}; };
+  }
+};
+
+TEST_F(InPlaceSave, WritesTheSameFile) {
+  const std::string path = lesson.folder.write("linked.notes", "old");
+  const ino_t inode = inodeOf(path);
+  lesson.setNotes("<p>in place</p>");
+  saveAs(path);
+  EXPECT_EQ(inodeOf(path), inode);
+  EXPECT_NE(lesson.folder.read("linked.notes").find("<!--notes--><p>in place</p><!--notes-->"), std::string::npos);
+  EXPECT_EQ(state.SavedNotes, "<p>in place</p>");
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{"linked.notes"});
+}
+
+struct InPlaceFault {
+  FileStep step;
+  int passing;  // runs of the step that succeed first
+  const char* name;
+};
+
+class FailedInPlaceSave : public InPlaceSave, public ::testing::WithParamInterface<InPlaceFault> {};
+
+TEST_P(FailedInPlaceSave, PutsTheOldContentBackAndChangesNoState) {
+  const std::string oldBytes = "old \xF1 bytes";
+  const std::string path = lesson.folder.write("keep.notes", oldBytes);
+  const ino_t inode = inodeOf(path);
+  lesson.setNotes("second");
+  const Snapshot before = snapshot(lesson);
+
+  lesson.files.failNext(GetParam().step, GetParam().passing);
+  dialog.answers.push_back(path);
+  EXPECT_NE(failureOf([&] { control.saveNotes(lesson.notesWindow()); }), ErrorCode{});
+  EXPECT_TRUE(lesson.files.faultFired());
+  EXPECT_EQ(lesson.folder.read("keep.notes"), oldBytes);
+  EXPECT_EQ(inodeOf(path), inode);
+  EXPECT_EQ(snapshot(lesson), before);
+  EXPECT_EQ(lesson.folder.names(), std::vector<std::string>{"keep.notes"});
+}
+
+// The old content is read, copied (create, write, flush, close), the file
+// written over (overwrite, write, flush, close) and read back.
+INSTANTIATE_TEST_SUITE_P(Steps, FailedInPlaceSave,
+                         ::testing::Values(InPlaceFault{FileStep::Read, 0, "ReadOld"},
+                                           InPlaceFault{FileStep::Write, 0, "WriteCopy"},
+                                           InPlaceFault{FileStep::Overwrite, 0, "Overwrite"},
+                                           InPlaceFault{FileStep::Write, 1, "Write"},
+                                           InPlaceFault{FileStep::ShortWrite, 1, "ShortWrite"},
+                                           InPlaceFault{FileStep::Flush, 1, "Flush"},
+                                           InPlaceFault{FileStep::Close, 1, "Close"},
+                                           InPlaceFault{FileStep::Read, 1, "ReadBack"}),
+                         [](const auto& fault) { return std::string(fault.param.name); });
+
 TEST_F(FileCommands, ASaveThatCannotComposeOrIsCancelledLeavesTheOldFile) {
   const std::string path = lesson.folder.write("keep.notes", "old");
   lesson.setNotes("new");
@@ -338,6 +431,38 @@ TEST_F(CheckUnsaved, StopsTheControlWhenNothingIsUnsaved) {
   const auto left = leave();
   EXPECT_TRUE(left.event->returnValue().isEmpty());
   EXPECT_TRUE(stopped());
+}
+
+TEST_F(CheckUnsaved, ASaveFromATemplateFrameThatShowsAnotherPageFailsAndStillWarns) {
+  lesson.setNotes("kept");
+  const std::string path = lesson.folder.file("kept.notes");
+  saveAs(path);
+  const std::string saved = lesson.folder.read("kept.notes");
+  lesson.setNotes("unsaved");
+  const Snapshot before = snapshot(lesson);
+  pagemodel::WindowModel& frame = *notesWindow.frame("notesTemplate");
+
+  // What a link with target="notesTemplate" leaves in the frame.
+  const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+      {"another page", [&] { pagemodel::navigate(frame, "index.html"); }},
+      {"another page with notes", [&] { pagemodel::navigate(frame, "other_program.notes"); }},
+      {"the template without its slot", [&] {
+         pagemodel::navigate(frame, "template.html");
+         lesson.setTemplateBody("<p>no notes here</p>");
+       }},
+  };
+  for (const auto& [what, load] : cases) {
+    load();
+    dialog.answers.push_back(path);
+    EXPECT_EQ(failureOf([&] { control.saveNotes(lesson.notesWindow()); }), ErrorCode::InvalidArgument) << what;
+    EXPECT_EQ(lesson.folder.read("kept.notes"), saved) << what;
+    EXPECT_EQ(snapshot(lesson), before) << what;
+    EXPECT_FALSE(leave().event->returnValue().isEmpty()) << what;
+  }
+
+  pagemodel::navigate(frame, "template.html");
+  saveAs(path);
+  EXPECT_NE(lesson.folder.read("kept.notes").find("<!--notes-->unsaved<!--notes-->"), std::string::npos);
 }
 
 TEST_F(CheckUnsaved, UsesTheLastCopyWhileTheNotesPageIsAway) {

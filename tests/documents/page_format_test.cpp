@@ -2,6 +2,7 @@
 
 #include "documents/notes_documents.h"
 #include "documents/notes_fixture.h"
+#include "documents/template_address.h"
 
 namespace reVoziz {
 namespace {
@@ -33,15 +34,34 @@ TEST_F(PageFormat, ComposeFillsEachSlotOfTheTemplateWithNotesAndTitle) {
 
 TEST_F(PageFormat, TemplatesWithoutOrWithTwoNotesSlots) {
   lesson.setNotes("n");
+  // A page without the notes is never composed: it would store nothing.
   lesson.setTemplateBody("<p><!--title--><!--title--></p>");
-  std::string page = control.composePage(lesson.notesWindow());
-  EXPECT_EQ(page.find(kNotesKey), std::string::npos);
-  EXPECT_EQ(control.pageExtract(page, kNotesKey), "");
-  EXPECT_EQ(control.pageExtract(page, kTitleKey), "Año Ñandú");
+  EXPECT_EQ(failureOf([&] { control.composePage(lesson.notesWindow()); }), ErrorCode::InvalidArgument);
 
   lesson.setTemplateBody("<!--notes--><!--notes--><hr><!--notes--><!--notes-->");
-  page = control.composePage(lesson.notesWindow());
+  const std::string page = control.composePage(lesson.notesWindow());
   EXPECT_EQ(control.pageExtract(page, kNotesKey), "n<!--notes--><hr><!--notes-->n");
+}
+
+TEST(TemplateAddress, TheFrameMustShowThePageItsSrcDeclaresAsEachHostGivesTheAddress) {
+  struct Case {
+    std::string_view src, url;
+    bool shown;
+  };
+  const Case cases[] = {
+      {"template.html", "template.html", true},  // the page model: as written
+      {"notes_template.html", "http://host/lesson/Notes_Template.html?v=2#top", true},
+      {"notas lección.html", "https://host/l/notas%20lecci%C3%B3n.html", true},
+      {"../shared/tpl.html", "../shared/tpl.html", true},
+      {"./tpl.html", "file://C:\\lessons\\uno\\tpl.html", true},
+      {"/lessons/tpl.html", "http://host/lessons/tpl.html", true},
+      {"template.html", "http://host/lesson/my_template.html", false},
+      {"template.html", "http://host/lesson/index.html", false},
+      {"template.html", "about:blank", false},
+      {"", "about:blank", false},
+      {"tpl/", "http://host/tpl/", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(showsDeclaredPage(c.src, c.url), c.shown) << c.src << " in " << c.url;
 }
 
 TEST_F(PageFormat, InsertedNotesAreNotSearchedForNotesSlotsButAreForTitleSlots) {

@@ -46,13 +46,17 @@ class FaultyWritableFile : public WritableFile {
 }  // namespace
 
 std::string fileStepName(FileStep step) {
-  static constexpr const char* kNames[] = {"Open",       "Read",  "Create", "Write",
-                                           "ShortWrite", "Flush", "Close",  "Rename"};
+  static constexpr const char* kNames[] = {"Open",  "Read",  "Create", "Write",    "ShortWrite",
+                                           "Flush", "Close", "Rename", "Overwrite"};
   return kNames[static_cast<int>(step)];
 }
 
 void FaultyFileSystem::maybeFail(FileStep step) {
   if (failing_ != step) return;
+  if (passing_ > 0) {
+    --passing_;
+    return;
+  }
   failing_.reset();
   fired_ = true;
   if (step == FileStep::ShortWrite) {
@@ -74,6 +78,17 @@ std::unique_ptr<ReadableFile> FaultyFileSystem::openPrivateForReading(std::strin
 std::unique_ptr<WritableFile> FaultyFileSystem::createExclusive(std::string_view path) {
   maybeFail(FileStep::Create);
   return std::make_unique<FaultyWritableFile>(target_.createExclusive(path), *this);
+}
+
+FileStanding FaultyFileSystem::standing(std::string_view path) {
+  FileStanding standing = target_.standing(path);
+  if (adjustStanding) adjustStanding(standing);
+  return standing;
+}
+
+std::unique_ptr<WritableFile> FaultyFileSystem::openForOverwrite(std::string_view path) {
+  maybeFail(FileStep::Overwrite);
+  return std::make_unique<FaultyWritableFile>(target_.openForOverwrite(path), *this);
 }
 
 void FaultyFileSystem::rename(std::string_view from, std::string_view to) {
