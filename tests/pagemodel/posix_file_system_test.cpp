@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iostream>
 #include <filesystem>
+#include <functional>
 #include <regex>
 
 #include "core/error.h"
+#include "support/file_bytes.h"
 #include "support/lesson.h"
 #include "support/scratch_folder.h"
 
@@ -17,6 +24,7 @@ namespace reVoziz::pagemodel {
 namespace {
 
 using testing::failureOf;
+using testing::fileBytes;
 using testing::ScratchFolder;
 
 class PosixFiles : public ::testing::Test {
@@ -156,6 +164,136 @@ TEST_F(PosixFiles, OnlyAnOwnerOnlyFileOfOursOpensAsPrivate) {
     ASSERT_EQ(::chown(theirs.c_str(), 1, 1), 0);
     EXPECT_EQ(failureOf([&] { files.openPrivateForReading(theirs); }), ErrorCode::PermissionDenied);
   }
+}
+
+struct stat statOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+TEST_F(PosixFiles, WhatTheUserMayNotWriteOrIsNoPlainFileIsRefusedAndLeftAlone) {
+  const std::string readOnly = folder.write("read-only.notes", "old");
+  ::chmod(readOnly.c_str(), 0444);
+  const std::string fifo = folder.file("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  // The read-only mark holds for root too; a pipe is refused without waiting.
+  for (const std::string& path : {readOnly, fifo, folder.path().string()}) {
+    try {
+      replaceFile(files, path, "new");
+      ADD_FAILURE() << path << " replaced";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.code(), ErrorCode::PermissionDenied) << path;
+      EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_EQ(folder.read("read-only.notes"), "old");
+  EXPECT_EQ(modeOf(readOnly), 0444u);
+  EXPECT_TRUE(S_ISFIFO(statOf(fifo).st_mode));
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"fifo", "read-only.notes"}));
+}
+
+// An access list that lets the user 1234 write, as the system stores it.
+std::string accessListAttribute() {
+  std::string bytes;
+  auto put = [&](std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  put(2, 4);  // version
+  const std::uint32_t kNone = 0xFFFFFFFF;
+  const std::uint32_t entries[][3] = {{0x01, 6, kNone}, {0x02, 6, 1234}, {0x04, 4, kNone}, {0x10, 6, kNone}, {0x20, 4, kNone}};
+  for (const auto& e : entries) {
+    put(e[0], 2);
+    put(e[1], 2);
+    put(e[2], 4);
+  }
+  return bytes;
+}
+
+std::string attributeOf(const std::string& path, const char* name) {
+  std::string value(256, '\0');
+  const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+  value.resize(n < 0 ? 0 : static_cast<std::size_t>(n));
+  return value;
+}
+
+TEST_F(PosixFiles, AFileARenameWouldStripIsWrittenWhereItStands) {
+  const std::string linked = folder.write("linked.notes", "old");
+  ASSERT_EQ(::link(linked.c_str(), folder.file("second name").c_str()), 0);
+  struct Case {
+    const char* name;
+    const char* attribute;
+    std::string value;
+  };
+  const std::vector<Case> cases = {
+      {"attributes.notes", "user.revoziz", "kept"},
+      {"access-list.notes", "system.posix_acl_access", accessListAttribute()},
+  };
+  std::vector<std::string> paths = {linked};
+  for (const Case& c : cases) {
+    const std::string path = folder.write(c.name, "old");
+    if (::setxattr(path.c_str(), c.attribute, c.value.data(), c.value.size(), 0) != 0) {
+      std::cout << "not tried: " << c.attribute << " on this file system: " << std::strerror(errno) << "\n";
+      continue;
+    }
+    paths.push_back(path);
+  }
+  for (const std::string& path : paths) {
+    const struct stat before = statOf(path);
+    replaceFile(files, path, "new");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(fileBytes(path), "new") << path;
+    EXPECT_EQ(after.st_ino, before.st_ino) << path;
+    EXPECT_EQ(after.st_mode, before.st_mode) << path;
+  }
+  EXPECT_EQ(folder.read("second name"), "new");
+  for (const Case& c : cases) {
+    if (std::find(paths.begin(), paths.end(), folder.file(c.name)) == paths.end()) continue;
+    EXPECT_EQ(attributeOf(folder.file(c.name), c.attribute), c.value) << c.attribute;
+  }
+  // The copy of the old content is gone.
+  EXPECT_EQ(folder.names().size(), paths.size() + 1);
+}
+
+// The exit code of `save` run as the user nobody in a child process: 0, or
+// the code of the Error it raised.
+int asNobody(const std::function<void()>& save) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    constexpr id_t kNobody = 65534;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(1);
+    try {
+      save();
+    } catch (const Error& e) {
+      ::_exit(static_cast<int>(e.code()) & 0xFF);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  EXPECT_EQ(::waitpid(child, &status, 0), child);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(PosixFiles, InASharedFolderAnotherUsersFileKeepsItsOwnerAndGroup) {
+  if (::geteuid() != 0) GTEST_SKIP() << "a file of another user, and a user to switch to, need root";
+  ::chmod(folder.path().c_str(), 0777);  // anyone may add and rename files here
+  const std::string closed = folder.write("closed.notes", "old");
+  ::chmod(closed.c_str(), 0644);
+  const std::string open = folder.write("open.notes", "old");
+  ::chmod(open.c_str(), 0666);
+  ASSERT_EQ(::chown(open.c_str(), 0, 0), 0);
+  const struct stat before = statOf(open);
+
+  EXPECT_EQ(asNobody([&] { replaceFile(files, closed, "new"); }), static_cast<int>(ErrorCode::PermissionDenied));
+  EXPECT_EQ(folder.read("closed.notes"), "old");
+  EXPECT_EQ(asNobody([&] { replaceFile(files, open, "new"); }), 0);
+  const struct stat after = statOf(open);
+  EXPECT_EQ(folder.read("open.notes"), "new");
+  EXPECT_EQ(after.st_uid, 0u);
+  EXPECT_EQ(after.st_gid, 0u);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode, before.st_mode);
+  EXPECT_EQ(folder.names(), (std::vector<std::string>{"closed.notes", "open.notes"}));
 }
 
 }  // namespace
