@@ -71,6 +71,13 @@ TEST_F(NotesCommand, FailuresOfTheControlAreReportedWithTheirCode) {
       notes({"save", (kLessons / "notes_lesson").string(), folder.file("no/such.notes")}, "x");
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_EQ(unwritable.err.rfind("error 76 ", 0), 0u) << unwritable.err;
+
+  const std::string readOnly = folder.write("read-only.notes", "old");
+  std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+  const NotesOutput refused = notes({"save", (kLessons / "notes_lesson").string(), readOnly}, "x");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "error 70 Permission denied: the file is read-only: " + readOnly + "\n");
+  EXPECT_EQ(folder.read("read-only.notes"), "old");
 }
 
 TEST_F(NotesCommand, AFailedSaveLeavesTheFileAsItWas) {

@@ -3,10 +3,12 @@
 // a summary, exits 1 when any check failed.
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <functional>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "automation/com/com_text.h"
 #include "automation/com/win32_file_system.h"
@@ -91,6 +93,50 @@ int wmain() {
         "a file with the folder's access is not private");
   files.remove(own);
   files.remove(fresh);
+
+  // What the user may not write is refused and left alone, its copy never made.
+  const std::string readOnly = reVoziz::joinPath(files, folder, "read-only.notes");
+  write(files, readOnly, "old");
+  SetFileAttributesW(reVoziz::com::wide(readOnly).c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string denied = reVoziz::joinPath(files, folder, "denied.notes");
+  write(files, denied, "old");
+  // A list that lets the user read only, as on a file another user shares.
+  EXPLICIT_ACCESSW readOnlyEntry{};
+  BuildExplicitAccessWithNameW(&readOnlyEntry, const_cast<wchar_t*>(L"CURRENT_USER"), GENERIC_READ, SET_ACCESS, NO_INHERITANCE);
+  PACL readList = nullptr;
+  SetEntriesInAclW(1, &readOnlyEntry, nullptr, &readList);
+  SetNamedSecurityInfoW(const_cast<wchar_t*>(reVoziz::com::wide(denied).c_str()), SE_FILE_OBJECT,
+                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, readList,
+                        nullptr);
+  LocalFree(readList);
+  std::vector<std::pair<std::string, std::string>> refused = {{"read-only attribute", readOnly},
+                                                              {"a folder", folder}};
+  const HANDLE probe = CreateFileW(reVoziz::com::wide(denied).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) {
+    refused.emplace_back("no write access", denied);
+  } else {
+    CloseHandle(probe);
+    std::cout << "not tried: this Wine lets a read-only access list be written" << std::endl;
+  }
+  for (const auto& [what, target] : refused) {
+    check(failureOf([&] { reVoziz::replaceFile(files, target, "new"); }) ==
+              static_cast<int>(ErrorCode::PermissionDenied),
+          what + ": refused with 70");
+  }
+  check(readAll(files, readOnly) == "old" && readAll(files, denied) == "old", "refused files keep their content");
+  WIN32_FIND_DATAA entry{};
+  int entries = 0;
+  const HANDLE listing = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  for (BOOL more = listing != INVALID_HANDLE_VALUE; more; more = FindNextFileA(listing, &entry)) ++entries;
+  if (listing != INVALID_HANDLE_VALUE) FindClose(listing);
+  check(entries == 5, "no fresh file left beside the refused ones");  // ".", "..", path and the two
+  SetFileAttributesW(reVoziz::com::wide(readOnly).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetNamedSecurityInfoW(const_cast<wchar_t*>(reVoziz::com::wide(denied).c_str()), SE_FILE_OBJECT,
+                        DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        nullptr, nullptr);
+  files.remove(readOnly);
+  files.remove(denied);
 
   files.remove(path);
   check(failureOf([&] { files.remove(path); }) == static_cast<int>(ErrorCode::FileNotFound), "removed");
