@@ -77,10 +77,13 @@ c.startVelisk(w, player);
 
 // The notes through the Win32 files: a backup in the temporary folder, read back.
 var notes = { innerHTML: "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>" };
-var notesTemplate = Window({ documentElement: {
+// The frame's address as a Windows host gives it; the src as written.
+var notesTemplate = Window({ URL: "file://C:\\lesson\\notes_template.html", documentElement: {
     outerHTML: "<html><head><title><!--title--><!--title--></title></head><body><!--notes--><!--notes--></body></html>" } });
 var notesWindow = Window({ all: Collection([]), frames: { notesTemplate: notesTemplate },
                           implementation: InertDocuments() });
+notesWindow.document.all.notesTemplate = {
+  getAttribute: function (name) { return name == "src" ? "notes_template.html" : null; } };
 notesWindow.document.all.notes = notes;
 notesWindow.document.all.notesFile = { innerHTML: "" };
 notesWindow.parent = Window({ title: "Lecci\u00f3n" });
@@ -91,6 +94,10 @@ checkEqual(notes.innerHTML, "caf\u00e9 \u00f1 \u65e5\u672c <b>bold</b>", "notes 
 // One document holds the notes while they are cleaned; a blank one tells
 // which names a document has as members.
 checkEqual(notesWindow.document.implementation.made, 2, "restored notes pass through a document of their own");
+// A link aimed at the frame loaded another page: nothing is composed from it.
+notesTemplate.document.URL = "file://C:\\lesson\\index.html";
+checkEqual(statusOf(function () { c.backupNotes1(notesWindow); }), 0x800A0005,
+           "a template frame that shows another page fails with 5");
 
 echo(checks + " checks, " + failures + " failed");
 WScript.Quit(failures ? 1 : 0);
