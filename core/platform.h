@@ -124,6 +124,7 @@ class FileSystem {
   // may set it (on Windows, its security and attributes). A new `to` gets
   // what a new file of the user gets.
   virtual void rename(std::string_view from, std::string_view to) = 0;
+  // How the file at `path`, with no link in its last step, stands for a save.
   virtual FileStanding standing(std::string_view path) {
     (void)path;
     return {};

@@ -35,7 +35,7 @@ constexpr std::string_view kTemplateFrame = "notesTemplate";
 
 Error notTheTemplate(std::string_view why) {
   return Error(ErrorCode::InvalidArgument,
-               "The notes were not saved: the hidden frame notesTemplate " + std::string(why));
+               "Nothing was written: the hidden frame " + std::string(kTemplateFrame) + " " + std::string(why));
 }
 
 // The markup of the notes template page. A link aimed at the frame may have
