@@ -52,7 +52,7 @@ TEST(TemplateAddress, TheFrameMustShowThePageItsSrcDeclaresAsEachHostGivesTheAdd
       {"template.html", "template.html", true},  // the page model: as written
       {"notes_template.html", "http://host/lesson/Notes_Template.html?v=2#top", true},
       {"notas lección.html", "https://host/l/notas%20lecci%C3%B3n.html", true},
-      {"../shared/tpl.html", "../shared/tpl.html", true},
+      {"../common/tpl.html", "../common/tpl.html", true},
       {"./tpl.html", "file://C:\\lessons\\uno\\tpl.html", true},
       {"/lessons/tpl.html", "http://host/lessons/tpl.html", true},
       {"template.html", "http://host/lesson/my_template.html", false},
