@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "captions/html_text.h"
 #include "captions/named_character_references.h"
 #include "captions/webvtt_reader.h"
+#include "core/html_text.h"
 #include "core/text.h"
 
 namespace reVoziz::captions {

@@ -8,6 +8,7 @@
 
 #include "core/css_cleaning.h"
 #include "core/error.h"
+#include "core/html_text.h"
 #include "core/markup_allowlist.h"
 #include "core/page_lookups.h"
 #include "core/text.h"
@@ -44,20 +45,6 @@ constexpr auto kSyncParts = std::to_array<SyncPart>({
 std::string attributeText(const Attribute& attribute) {
   const Value value = attribute.nodeValue();
   return value.isNull() || value.isEmpty() ? std::string() : value.toText();
-}
-
-std::string escapedHtml(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
 }
 
 struct NamedValue {
@@ -214,13 +201,13 @@ class Cleaning {
     const auto attributes = attributesOf(image);
     const std::string source = attributeOf(attributes, "src");
     const std::string alt = attributeOf(attributes, "alt");
-    const std::string text = escapedHtml(trimSpaces(alt).empty() ? source : alt);
+    const std::string text = escapeHtml(trimSpaces(alt).empty() ? source : alt);
     if (text.empty()) {
       image.removeNode(true);
     } else if (!isLinkAddress(source)) {
       image.setOuterHTML(text);
     } else {
-      image.setOuterHTML("<a href=\"" + escapedHtml(source) + "\" target=\"" + std::string(kLinkTarget) +
+      image.setOuterHTML("<a href=\"" + escapeHtml(source) + "\" target=\"" + std::string(kLinkTarget) +
                          "\" rel=\"" + std::string(kLinkRel) + "\">" + text + "</a>");
     }
   }

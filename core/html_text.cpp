@@ -1,6 +1,6 @@
-#include "captions/html_text.h"
+#include "core/html_text.h"
 
-namespace reVoziz::captions {
+namespace reVoziz {
 
 void appendEscapedHtml(std::string& out, std::string_view text) {
   for (const char c : text) {
@@ -21,4 +21,4 @@ std::string escapeHtml(std::string_view text) {
   return out;
 }
 
-}  // namespace reVoziz::captions
+}  // namespace reVoziz
