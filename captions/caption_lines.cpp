@@ -17,4 +17,10 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   return lines;
 }
 
+std::string_view trimWhite(std::string_view s) {
+  const auto first = s.find_first_not_of(" \t\n");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t\n") - first + 1);
+}
+
 }  // namespace reVoziz::captions

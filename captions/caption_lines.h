@@ -10,4 +10,8 @@ namespace reVoziz::captions {
 // another line.
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The text without the spaces, tabs and line feeds around it: a cue's text as
+// the lesson maker compares and titles it.
+std::string_view trimWhite(std::string_view s);
+
 }  // namespace reVoziz::captions

@@ -5,11 +5,14 @@
 #include <limits>
 #include <optional>
 
+#include "captions/caption_lines.h"
 #include "captions/cue_markup.h"
 #include "core/error.h"
 #include "lessonmaking/rolling_captions.h"
 
 namespace reVoziz::lessonmaking {
+
+using captions::trimWhite;
 
 using captions::RenderedCue;
 using captions::renderCueText;
@@ -17,12 +20,6 @@ namespace {
 
 constexpr std::int32_t kTocSpacing = 60;
 constexpr std::size_t kTitleWords = 6;
-
-std::string_view trimWhite(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t\n");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\n") - first + 1);
-}
 
 std::int32_t wholeSecondsDown(double seconds, const std::string& file, int line) {
   const double down = std::floor(seconds);

@@ -9,16 +9,12 @@
 #include "captions/cue_markup.h"
 
 namespace reVoziz::lessonmaking {
+
+using captions::trimWhite;
 namespace {
 
 using captions::Cue;
 using captions::CueDialect;
-
-std::string_view trimWhite(std::string_view s) {
-  const auto first = s.find_first_not_of(" \t\n");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\n") - first + 1);
-}
 
 // A cue's lines as read, and the words of those that have any.
 struct CueLines {
