@@ -1,6 +1,7 @@
 #include "core/page_lookups.h"
 #include "core/started_flag.h"
 #include "core/text.h"
+#include "documents/changes_dialog_page.h"
 #include "documents/notes_documents.h"
 #include "documents/stored_form.h"
 
@@ -10,7 +11,6 @@ namespace {
 constexpr std::string_view kAnyNotesFile = "*.notes";
 constexpr std::string_view kOpenFilter = "reVoziz Files (*.notes)|*.notes|HTM Files (*.html)|*.html";
 constexpr std::string_view kSaveFilter = "reVoziz Files (*.notes)|*.notes";
-constexpr std::string_view kChangesDialogPage = "checkchanges.html";
 constexpr std::string_view kChangesDialogFeatures =
     "dialogHeight:115px;dialogWidth:290px;scroll:off;status:no;";
 constexpr std::string_view kUnsavedWarning =

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "lessonmaking/lesson_files.h"
+#include "lessonmaking/page_addresses.h"
 #include "lessonmaking/page_search.h"
 #include "lessonmaking/play_through.h"
 #include "core/error.h"
@@ -32,33 +33,6 @@ constexpr std::string_view kImageAttributes[] = {"src", "tq_src_on", "tq_src_off
 constexpr std::string_view kNotesPageIds[] = {"editbar", "notes", "notesFile", "syncTemplate"};
 constexpr std::string_view kSyncTagButtons[] = {"tq_sync", "tq_decrement", "tq_increment"};
 constexpr double kPlayPastLastSegment = 5;
-
-// An address of a file beside the page, as opposed to one on the web or in
-// the page itself.
-bool isLocalAddress(std::string_view address) {
-  if (address.empty() || address.starts_with('#') || address.starts_with("//")) return false;
-  const auto colon = address.find(':');
-  return colon == std::string_view::npos || address.find('/') < colon;
-}
-
-// The file an address names beside `page`, without its query or fragment and
-// with %XX decoded.
-fs::path fileOfAddress(const fs::path& page, std::string_view address) {
-  address = address.substr(0, address.find_first_of("?#"));
-  std::string decoded;
-  for (std::size_t i = 0; i < address.size(); ++i) {
-    if (address[i] == '%' && i + 2 < address.size() &&
-        std::isxdigit(static_cast<unsigned char>(address[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(address[i + 2]))) {
-      decoded += static_cast<char>(std::stoi(std::string(address.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      decoded += address[i];
-    }
-  }
-  if (decoded.starts_with('/')) return fs::path();
-  return page.parent_path() / decoded;
-}
 
 // One to three fields of digits separated by ":", as segments' starts are written.
 bool isTimeCode(std::string_view text) {

@@ -4,6 +4,8 @@
 // static server that answers byte ranges can serve it under any path prefix.
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace reVoziz::lessonmaking {
 
@@ -16,10 +18,16 @@ struct PublishOptions {
   bool force = false;               // write into an existing folder
 };
 
-// The module goes to OUT_DIR/revoziz/, and the pages' "/revoziz/" addresses
-// become relative ones. Linked files (a linked video) are copied; linked
-// folders are left out. Each file replaces its old one only once wholly
-// written. Throws Error naming the file at fault.
-void publishLesson(LessonFiles& files, const PublishOptions& options);
+struct PublishReport {
+  std::vector<std::filesystem::path> written;  // below OUT_DIR, in the order written
+  std::vector<std::string> warnings;           // addresses that were left out, and why
+};
+
+// Ships what the lesson's pages use, from index.html on, and nothing else of
+// the lesson's folder (sources, notes, version control). The module goes to
+// OUT_DIR/revoziz/, and the pages' "/revoziz/" addresses become relative
+// ones. Linked files (a linked video) are copied. Each file replaces its old
+// one only once wholly written. Throws Error naming the file at fault.
+PublishReport publishLesson(LessonFiles& files, const PublishOptions& options);
 
 }  // namespace reVoziz::lessonmaking

@@ -124,6 +124,8 @@ int cues(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::os
   if (!file) throw std::invalid_argument("lesson cues needs one FILE and at most --encoding ENCODING");
   const captions::Captions read = captions::readCaptions(files.read(*file), *file, encoding);
   printWarnings(read.warnings, *file, err);
+  // The warnings above tell why, when there are any.
+  if (read.cues.empty()) throw Error(ErrorCode::InvalidArgument, *file + ": no cues");
   out << captions::cuesToJson(read.cues);
   return 0;
 }
@@ -155,6 +157,18 @@ int makeNew(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std:
   return 0;
 }
 
+// What was written, what was left out, and how the site must be served.
+int publish(lessonmaking::LessonFiles& files, const lessonmaking::PublishOptions& options, std::ostream& out,
+            std::ostream& err) {
+  const lessonmaking::PublishReport report = lessonmaking::publishLesson(files, options);
+  for (const std::string& warning : report.warnings) err << "warning: " << warning << '\n';
+  for (const fs::path& file : report.written) out << "wrote " << (options.outDir / file).string() << '\n';
+  out << "published: " << report.written.size() << " files\n"
+      << "serve it with a server that answers byte ranges (HTTP Range), or the video cannot seek;"
+         " python3 -m http.server does not\n";
+  return 0;
+}
+
 }  // namespace
 
 int runLesson(Args args, const fs::path& moduleDir, std::ostream& out, std::ostream& err) {
@@ -172,10 +186,7 @@ int runLesson(Args args, const fs::path& moduleDir, lessonmaking::LessonFiles& f
     if (command == "cues") return cues(files, rest, out, err);
     if (command == "new") return makeNew(files, rest, out, err);
     if (command == "check") return check(files, onlyArgument(rest, "check"), out);
-    if (command == "publish") {
-      lessonmaking::publishLesson(files, parsePublish(rest, moduleDir));
-      return 0;
-    }
+    if (command == "publish") return publish(files, parsePublish(rest, moduleDir), out, err);
   } catch (const Error& e) {
     err << "error " << static_cast<int>(e.code()) << ' ' << e.what() << '\n';
     return 1;

@@ -29,6 +29,12 @@ TEST(LessonCommand, CuesPrintsTheCuesAsJson) {
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(bad.err, "error 5 " + (kCaptions / "not_captions.txt").string() + ":1: not a WebVTT or SRT file\n");
+  // A file of the right kind with no cue is no captions file either.
+  const std::string commas = (kCaptions / "srt_commas.vtt").string();
+  const LessonRun empty = lesson({"cues", commas});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_NE(empty.err.find("error 5 " + commas + ": no cues\n"), std::string::npos) << empty.err;
 }
 
 TEST(LessonCommand, CaptionWarningsGoToStandardErrorAndLeaveTheStatusAlone) {
@@ -162,6 +168,30 @@ TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
   EXPECT_FALSE(fs::is_symlink(scratch.path() / "site" / "clase 1.webm"));
   EXPECT_EQ(scratch.read("site/clase 1.webm"), "not really a video");
   EXPECT_NE(lesson({"check", scratch.file("site")}).out.find("\nproblems: 0\n"), std::string::npos);
+  // What a working folder holds besides the lesson stays behind; the listing
+  // names every file written.
+  for (const char* name : {"index.html", "checkchanges.html", "revoziz/host.js"}) {
+    EXPECT_NE(run.out.find("wrote " + scratch.file("site") + "/" + name + "\n"), std::string::npos) << name;
+  }
+  EXPECT_NE(run.out.find("python3 -m http.server does not\n"), std::string::npos);
+  fs::create_directory(scratch.path() / "lesson" / ".git");
+  scratch.write("lesson/.git/config", "[core]");
+  scratch.write("lesson/grades.csv", "ana,10");
+  scratch.write("lesson/old.html", "<img src=\"old.gif\">");
+  std::string lessonPage = scratch.read("lesson/index.html");
+  lessonPage.insert(lessonPage.find("</body>"), "<img src=gone.gif><img src=../outside.gif><img src=/root.gif>");
+  scratch.write("lesson/index.html", lessonPage);
+  scratch.write("outside.gif", "gif");
+  const LessonRun again = lesson({"publish", scratch.file("lesson"), scratch.file("site3")}, scratch.path() / "module");
+  ASSERT_EQ(again.status, 0) << again.err;
+  for (const char* left : {"site3/.git", "site3/grades.csv", "site3/old.html", "site3/outside.gif"}) {
+    EXPECT_FALSE(fs::exists(scratch.path() / left)) << left;
+  }
+  EXPECT_NE(again.err.find("warning: index.html: gone.gif does not exist; not published\n"
+                           "warning: index.html: ../outside.gif lies outside the lesson; not published\n"
+                           "warning: index.html: /root.gif is an address on the server's root; not published\n"),
+            std::string::npos)
+      << again.err;
 
   EXPECT_EQ(lesson({"publish", scratch.file("lesson"), scratch.file("site")}, scratch.path() / "module").status, 1);
   const LessonRun noModule = lesson({"publish", scratch.file("lesson"), scratch.file("site2")}, scratch.path() / "none");
