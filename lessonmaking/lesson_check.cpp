@@ -9,6 +9,7 @@
 
 #include "lessonmaking/lesson_files.h"
 #include "lessonmaking/page_addresses.h"
+#include "lessonmaking/video_facts.h"
 #include "lessonmaking/page_search.h"
 #include "lessonmaking/play_through.h"
 #include "core/error.h"
@@ -62,23 +63,24 @@ class LessonChecker {
     const auto text = readText(index);
     if (!text) {
       report(index, 1, "the lesson page cannot be read");
-      return {std::move(problems_), std::move(lists_)};
+      return {std::move(problems_), std::move(warnings_), std::move(lists_)};
     }
-    if (!framesReadable(index, pagemodel::parseDocument(*text))) return {std::move(problems_), std::move(lists_)};
+    if (!framesReadable(index, pagemodel::parseDocument(*text))) return {std::move(problems_), std::move(warnings_), std::move(lists_)};
     std::shared_ptr<WindowModel> top;
     try {
       top = pagemodel::loadPage(index, [&](const fs::path& page) { return files_.read(page); });
     } catch (const Error& e) {
       report(index, 1, std::string("the lesson cannot be loaded: ") + e.what());
-      return {std::move(problems_), std::move(lists_)};
+      return {std::move(problems_), std::move(warnings_), std::move(lists_)};
     }
     checkWindow(*top);
+    probeVideo(*top);  // its length, for the lists' checks
     checkListFrames(*top);
     checkVideo(*top);
     checkLinkedPages();
     inPageOrder();
     reportTickFailures(top);
-    return {std::move(problems_), std::move(lists_)};
+    return {std::move(problems_), std::move(warnings_), std::move(lists_)};
   }
 
  private:
@@ -95,6 +97,10 @@ class LessonChecker {
   }
   void report(const fs::path& file, const NodePtr& at, std::string message) {
     report(file, at && at->sourceLine > 0 ? at->sourceLine : 1, std::move(message));
+  }
+  void warn(const fs::path& file, const NodePtr& at, std::string message) {
+    warnings_.push_back(
+        {file.lexically_normal().string(), at && at->sourceLine > 0 ? at->sourceLine : 1, std::move(message)});
   }
 
   // Each page's problems by line, the pages in the order first reported.
@@ -228,6 +234,8 @@ class LessonChecker {
     }
     std::int32_t previous = -1;
     int previousLine = 0;
+    std::size_t pastEnd = 0;  // segments that start after the video ends
+    NodePtr firstPastEnd;
     std::size_t segments = 0;
     iText->forEachDescendantElement([&](const NodePtr& e) {
       if (e->tag() != "div" || e->attributeOr("class") != "segment") return true;
@@ -252,6 +260,7 @@ class LessonChecker {
         report(file, e, "the segment's tq_start " + *start + " goes back before the segment on line " +
                             std::to_string(previousLine));
       }
+      if (videoSeconds_ && seconds > *videoSeconds_ && pastEnd++ == 0) firstPastEnd = e;
       previous = seconds;
       previousLine = e->sourceLine;
       lastStart_ = std::max(lastStart_, seconds);
@@ -259,27 +268,52 @@ class LessonChecker {
     });
     // An empty list shows nothing and marks nothing: a lesson made from captions without cues.
     if (segments == 0) report(file, iText, "the list container holds no segment");
+    if (pastEnd > 0) {
+      warn(file, firstPastEnd,
+           std::to_string(pastEnd) + (pastEnd == 1 ? " segment starts" : " segments start") + " after the video ends (" +
+               secondsToTime(static_cast<std::int32_t>(*videoSeconds_)) + ")");
+    }
     lists_.push_back({file.lexically_normal().string(), contents, segments});
   }
 
-  void checkVideo(WindowModel& top) {
-    const fs::path index = top.document()->file();
+  // The video element and its address: its src, or its first source's.
+  std::pair<NodePtr, std::string> videoOf(WindowModel& top) {
     const NodePtr video = findById(top.document()->root(), "mp");
-    if (!video) {
-      report(index, top.document()->body(), "no video: no element has the id \"mp\"");
-      return;
-    }
+    if (!video) return {nullptr, ""};
     std::string address = video->attributeOr("src");
     if (address.empty()) {
       if (const NodePtr source = findElement(video, [](const NodePtr& e) { return e->tag() == "source"; })) {
         address = source->attributeOr("src");
       }
     }
-    if (address.empty() && video->tag() == "video") {
+    return {video, address};
+  }
+
+  void checkVideo(WindowModel& top) {
+    const fs::path index = top.document()->file();
+    const auto [video, address] = videoOf(top);
+    if (!video) {
+      report(index, top.document()->body(), "no video: no element has the id \"mp\"");
+    } else if (address.empty() && video->tag() == "video") {
       report(index, video, "the video has no src");
     } else if (isLocalAddress(address) && !isFile(fileOfAddress(index, address))) {
       report(index, video, "the video " + address + " does not exist");
     }
+  }
+
+  void probeVideo(WindowModel& top) {
+    const fs::path index = top.document()->file();
+    const auto [video, address] = videoOf(top);
+    if (!video || !isLocalAddress(address) || !isFile(fileOfAddress(index, address))) return;
+    const std::optional<VideoFacts> facts = files_.probeVideo(fileOfAddress(index, address));
+    if (!facts) {
+      warn(index, video, "ffprobe is not installed, so the video's format and length are not checked");
+      return;
+    }
+    for (const std::string& reason : unplayableReasons(*facts, fileOfAddress(index, address))) {
+      warn(index, video, "Chromium and Firefox do not both play the video " + address + ": " + reason);
+    }
+    videoSeconds_ = facts->seconds;
   }
 
   // Pages that menus load into frames: transcripts get the list checks,
@@ -363,7 +397,9 @@ class LessonChecker {
   LessonFiles& files_;
   fs::path dir_;
   std::vector<Problem> problems_;
+  std::vector<Problem> warnings_;
   std::vector<ListCount> lists_;
+  std::optional<double> videoSeconds_;  // the video's length, where the media tools tell it
   std::set<fs::path> checkedPages_;
   std::vector<fs::path> linkedPages_;
   std::int32_t lastStart_ = 0;

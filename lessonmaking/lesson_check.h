@@ -29,6 +29,9 @@ struct ListCount {
 
 struct LessonCheck {
   std::vector<Problem> problems;
+  // What keeps some students from the whole lesson without breaking it: a
+  // video that Chromium and Firefox do not both play, segments after its end.
+  std::vector<Problem> warnings;
   std::vector<ListCount> lists;  // in the order checked
 };
 

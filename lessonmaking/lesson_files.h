@@ -4,9 +4,13 @@
 // as an Error that names the file, and tests can make any step fail.
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "lessonmaking/video_facts.h"
 
 namespace reVoziz {
 class FileSystem;
@@ -50,6 +54,13 @@ class LessonFiles {
   virtual std::filesystem::path resolved(const std::filesystem::path& path) = 0;
   // The host's files, for a control played through a lesson.
   virtual FileSystem& hostFiles() = 0;
+  // What the video holds, as the media tools tell; none when they are not
+  // installed.
+  virtual std::optional<VideoFacts> probeVideo(const std::filesystem::path& video) = 0;
+  // A copy of `from` that every browser plays (WebM, VP9 and Opus) at `to`,
+  // telling `progress` the share done; `to` appears only once wholly made.
+  virtual void transcodeVideo(const std::filesystem::path& from, const std::filesystem::path& to,
+                              const std::function<void(double)>& progress) = 0;
 };
 
 }  // namespace reVoziz::lessonmaking

@@ -46,8 +46,9 @@ std::string checkSummary(const LessonCheck& check, const fs::path& lessonDir) {
   for (const ListCount& list : check.lists) {
     append(list.contents ? chapters : segments, counted(list.segments, fs::path(list.file).filename().string()));
   }
-  return line("chapters", chapters) + line("segments", segments) + "problems: " +
-         std::to_string(check.problems.size()) + "\n" + serveLine(lessonDir);
+  return line("chapters", chapters) + line("segments", segments) + "warnings: " +
+         std::to_string(check.warnings.size()) + "\nproblems: " + std::to_string(check.problems.size()) + "\n" +
+         serveLine(lessonDir);
 }
 
 }  // namespace reVoziz::lessonmaking

@@ -1,5 +1,6 @@
 #include "lessonmaking/lesson_writer.h"
 
+#include <algorithm>
 #include <map>
 
 #include "lessonmaking/lesson_assets.h"
@@ -7,6 +8,7 @@
 #include "lessonmaking/lesson_files.h"
 #include "lessonmaking/lesson_pages.h"
 #include "core/error.h"
+#include "core/time_code.h"
 
 namespace reVoziz::lessonmaking {
 namespace {
@@ -34,6 +36,11 @@ Captions readCaptionsFile(LessonFiles& files, const fs::path& file, captions::Te
   Captions read = captions::readCaptions(files.read(file), file.string(), encoding);
   addWarnings(read.warnings, file, warnings);
   return read;
+}
+
+// The video's name in the lesson: a transcoded one is a WebM of the same stem.
+fs::path lessonVideoName(const NewLessonOptions& options) {
+  return options.transcode ? fs::path(options.video.stem().string() + ".webm") : options.video.filename();
 }
 
 void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
@@ -70,7 +77,7 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
 LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
   LessonPlan plan;
   plan.title = options.title ? *options.title : options.video.stem().string();
-  plan.videoAddress = addressOfFileName(options.video.filename().string());
+  plan.videoAddress = addressOfFileName(lessonVideoName(options).string());
   std::optional<Captions> firstCaptions;
   for (const CaptionsSource& source : options.captions) {
     Captions captions = readCaptionsFile(files, source.file, options.encoding, report.warnings);
@@ -91,13 +98,54 @@ LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLe
   return plan;
 }
 
+// What stands in the way of every student seeing the whole lesson: a video
+// the browsers do not all play, and captions or chapters past its end.
+void warnAboutVideo(LessonFiles& files, const NewLessonOptions& options, const LessonPlan& plan,
+                    std::vector<std::string>& warnings) {
+  const std::optional<VideoFacts> facts = files.probeVideo(options.video);
+  const std::string video = options.video.string();
+  if (!facts) {
+    warnings.push_back(video + ": warning: ffprobe is not installed, so the video's format and length are not checked");
+    return;
+  }
+  if (!options.transcode) {
+    for (const std::string& reason : unplayableReasons(*facts, options.video)) {
+      warnings.push_back(video + ": warning: Chromium and Firefox do not both play it: " + reason +
+                         "; --transcode makes a WebM that they do");
+    }
+  }
+  if (!facts->seconds) return;
+  const auto pastEnd = [&](const fs::path& file, std::size_t count, const char* one, const char* many) {
+    if (count == 0) return;
+    warnings.push_back(file.string() + ": warning: " + std::to_string(count) + " " + (count == 1 ? one : many) +
+                       " after the video ends (" + secondsToTime(static_cast<std::int32_t>(*facts->seconds)) + ")");
+  };
+  for (std::size_t i = 0; i < plan.transcripts.size(); ++i) {
+    const auto& segments = plan.transcripts[i].segments;
+    pastEnd(options.captions[i].file,
+            std::count_if(segments.begin(), segments.end(), [&](const Segment& s) { return s.start > *facts->seconds; }),
+            "cue starts", "cues start");
+  }
+  if (options.chapters) {
+    pastEnd(*options.chapters,
+            std::count_if(plan.toc.begin(), plan.toc.end(), [&](const TocEntry& e) { return e.start > *facts->seconds; }),
+            "chapter starts", "chapters start");
+  }
+}
+
 // The video beside the pages, unless it is already there. Copied or linked
 // into place in one step, so a failure leaves any old video as it was.
 void placeVideo(LessonFiles& files, const NewLessonOptions& options) {
-  const fs::path target = options.outDir / options.video.filename();
+  const fs::path target = options.outDir / lessonVideoName(options);
   const fs::path video = files.resolved(options.video);
-  if (files.kind(target) != PathKind::None && files.resolved(target) == video) return;
-  if (options.linkVideo) {
+  if (files.kind(target) != PathKind::None && files.resolved(target) == video) {
+    if (!options.transcode) return;
+    throw Error(ErrorCode::InvalidArgument,
+                target.string() + ": --transcode would write over the video it reads; give a video from elsewhere");
+  }
+  if (options.transcode) {
+    files.transcodeVideo(options.video, target, options.transcodeProgress);
+  } else if (options.linkVideo) {
     files.link(video, target);
   } else {
     files.copy(options.video, target);
@@ -133,6 +181,7 @@ NewLessonReport writeNewLesson(LessonFiles& files, const NewLessonOptions& optio
 void writeNewLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
   checkOptions(files, options);
   const LessonPlan plan = planLesson(files, options, report);
+  warnAboutVideo(files, options, plan, report.warnings);
   files.makeFolders(options.outDir);
   files.write(options.outDir / "index.html", lessonPage(plan));
   files.write(options.outDir / "toc.html", tocPage(plan));

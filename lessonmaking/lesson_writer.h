@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ struct NewLessonOptions {
   std::optional<std::filesystem::path> chapters;
   std::optional<std::string> title;  // default: the video's name without extension
   bool linkVideo = false;
+  // Ship a WebM (VP9 and Opus) made from the video instead of the video, told
+  // to `transcodeProgress` as the share done.
+  bool transcode = false;
+  std::function<void(double)> transcodeProgress = [](double) {};
   bool force = false;  // write into an existing folder
   // Of the captions and chapters files; Detect tells it from each file.
   captions::TextEncoding encoding = captions::TextEncoding::Detect;
@@ -42,7 +47,7 @@ struct TranscriptReport {
 struct NewLessonReport {
   std::vector<TranscriptReport> transcripts;  // in the order given
   std::size_t chapters = 0;                   // entries of the table of contents
-  std::vector<std::string> warnings;          // "FILE:LINE: warning: ..."
+  std::vector<std::string> warnings;          // "FILE[:LINE]: warning: ..."
 };
 
 // Writes the lesson through `files`. Nothing is written until every input has

@@ -8,6 +8,7 @@
 
 #include "core/error.h"
 #include "core/platform.h"
+#include "lessonmaking/media_tools.h"
 #include "pagemodel/posix_file_system.h"
 
 namespace reVoziz::lessonmaking {
@@ -130,6 +131,13 @@ fs::path SystemLessonFiles::resolved(const fs::path& path) {
   if (!ec) absolute = fs::weakly_canonical(absolute, ec);
   if (ec) throw failure(ec, path, "resolve the path");
   return absolute;
+}
+
+std::optional<VideoFacts> SystemLessonFiles::probeVideo(const fs::path& video) { return probeWithFfprobe(video); }
+
+void SystemLessonFiles::transcodeVideo(const fs::path& from, const fs::path& to,
+                                       const std::function<void(double)>& progress) {
+  transcodeWithFfmpeg(from, to, progress);
 }
 
 }  // namespace reVoziz::lessonmaking

@@ -20,6 +20,9 @@ class SystemLessonFiles : public LessonFiles {
   PathKind kind(const std::filesystem::path& path) override;
   std::filesystem::path resolved(const std::filesystem::path& path) override;
   FileSystem& hostFiles() override { return host_; }
+  std::optional<VideoFacts> probeVideo(const std::filesystem::path& video) override;
+  void transcodeVideo(const std::filesystem::path& from, const std::filesystem::path& to,
+                      const std::function<void(double)>& progress) override;
 
  private:
   FileSystem& host_;

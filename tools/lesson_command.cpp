@@ -1,5 +1,8 @@
 #include "tools/lesson_command.h"
 
+#include <unistd.h>
+
+#include <iostream>
 #include <optional>
 #include <stdexcept>
 
@@ -12,6 +15,7 @@
 #include "lessonmaking/system_lesson_files.h"
 #include "core/error.h"
 #include "pagemodel/posix_file_system.h"
+#include "tools/progress_bar.h"
 
 namespace reVoziz::tools {
 namespace {
@@ -59,6 +63,8 @@ lessonmaking::NewLessonOptions parseNew(Args args) {
       options.title = optionValue(args, i);
     } else if (a == "--link-video") {
       options.linkVideo = true;
+    } else if (a == "--transcode") {
+      options.transcode = true;
     } else if (a == "--force") {
       options.force = true;
     } else if (a == "--encoding") {
@@ -73,6 +79,7 @@ lessonmaking::NewLessonOptions parseNew(Args args) {
   if (!outGiven) throw std::invalid_argument("lesson new needs OUT_DIR");
   if (!videoGiven) throw std::invalid_argument("lesson new needs --video FILE");
   if (options.captions.empty()) throw std::invalid_argument("lesson new needs --captions LANG=FILE");
+  if (options.transcode && options.linkVideo) throw std::invalid_argument("--transcode makes a video; it cannot link one");
   return options;
 }
 
@@ -132,6 +139,9 @@ int cues(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::os
 
 int check(lessonmaking::LessonFiles& files, const fs::path& lesson, std::ostream& out) {
   const lessonmaking::LessonCheck checked = lessonmaking::inspectLesson(files, lesson);
+  for (const auto& warning : checked.warnings) {
+    out << warning.file << ':' << warning.line << ": warning: " << warning.message << '\n';
+  }
   for (const auto& problem : checked.problems) {
     out << problem.file << ':' << problem.line << ": " << problem.message << '\n';
   }
@@ -141,7 +151,8 @@ int check(lessonmaking::LessonFiles& files, const fs::path& lesson, std::ostream
 
 // `lesson new`: warnings on standard error, the summary on standard output.
 int makeNew(lessonmaking::LessonFiles& files, Args args, std::ostream& out, std::ostream& err) {
-  const lessonmaking::NewLessonOptions options = parseNew(args);
+  lessonmaking::NewLessonOptions options = parseNew(args);
+  options.transcodeProgress = progressBar(err, "transcoding " + options.video.filename().string(), &err == &std::cerr && isatty(STDERR_FILENO));
   lessonmaking::NewLessonReport report;
   const auto printWarnings = [&] {
     for (const std::string& warning : report.warnings) err << warning << '\n';

@@ -37,6 +37,13 @@ class FaultyLessonFiles : public lessonmaking::LessonFiles {
   lessonmaking::PathKind kind(const std::filesystem::path& path) override;
   std::filesystem::path resolved(const std::filesystem::path& path) override;
   FileSystem& hostFiles() override { return target_.hostFiles(); }
+  std::optional<lessonmaking::VideoFacts> probeVideo(const std::filesystem::path& video) override {
+    return target_.probeVideo(video);
+  }
+  void transcodeVideo(const std::filesystem::path& from, const std::filesystem::path& to,
+                      const std::function<void(double)>& progress) override {
+    target_.transcodeVideo(from, to, progress);
+  }
 
  private:
   // Records the call and raises the injected error when it is the one to fail.

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
 #include "lesson_run.h"
+#include "lessonmaking/media_tools.h"
+#include "support/file_bytes.h"
 #include "support/scratch_folder.h"
 #include "tools/play_command.h"
 
@@ -58,7 +61,7 @@ TEST(LessonCommand, CaptionWarningsGoToStandardErrorAndLeaveTheStatusAlone) {
   }
 
   testing::ScratchFolder scratch;
-  const LessonRun made = lesson({"new", scratch.file("lesson"), "--video", scratch.write("v.webm", "video"),
+  const LessonRun made = lesson({"new", scratch.file("lesson"), "--video", writeVideo(scratch, "v.webm"),
                                  "--captions", "es=" + spanish, "--captions",
                                  "de=" + (kCaptions / "broken_timing_second_cue.srt").string()});
   EXPECT_EQ(made.status, 0);
@@ -91,6 +94,7 @@ TEST(LessonCommand, ANewLessonPassesTheCheckAndPlaysWithMarkingsAtTheCueStarts) 
   EXPECT_EQ(check.out,
             "chapters: 2 (toc.html)\n"
             "segments: 4 (trans_en.html), 4 (trans_es.html)\n"
+            "warnings: 0\n"
             "problems: 0\n"
             "serve: ./scripts/serve --root " + dir.string() + "\n");
 
@@ -139,7 +143,7 @@ TEST(LessonCommand, ErrorsNameTheFileAndLineAndWriteNothing) {
   testing::ScratchFolder scratch;
   const std::string late = scratch.write("late.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nok\n\n"
                                                      "999999:00:00.000 --> 999999:00:01.000\nfar\n");
-  const LessonRun run = lesson({"new", scratch.file("out"), "--video", scratch.write("v.webm", "x"),
+  const LessonRun run = lesson({"new", scratch.file("out"), "--video", writeVideo(scratch, "v.webm"),
                           "--captions", "en=" + late});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "error 6 " + late + ":6: the cue starts too late for a lesson\n");
@@ -166,7 +170,7 @@ TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
   EXPECT_EQ(scratch.read("site/revoziz/host.js"), "host.js");
   // The linked video is copied, so the folder stands on its own.
   EXPECT_FALSE(fs::is_symlink(scratch.path() / "site" / "clase 1.webm"));
-  EXPECT_EQ(scratch.read("site/clase 1.webm"), "not really a video");
+  EXPECT_EQ(scratch.read("site/clase 1.webm"), testing::fileBytes(kFourHourVideo));
   EXPECT_NE(lesson({"check", scratch.file("site")}).out.find("\nproblems: 0\n"), std::string::npos);
   // What a working folder holds besides the lesson stays behind; the listing
   // names every file written.
@@ -197,6 +201,62 @@ TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
   const LessonRun noModule = lesson({"publish", scratch.file("lesson"), scratch.file("site2")}, scratch.path() / "none");
   EXPECT_EQ(noModule.status, 1);
   EXPECT_NE(noModule.err.find("no browser module; build it with scripts/build-web"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace reVoziz::tools
+
+namespace reVoziz::tools {
+namespace {
+
+// A two-second AVI with MPEG-4 picture and MP3 sound, as older cameras and
+// editors write: neither browser plays it.
+std::string writeOldVideo(const testing::ScratchFolder& scratch) {
+  const std::string avi = scratch.file("old.avi");
+  const std::string make = "ffmpeg -nostdin -v error -f lavfi -i testsrc=size=32x24:rate=5:duration=2 -f lavfi -i "
+                           "sine=duration=2 -c:v mpeg4 -c:a libmp3lame '" + avi + "'";
+  if (std::system(make.c_str()) != 0) throw std::runtime_error("ffmpeg could not make " + avi);
+  return avi;
+}
+
+TEST(LessonCommand, VideosTheBrowsersDoNotBothPlayAreWarnedOfAndTranscodedOnRequest) {
+  testing::ScratchFolder scratch;
+  const std::string avi = writeOldVideo(scratch);
+  const std::string captions = (kCaptions / "lesson_en.vtt").string();
+  const LessonRun made = lesson({"new", scratch.file("old"), "--video", avi, "--captions", "en=" + captions});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.err, avi + ": warning: Chromium and Firefox do not both play it: its container (avi, .avi) is "
+                            "neither WebM (.webm) nor MP4 (.mp4); --transcode makes a WebM that they do\n" +
+                          captions + ": warning: 3 cues start after the video ends (00:00:02)\n");
+  const LessonRun checked = lesson({"check", scratch.file("old")});
+  EXPECT_NE(checked.out.find(": warning: Chromium and Firefox do not both play the video old.avi: its container"),
+            std::string::npos)
+      << checked.out;
+  EXPECT_NE(checked.out.find(": warning: 3 segments start after the video ends (00:00:02)\n"), std::string::npos) << checked.out;
+
+  const LessonRun transcoded =
+      lesson({"new", scratch.file("new"), "--video", avi, "--captions", "en=" + captions, "--transcode"});
+  ASSERT_EQ(transcoded.status, 0) << transcoded.err;
+  EXPECT_EQ(transcoded.err, captions + ": warning: 3 cues start after the video ends (00:00:02)\n");
+  EXPECT_NE(scratch.read("new/index.html").find("src=\"old.webm\""), std::string::npos);
+  const auto facts = lessonmaking::probeWithFfprobe(scratch.path() / "new" / "old.webm");
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->videoCodecs, std::vector<std::string>{"vp9"});
+  EXPECT_EQ(facts->audioCodecs, std::vector<std::string>{"opus"});
+  EXPECT_FALSE(fs::exists(scratch.path() / "old.avi.part"));
+
+  // Without the media tools the lesson is still made, and said once.
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", scratch.path().c_str(), 1);
+  const LessonRun untold = lesson({"new", scratch.file("untold"), "--video", avi, "--captions", "en=" + captions});
+  const LessonRun cannot =
+      lesson({"new", scratch.file("cannot"), "--video", avi, "--captions", "en=" + captions, "--transcode"});
+  setenv("PATH", path.c_str(), 1);
+  EXPECT_EQ(untold.status, 0);
+  EXPECT_EQ(untold.err, avi + ": warning: ffprobe is not installed, so the video's format and length are not checked\n");
+  EXPECT_EQ(cannot.status, 1);
+  EXPECT_NE(cannot.err.find("error 53 " + avi + ": cannot transcode: ffmpeg is not installed\n"), std::string::npos)
+      << cannot.err;
 }
 
 }  // namespace

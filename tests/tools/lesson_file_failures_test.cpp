@@ -63,7 +63,7 @@ TEST(LessonFileFailures, EachGivesOneErrorLineNamingTheFile) {
       {"captions that are a folder, in new",
        [&](const ScratchFolder& s) {
          fs::create_directory(s.path() / "en.vtt");
-         return Expected{{"new", s.file("out"), "--video", s.write("v.webm", "v"), "--captions", "en=" + s.file("en.vtt")},
+         return Expected{{"new", s.file("out"), "--video", writeVideo(s, "v.webm"), "--captions", "en=" + s.file("en.vtt")},
                          "error 70 " + s.file("en.vtt") + ": cannot read the file: Permission denied: " +
                              s.file("en.vtt") + "\n"};
        }},

@@ -24,7 +24,7 @@ LessonRun lesson(std::vector<std::string> args, const fs::path& module, lessonma
 
 std::vector<std::string> newLessonArguments(const testing::ScratchFolder& scratch, std::vector<std::string> more) {
   std::vector<std::string> args = {
-      "new", scratch.file("lesson"), "--video", scratch.write("clase 1.webm", "not really a video"),
+      "new", scratch.file("lesson"), "--video", writeVideo(scratch, "clase 1.webm"),
       "--captions", "en=" + (kCaptions / "lesson_en.vtt").string(),
       "--captions", "es=" + (kCaptions / "lesson_es.vtt").string(),
       "--chapters", (kCaptions / "lesson_chapters.vtt").string(), "--title", "Light & <exposure>"};
@@ -34,6 +34,11 @@ std::vector<std::string> newLessonArguments(const testing::ScratchFolder& scratc
 
 LessonRun makeLesson(const testing::ScratchFolder& scratch, std::vector<std::string> more) {
   return lesson(newLessonArguments(scratch, std::move(more)));
+}
+
+std::string writeVideo(const testing::ScratchFolder& scratch, const std::string& name) {
+  fs::copy_file(kFourHourVideo, scratch.path() / name, fs::copy_options::overwrite_existing);
+  return scratch.file(name);
 }
 
 fs::path makeModule(const testing::ScratchFolder& scratch) {

@@ -33,6 +33,11 @@ std::vector<std::string> newLessonArguments(const testing::ScratchFolder& scratc
                                             std::vector<std::string> more = {});
 LessonRun makeLesson(const testing::ScratchFolder& scratch, std::vector<std::string> more = {});
 
+// A real video (four hours of a grey square, 8 KB) at SCRATCH/NAME; its path.
+inline const std::filesystem::path kFourHourVideo =
+    std::filesystem::path(REVOZIZ_TEST_LESSONS) / "videos" / "four_hours.webm";
+std::string writeVideo(const testing::ScratchFolder& scratch, const std::string& name);
+
 // A folder SCRATCH/module with the browser module's files, and another script.
 std::filesystem::path makeModule(const testing::ScratchFolder& scratch);
 
