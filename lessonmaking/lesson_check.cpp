@@ -34,6 +34,29 @@ constexpr std::string_view kImageAttributes[] = {"src", "tq_src_on", "tq_src_off
 constexpr std::string_view kNotesPageIds[] = {"editbar", "notes", "notesFile", "syncTemplate"};
 constexpr std::string_view kSyncTagButtons[] = {"tq_sync", "tq_decrement", "tq_increment"};
 constexpr double kPlayPastLastSegment = 5;
+constexpr std::string_view kTranscriptFrame = "tq_trans";
+
+// The frame a menu option loads its page into: the tq_selFrame of the menu
+// that holds it; empty for an element outside any menu.
+std::string menuFrameOf(const NodePtr& option) {
+  for (const pagemodel::Node* at = option->parent(); at; at = at->parent()) {
+    if (const std::string* frame = at->isElement() ? at->findAttribute("tq_selFrame") : nullptr) return *frame;
+  }
+  return {};
+}
+
+// Whether a file starts as WebVTT does, the only captions format browsers
+// read for a track: "WEBVTT" alone or before white space, after any BOM.
+bool isWebVtt(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  if (!text.starts_with("WEBVTT")) return false;
+  text.remove_prefix(6);
+  return text.empty() || text[0] == ' ' || text[0] == '\t' || text[0] == '\n' || text[0] == '\r';
+}
+
+NodePtr bodyOf(const NodePtr& root) {
+  return findElement(root, [](const NodePtr& e) { return e->tag() == "body"; });
+}
 
 // One to three fields of digits separated by ":", as segments' starts are written.
 bool isTimeCode(std::string_view text) {
@@ -155,7 +178,7 @@ class LessonChecker {
         }
       }
       checkImages(file, e);
-      if (const std::string* href = e->findAttribute("tq_href")) checkLinkedPage(file, e, *href);
+      if (const std::string* href = e->findAttribute("tq_href")) checkLinkedPage(file, e, *href, menuFrameOf(e));
       return true;
     });
     root->forEachDescendantElement([&](const NodePtr& e) {
@@ -187,7 +210,7 @@ class LessonChecker {
     }
   }
 
-  void checkLinkedPage(const fs::path& file, const NodePtr& e, const std::string& href) {
+  void checkLinkedPage(const fs::path& file, const NodePtr& e, const std::string& href, const std::string& frame) {
     if (!isLocalAddress(href)) return;
     const fs::path page = fileOfAddress(file, href);
     if (page.empty() || !isFile(page)) {
@@ -195,6 +218,18 @@ class LessonChecker {
       return;
     }
     linkedPages_.push_back(page.lexically_normal());
+    if (frame == kTranscriptFrame) transcriptFramePages_.insert(page.lexically_normal());
+  }
+
+  // The full layout sizes the window by the tq_maxWidth of whatever page the
+  // transcript frame shows, the notes page included.
+  void checkTranscriptFrameWidth(const fs::path& file, const NodePtr& root) {
+    if (!transcriptFramePages_.contains(file.lexically_normal())) return;
+    const NodePtr body = bodyOf(root);
+    if (!body || !body->findAttribute("tq_maxWidth")) {
+      report(file, body, "the body has no tq_maxWidth, which the full layout reads from every page the "
+                         "transcript frame shows");
+    }
   }
 
   void checkListFrames(WindowModel& top) {
@@ -205,7 +240,10 @@ class LessonChecker {
         report(index, top.document()->body(), "no frame named \"" + std::string(name) + "\"");
         continue;
       }
-      checkListOrNotes(frame->document()->file(), frame->document()->root(), name == "tq_toc");
+      const fs::path file = frame->document()->file();
+      if (name == kTranscriptFrame) transcriptFramePages_.insert(file.lexically_normal());
+      checkTranscriptFrameWidth(file, frame->document()->root());
+      checkListOrNotes(file, frame->document()->root(), name == "tq_toc");
     }
   }
 
@@ -299,6 +337,31 @@ class LessonChecker {
     } else if (isLocalAddress(address) && !isFile(fileOfAddress(index, address))) {
       report(index, video, "the video " + address + " does not exist");
     }
+    checkTracks(index, video);
+  }
+
+  // A track the browser cannot read shows no captions, and says nothing.
+  void checkTracks(const fs::path& index, const NodePtr& video) {
+    video->forEachDescendantElement([&](const NodePtr& track) {
+      if (track->tag() != "track") return true;
+      const std::string address = track->attributeOr("src");
+      if (address.empty()) {
+        report(index, track, "a captions track without src");
+        return true;
+      }
+      if (!isLocalAddress(address)) return true;
+      const fs::path file = fileOfAddress(index, address);
+      if (file.empty() || !isFile(file)) {
+        report(index, track, "the captions track " + address + " does not exist");
+        return true;
+      }
+      try {
+        if (!isWebVtt(files_.read(file))) report(index, track, "the captions track " + address + " is not a WebVTT file");
+      } catch (const Error& e) {
+        report(index, track, "the captions track " + address + " cannot be read: " + e.what());
+      }
+      return true;
+    });
   }
 
   void probeVideo(WindowModel& top) {
@@ -326,6 +389,7 @@ class LessonChecker {
       if (!text) continue;
       const NodePtr root = pagemodel::parseDocument(*text);
       checkPage(page, root);
+      checkTranscriptFrameWidth(page, root);
       checkListOrNotes(page, root);
     }
   }
@@ -335,7 +399,7 @@ class LessonChecker {
       if (!findById(root, id)) report(file, 1, "the notes page has no element with the id \"" + std::string(id) + "\"");
     }
     checkSyncTemplate(file, root);
-    const NodePtr body = findElement(root, [](const NodePtr& e) { return e->tag() == "body"; });
+    const NodePtr body = bodyOf(root);
     const std::string* prefix = body ? body->findAttribute("tq_file") : nullptr;
     if (!prefix) {
       report(file, body, "the notes page's body has no tq_file attribute");
@@ -402,6 +466,7 @@ class LessonChecker {
   std::optional<double> videoSeconds_;  // the video's length, where the media tools tell it
   std::set<fs::path> checkedPages_;
   std::vector<fs::path> linkedPages_;
+  std::set<fs::path> transcriptFramePages_;
   std::int32_t lastStart_ = 0;
 };
 

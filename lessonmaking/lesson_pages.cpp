@@ -3,8 +3,10 @@
 #include <string_view>
 
 #include "core/time_code.h"
+#include "lessonmaking/captions_track.h"
 #include "lessonmaking/language_names.h"
 #include "lessonmaking/page_template.h"
+#include "lessonmaking/page_translation.h"
 #include "pagemodel/html_parser.h"
 
 namespace reVoziz::lessonmaking {
@@ -50,17 +52,74 @@ void fillLanguageOptions(const PageTemplate& page, const std::vector<Transcript>
   replaceEntries(menu, std::move(options));
 }
 
+// The video's captions tracks: one a language, made like the sample's first,
+// the first language's shown unless the student picks another.
+void fillCaptionsTracks(const PageTemplate& page, const NodePtr& video, const std::vector<Transcript>& transcripts) {
+  const NodePtr model = page.element(video, "captions track", byTag("track"));
+  std::vector<NodePtr> tracks;
+  for (const Transcript& transcript : transcripts) {
+    NodePtr track = model->shallowClone();
+    track->setAttribute("srclang", transcript.language);
+    track->setAttribute("label", languageLabel(transcript.language));
+    track->setAttribute("src", captionsTrackFile(transcript.language));
+    if (tracks.empty()) {
+      track->setAttribute("default", "");
+    } else {
+      track->removeAttribute("default");
+    }
+    tracks.push_back(std::move(track));
+  }
+  replaceEntries(video, std::move(tracks));
+}
+
+// A menu option that offers a transcript, named by its language.
+ElementMatch languageOption() {
+  return [](const NodePtr& e) {
+    return byClass("tq_option")(e) && e->attributeOr("tq_href") != kNotesAddress;
+  };
+}
+
+ElementMatch anyOf(std::vector<ElementMatch> matches) {
+  return [matches = std::move(matches)](const NodePtr& e) {
+    for (const ElementMatch& match : matches) {
+      if (match(e)) return true;
+    }
+    return false;
+  };
+}
+
+// The sample's page `name` with its <html lang> set to `pageLanguage` and
+// its interface texts in `interfaceLanguage`.
+PageTemplate translatedTemplate(std::string_view name, const std::string& pageLanguage,
+                                const std::string& interfaceLanguage) {
+  PageTemplate page(name);
+  page.root()->setAttribute("lang", pageLanguage);
+  translatePage(page.root(), lessonContent(name), InterfaceTexts::builtIn(), interfaceLanguage);
+  return page;
+}
+
 }  // namespace
+
+ElementMatch lessonContent(std::string_view name) {
+  if (name == kLessonTemplate) {
+    return anyOf({byTag("title"), byTag("h1"), byAttribute("id", "tq_selLabel1"), byAttribute("id", "mp"),
+                  languageOption()});
+  }
+  if (name == kTocTemplate || name == kTranscriptTemplate) return byAttribute("id", "iText");
+  return [](const NodePtr&) { return false; };
+}
 
 std::string transcriptFile(const std::string& language) { return "trans_" + lowerCaseTag(language) + ".html"; }
 
 std::string lessonPage(const LessonPlan& plan) {
-  const PageTemplate page(kLessonTemplate);
+  const PageTemplate page = translatedTemplate(kLessonTemplate, plan.interfaceLanguage, plan.interfaceLanguage);
   const NodePtr& root = page.root();
   const std::string& first = plan.transcripts.front().language;
   setText(page.element(root, "title", byTag("title")), plan.title);
   setText(page.element(root, "h1", byTag("h1")), plan.title);
-  page.elementById("mp")->setAttribute("src", plan.videoAddress);
+  const NodePtr video = page.elementById("mp");
+  video->setAttribute("src", plan.videoAddress);
+  fillCaptionsTracks(page, video, plan.transcripts);
   setText(page.elementById("tq_selLabel1"), languageLabel(first));
   fillLanguageOptions(page, plan.transcripts);
   page.element(root, "transcript frame", byAttribute("name", "tq_trans"))->setAttribute("src", transcriptFile(first));
@@ -68,7 +127,9 @@ std::string lessonPage(const LessonPlan& plan) {
 }
 
 std::string tocPage(const LessonPlan& plan) {
-  const PageTemplate page(kTocTemplate);
+  // The entries are the first captions language's words.
+  const PageTemplate page =
+      translatedTemplate(kTocTemplate, plan.transcripts.front().language, plan.interfaceLanguage);
   const NodePtr list = page.elementById("iText");
   const NodePtr model = page.element(list, "entry", byClass("segment"));
   std::vector<NodePtr> entries;
@@ -83,9 +144,8 @@ std::string tocPage(const LessonPlan& plan) {
   return page.text();
 }
 
-std::string transcriptPage(const Transcript& transcript) {
-  const PageTemplate page(kTranscriptTemplate);
-  page.root()->setAttribute("lang", transcript.language);
+std::string transcriptPage(const Transcript& transcript, const std::string& interfaceLanguage) {
+  const PageTemplate page = translatedTemplate(kTranscriptTemplate, transcript.language, interfaceLanguage);
   const NodePtr list = page.elementById("iText");
   const NodePtr model = page.element(list, "segment", byClass("segment"));
   const NodePtr label = page.element(model, "sync label", byClass("sync"));
@@ -104,6 +164,10 @@ std::string transcriptPage(const Transcript& transcript) {
   }
   replaceEntries(list, std::move(segments));
   return page.text();
+}
+
+std::string fixedPage(std::string_view name, const std::string& interfaceLanguage) {
+  return translatedTemplate(name, interfaceLanguage, interfaceLanguage).text();
 }
 
 }  // namespace reVoziz::lessonmaking

@@ -166,6 +166,7 @@ TranscriptPlan planTranscript(const Captions& captions, const std::string& file)
   for (const Cue& cue : inStartOrder(withText(captions, plan).cues)) {
     RenderedCue rendered = renderCueText(cue.text, captions.dialect);
     plan.segments.push_back({wholeSecondsDown(cue.startTime, file, cue.line), runOnLines(rendered.html)});
+    plan.cues.push_back({cue.startTime, cue.endTime, std::move(rendered.html)});
   }
   if (plan.segments.empty()) throw Error(ErrorCode::InvalidArgument, noCues(file));
   return plan;

@@ -21,6 +21,14 @@ struct Segment {
   std::string html;        // safe markup
 };
 
+// A cue as the captions track shows it: cleaned as its segment is, with its
+// own times and its line breaks.
+struct TimedCue {
+  double start = 0;  // seconds
+  double end = 0;
+  std::string html;  // safe markup, lines ended by <br>
+};
+
 struct Transcript {
   std::string language;  // as given on the command line, e.g. "es"
   std::vector<Segment> segments;
@@ -34,6 +42,7 @@ struct TocEntry {
 // A transcript's segments, with what became of the cues on the way.
 struct TranscriptPlan {
   std::vector<Segment> segments;
+  std::vector<TimedCue> cues;               // one per segment
   std::size_t cuesRead = 0;
   std::size_t cuesDropped = 0;              // rolled away or without text
   captions::CaptionWarnings warnings;       // one for each cue dropped, in line order

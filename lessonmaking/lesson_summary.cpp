@@ -37,7 +37,7 @@ std::string newLessonSummary(const NewLessonReport& report, const fs::path& less
     append(segments, counted(t.segments, transcriptFile(t.language)));
   }
   return line("cues", cues) + line("segments", segments) + "chapters: " + std::to_string(report.chapters) + "\n" +
-         "warnings: " + std::to_string(report.warnings.size()) + "\n" + serveLine(lessonDir);
+         line("interface", report.interfaceLanguage) + "warnings: " + std::to_string(report.warnings.size()) + "\n" + serveLine(lessonDir);
 }
 
 std::string checkSummary(const LessonCheck& check, const fs::path& lessonDir) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "lessonmaking/captions_track.h"
+#include "lessonmaking/interface_texts.h"
 #include "lessonmaking/lesson_assets.h"
 #include "lessonmaking/language_names.h"
 #include "lessonmaking/lesson_files.h"
@@ -65,6 +67,8 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
                                                   source.language + " differ only in case");
     }
   }
+  // An interface language the maker cannot give fails before any file is read.
+  interfaceLanguageFor(options.interfaceLanguage, options.captions.front().language, InterfaceTexts::builtIn());
   if (files.kind(options.video) != PathKind::File) {
     throw Error(ErrorCode::FileNotFound, options.video.string() + ": no such video file");
   }
@@ -74,8 +78,13 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   }
 }
 
-LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
+// The plan of the pages, and in `tracks` each transcript's captions track.
+LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report,
+                      std::vector<std::string>& tracks) {
   LessonPlan plan;
+  plan.interfaceLanguage =
+      interfaceLanguageFor(options.interfaceLanguage, options.captions.front().language, InterfaceTexts::builtIn());
+  report.interfaceLanguage = plan.interfaceLanguage;
   plan.title = options.title ? *options.title : options.video.stem().string();
   plan.videoAddress = addressOfFileName(lessonVideoName(options).string());
   std::optional<Captions> firstCaptions;
@@ -86,6 +95,7 @@ LessonPlan planLesson(LessonFiles& files, const NewLessonOptions& options, NewLe
     report.transcripts.push_back(
         {source.language, source.file, transcript.cuesRead, transcript.cuesDropped, transcript.segments.size()});
     plan.transcripts.push_back({source.language, std::move(transcript.segments)});
+    tracks.push_back(captionsTrack(transcript.cues));
     if (!firstCaptions) firstCaptions = std::move(captions);
   }
   if (options.chapters) {
@@ -180,17 +190,24 @@ NewLessonReport writeNewLesson(LessonFiles& files, const NewLessonOptions& optio
 
 void writeNewLesson(LessonFiles& files, const NewLessonOptions& options, NewLessonReport& report) {
   checkOptions(files, options);
-  const LessonPlan plan = planLesson(files, options, report);
+  std::vector<std::string> tracks;
+  const LessonPlan plan = planLesson(files, options, report, tracks);
   warnAboutVideo(files, options, plan, report.warnings);
   files.makeFolders(options.outDir);
   files.write(options.outDir / "index.html", lessonPage(plan));
   files.write(options.outDir / "toc.html", tocPage(plan));
-  for (const Transcript& transcript : plan.transcripts) {
-    files.write(options.outDir / transcriptFile(transcript.language), transcriptPage(transcript));
+  for (std::size_t i = 0; i < plan.transcripts.size(); ++i) {
+    const std::string& language = plan.transcripts[i].language;
+    files.write(options.outDir / transcriptFile(language), transcriptPage(plan.transcripts[i], plan.interfaceLanguage));
+    files.write(options.outDir / captionsTrackFile(language), tracks[i]);
   }
   for (const LessonAsset& asset : lessonAssets()) {
-    files.write(options.outDir / std::string(asset.name),
-                std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
+    const fs::path file = options.outDir / std::string(asset.name);
+    if (file.extension() == ".html") {
+      files.write(file, fixedPage(asset.name, plan.interfaceLanguage));
+    } else {
+      files.write(file, std::string_view(reinterpret_cast<const char*>(asset.bytes.data()), asset.bytes.size()));
+    }
   }
   placeVideo(files, options);
 }

@@ -25,6 +25,8 @@ struct NewLessonOptions {
   std::vector<CaptionsSource> captions;  // at least one
   std::optional<std::filesystem::path> chapters;
   std::optional<std::string> title;  // default: the video's name without extension
+  // Of the pages' buttons, menus and dialogs: see interfaceLanguageFor.
+  std::optional<std::string> interfaceLanguage;
   bool linkVideo = false;
   // Ship a WebM (VP9 and Opus) made from the video instead of the video, told
   // to `transcodeProgress` as the share done.
@@ -47,6 +49,7 @@ struct TranscriptReport {
 struct NewLessonReport {
   std::vector<TranscriptReport> transcripts;  // in the order given
   std::size_t chapters = 0;                   // entries of the table of contents
+  std::string interfaceLanguage;
   std::vector<std::string> warnings;          // "FILE[:LINE]: warning: ..."
 };
 

@@ -16,13 +16,11 @@ using pagemodel::NodeKind;
 using pagemodel::NodePtr;
 
 std::string_view templateText(std::string_view name) {
-  const auto templates = lessonPageTemplates();
-  const auto it = std::find_if(templates.begin(), templates.end(),
-                               [&](const LessonAsset& page) { return page.name == name; });
-  if (it == templates.end()) {
-    throw Error(ErrorCode::FileNotFound, "the lesson maker has no page " + std::string(name));
+  for (const auto pages : {lessonPageTemplates(), lessonAssets()}) {
+    const auto it = std::find_if(pages.begin(), pages.end(), [&](const LessonAsset& page) { return page.name == name; });
+    if (it != pages.end()) return {reinterpret_cast<const char*>(it->bytes.data()), it->bytes.size()};
   }
-  return {reinterpret_cast<const char*>(it->bytes.data()), it->bytes.size()};
+  throw Error(ErrorCode::FileNotFound, "the lesson maker has no page " + std::string(name));
 }
 
 bool isWhiteSpace(const NodePtr& node) {

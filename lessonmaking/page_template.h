@@ -15,7 +15,7 @@ using ElementMatch = std::function<bool(const pagemodel::NodePtr&)>;
 
 class PageTemplate {
  public:
-  // `name` is one of lessonPageTemplates().
+  // `name` is one of lessonPageTemplates(), or a page of lessonAssets().
   explicit PageTemplate(std::string_view name);
 
   // The <html> element.

@@ -61,6 +61,8 @@ lessonmaking::NewLessonOptions parseNew(Args args) {
       options.chapters = optionValue(args, i);
     } else if (a == "--title") {
       options.title = optionValue(args, i);
+    } else if (a == "--lang") {
+      options.interfaceLanguage = optionValue(args, i);
     } else if (a == "--link-video") {
       options.linkVideo = true;
     } else if (a == "--transcode") {

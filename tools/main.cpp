@@ -21,7 +21,7 @@ constexpr const char* kUsage =
     "       revoziz lesson cues FILE [--encoding ENCODING]\n"
     "       revoziz lesson new OUT_DIR --video FILE --captions LANG=FILE [--captions LANG=FILE]...\n"
     "                          [--chapters FILE] [--title TEXT] [--link-video] [--force]\n"
-    "                          [--encoding ENCODING]\n"
+    "                          [--lang LANG] [--encoding ENCODING]\n"
     "       (ENCODING of the captions: utf-8, utf-16le, utf-16be or windows-1252)\n"
     "       revoziz lesson check LESSON_DIR\n"
     "       revoziz lesson publish LESSON_DIR OUT_DIR [--module DIR] [--force]\n";
