@@ -7,6 +7,7 @@
 #include <functional>
 #include <sstream>
 
+#include "lessonmaking/lesson_assets.h"
 #include "lessonmaking/page_search.h"
 #include "pagemodel/html_parser.h"
 #include "pagemodel/html_serializer.h"
@@ -235,6 +236,78 @@ TEST(LessonPages, TranscriptsKeepTheSegmentsMarkupAfterTheirSyncLabels) {
   const std::string numbered = transcriptPage({"en", {{0, "a"}, {1, "b"}, {2, "c"}}});
   for (const char* id : {"id=\"s1\"", "id=\"s2\"", "id=\"s3\""}) {
     EXPECT_NE(numbered.find(id), std::string::npos) << id;
+  }
+}
+
+TEST(LessonPages, TheVideoCarriesACaptionsTrackPerLanguageTheFirstShownByDefault) {
+  const struct {
+    std::vector<std::string> languages;
+    std::vector<std::string> tracks;  // as written
+  } cases[] = {
+      {{"es"}, {"<track kind=\"captions\" srclang=\"es\" label=\"Español\" src=\"captions_es.vtt\" default=\"\">"}},
+      {{"EN-us", "pt-BR", "xx"},
+       {"<track kind=\"captions\" srclang=\"EN-us\" label=\"English (United States)\" src=\"captions_en-us.vtt\" default=\"\">",
+        "<track kind=\"captions\" srclang=\"pt-BR\" label=\"Português (Brasil)\" src=\"captions_pt-br.vtt\">",
+        "<track kind=\"captions\" srclang=\"xx\" label=\"xx\" src=\"captions_xx.vtt\">"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.languages.front());
+    LessonPlan plan = twoLanguagePlan();
+    plan.transcripts.clear();
+    for (const std::string& language : c.languages) plan.transcripts.push_back({language, {{0, "x"}}});
+    std::vector<std::string> tracks;
+    for (const NodePtr& track : childElements(findById(pagemodel::parseDocument(lessonPage(plan)), "mp"))) {
+      tracks.push_back(pagemodel::serializeNode(*track));
+    }
+    EXPECT_EQ(tracks, c.tracks);
+  }
+}
+
+// The interface speaks the lesson's interface language, the lists and
+// transcripts their own; the lesson's own words are never translated, even
+// where they read like the interface's.
+TEST(LessonPages, EachPageSpeaksItsLanguageAndTheLessonsWordsStayAsTheyAre) {
+  LessonPlan plan;
+  plan.title = "Notas";
+  plan.videoAddress = "v.webm";
+  plan.transcripts = {{"pt-BR", {{0, "Índice"}}}, {"es", {{0, "Sí"}}}};
+  plan.toc = {{0, "Transcripción"}};
+  plan.interfaceLanguage = "en";
+  const struct {
+    std::string name;
+    std::string page;
+    const char* lang;
+    std::vector<const char*> parts;  // in the page as written
+  } cases[] = {
+      {"index.html", lessonPage(plan), "en",
+       {"<title>Notas</title>", "<h1>Notas</h1>", "alt=\"Full view\" title=\"Video, contents and transcript\"",
+        "Transcript:\n", "tq_href=\"notes.html\">Notes</div>", "tq_href=\"trans_es.html\">Español</div>",
+        "label=\"Português (Brasil)\""}},
+      {"toc.html", tocPage(plan), "pt-BR", {"<title lang=\"en\">Contents</title>", "Transcripción</div>"}},
+      {"trans_pt-br.html", transcriptPage(plan.transcripts[0], "en"), "pt-BR",
+       {"<title lang=\"en\">Transcript</title>", "</span> Índice</div>"}},
+      {"trans_es.html", transcriptPage(plan.transcripts[1], "en"), "es", {"<title lang=\"en\">Transcript</title>", "</span> Sí</div>"}},
+      {"notes.html", fixedPage("notes.html", "en"), "en", {"<title>Notes</title>", "title=\"Bold\" aria-label=\"Bold\"", ">B</span>"}},
+      {"checkchanges.html", fixedPage("checkchanges.html", "en"), "en", {">Yes</button>", ">Cancel</button>"}},
+      {"toc_head.html", fixedPage("toc_head.html", "en"), "en", {"<h1>Contents</h1>"}},
+      {"notes_template.html", fixedPage("notes_template.html", "en"), "en",
+       {"<title>Lesson notes</title>", "<!--title--><!--title-->", "<!--notes--><!--notes-->"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(pagemodel::parseDocument(c.page)->attributeOr("lang"), c.lang);
+    for (const char* part : c.parts) EXPECT_NE(c.page.find(part), std::string::npos) << part;
+  }
+}
+
+// In Spanish, the fixed pages are the sample's, markup for markup.
+TEST(LessonPages, SpanishFixedPagesAreTheSamples) {
+  for (const LessonAsset& asset : lessonAssets()) {
+    const std::string name(asset.name);
+    if (!name.ends_with(".html")) continue;
+    EXPECT_EQ(pagemodel::serializeNode(*pagemodel::parseDocument(fixedPage(name, "es"))),
+              pagemodel::serializeNode(*pagemodel::parseDocument(sampleText(name.c_str()))))
+        << name;
   }
 }
 

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 std::string summary(const std::string& cues, const std::string& segments, int chapters, int warnings,
                     const fs::path& dir) {
   return "cues: " + cues + "\nsegments: " + segments + "\nchapters: " + std::to_string(chapters) +
-         "\nwarnings: " + std::to_string(warnings) + "\nserve: ./scripts/serve --root " + dir.string() + "\n";
+         "\ninterface: en\nwarnings: " + std::to_string(warnings) + "\nserve: ./scripts/serve --root " + dir.string() + "\n";
 }
 
 // "--captions" LANG=FILE of a test file.
