@@ -7,6 +7,9 @@
 
 #include "lesson_run.h"
 #include "lessonmaking/lesson_pages.h"
+#include "lessonmaking/system_lesson_files.h"
+#include "pagemodel/posix_file_system.h"
+#include "support/faulty_lesson_files.h"
 #include "support/scratch_folder.h"
 
 namespace reVoziz::tools {
@@ -105,6 +108,100 @@ TEST(LessonCaptions, CheckFlagsAListWithoutSegments) {
   EXPECT_NE(check.out.find(": the list container holds no segment\n"), std::string::npos) << check.out;
   EXPECT_NE(check.out.find("\nsegments: 4 (trans_en.html), 0 (trans_es.html)\nwarnings: 0\nproblems: 1\n"), std::string::npos)
       << check.out;
+}
+
+// The video shows a captions track per language; check tells of a track the
+// browser cannot show, and publish ships them.
+TEST(LessonCaptions, EachLanguageGetsACaptionsTrackThatCheckReadsAndPublishShips) {
+  testing::ScratchFolder scratch;
+  ASSERT_EQ(makeLesson(scratch).status, 0);
+  EXPECT_TRUE(scratch.read("lesson/captions_es.vtt")
+                  .starts_with("WEBVTT\n\n00:00:00.500 --> 00:00:04.000\nProfesora: Bienvenidos a la lección.\n\n"));
+  const std::string page = scratch.read("lesson/index.html");
+  EXPECT_NE(page.find("<track kind=\"captions\" srclang=\"en\" label=\"English\" src=\"captions_en.vtt\" default=\"\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<track kind=\"captions\" srclang=\"es\" label=\"Español\" src=\"captions_es.vtt\">"),
+            std::string::npos);
+
+  ASSERT_EQ(lesson({"publish", scratch.file("lesson"), scratch.file("site")}, makeModule(scratch)).status, 0);
+  for (const char* track : {"captions_en.vtt", "captions_es.vtt"}) {
+    EXPECT_EQ(scratch.read(std::string("site/") + track), scratch.read(std::string("lesson/") + track)) << track;
+  }
+
+  const std::string track = scratch.file("lesson/captions_es.vtt");
+  const struct {
+    const char* name;
+    std::function<void()> breakTrack;
+    bool failRead;
+    std::string problem;
+  } cases[] = {
+      {"missing", [&] { std::filesystem::remove(track); }, false, "the captions track captions_es.vtt does not exist"},
+      {"SRT", [&] { scratch.write("lesson/captions_es.vtt", "1\n00:00:01,000 --> 00:00:02,000\nHola\n"); }, false,
+       "the captions track captions_es.vtt is not a WebVTT file"},
+      {"unreadable", [] {}, true, "the captions track captions_es.vtt cannot be read: " + track + ": injected failure"},
+  };
+  pagemodel::PosixFileSystem host;
+  lessonmaking::SystemLessonFiles system(host);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string kept = scratch.read("lesson/captions_es.vtt");
+    c.breakTrack();
+    testing::FaultyLessonFiles files(system);
+    if (c.failRead) {
+      testing::FaultyLessonFiles recording(system);
+      lesson({"check", scratch.file("lesson")}, "/no/module", recording);
+      const auto& calls = recording.calls();
+      const auto read = std::find_if(calls.begin(), calls.end(), [&](const testing::LessonCall& call) {
+        return call.step == testing::LessonStep::Read && call.path == track;
+      });
+      ASSERT_NE(read, calls.end());
+      files.failCall(static_cast<std::size_t>(read - calls.begin()));
+    }
+    const LessonRun check = lesson({"check", scratch.file("lesson")}, "/no/module", files);
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find("index.html:50: " + c.problem + "\n"), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find("\nproblems: 1\n"), std::string::npos) << check.out;
+    scratch.write("lesson/captions_es.vtt", kept);
+  }
+}
+
+TEST(LessonCaptions, TheInterfaceSpeaksTheAskedLanguageElseTheFirstCaptionsOne) {
+  const struct {
+    std::vector<std::string> more;
+    int status;
+    const char* lang;     // of the lesson page
+    const char* notes;    // the menu's notes option
+    std::string err;
+  } cases[] = {
+      {{}, 0, "en", "Notes", ""},
+      {{"--lang", "es"}, 0, "es", "Notas", ""},
+      {{"--lang", "EN-gb"}, 0, "en", "Notes", ""},
+      {{"--lang", "fr"}, 1, "", "", "error 5 --lang: the lesson maker has no interface texts in \"fr\"; it knows es, en\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.more.empty() ? "no --lang" : c.more.back());
+    testing::ScratchFolder scratch;
+    const LessonRun made = makeLesson(scratch, c.more);
+    EXPECT_EQ(made.status, c.status);
+    EXPECT_EQ(made.err, c.err);
+    if (c.status != 0) {
+      EXPECT_FALSE(fs::exists(scratch.path() / "lesson"));
+      continue;
+    }
+    EXPECT_NE(made.out.find(std::string("\ninterface: ") + c.lang + "\n"), std::string::npos) << made.out;
+    EXPECT_NE(scratch.read("lesson/index.html").find(std::string("<html lang=\"") + c.lang + "\">"), std::string::npos);
+    EXPECT_NE(scratch.read("lesson/index.html").find(std::string("tq_href=\"notes.html\">") + c.notes + "</div>"),
+              std::string::npos);
+    for (const char* fixed : {"notes.html", "toc_head.html", "checkchanges.html", "notes_template.html"}) {
+      EXPECT_NE(scratch.read(std::string("lesson/") + fixed).find(std::string("<html lang=\"") + c.lang + "\">"),
+                std::string::npos)
+          << fixed;
+    }
+    EXPECT_NE(scratch.read("lesson/toc.html").find("<html lang=\"en\">"), std::string::npos);
+    EXPECT_NE(scratch.read("lesson/trans_es.html").find("<html lang=\"es\">"), std::string::npos);
+    EXPECT_EQ(lesson({"check", scratch.file("lesson")}).status, 0);
+  }
+  EXPECT_THROW(lesson({"new", "out", "--video", "v.webm", "--captions", "en=x.vtt", "--lang"}), std::invalid_argument);
 }
 
 }  // namespace
