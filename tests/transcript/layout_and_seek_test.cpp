@@ -14,6 +14,7 @@ using testing::failureOf;
 
 using testing::Lesson;
 using testing::LessonControl;
+using testing::NodePtr;
 
 const std::vector<std::string> kLayoutButtons = {"modefull", "modetoc", "modetrans", "modevideo"};
 
@@ -65,6 +66,39 @@ TEST(ShowMode, FullLayoutSizesTheWindowAndShowsBothPanels) {
     EXPECT_EQ(l.element("", "tra").style().display(), "block");
     EXPECT_EQ(l.element("", "toc").style().display(), "block");
     for (const std::string& id : kLayoutButtons) EXPECT_EQ(srcOf(l, id), id + ".gif");
+  }
+}
+
+// The full layout reads tq_maxWidth from whatever page the transcript frame
+// shows: each page the sample's menu loads there must carry it, the notes
+// page too ("Vista completa" after "Solo vídeo" while the notes are shown).
+TEST(ShowMode, FullLayoutAfterVideoOnlyWorksWhateverTheSamplesMenuShows) {
+  LessonControl sample(REVOZIZ_SAMPLE_LESSON);
+  std::vector<std::string> addresses;
+  sample.node("", "tq_selOps1")->forEachDescendantElement([&](const NodePtr& e) {
+    if (!e->attributeOr("tq_href").empty()) addresses.push_back(e->attributeOr("tq_href"));
+    return true;
+  });
+  ASSERT_EQ(addresses, (std::vector<std::string>{"trans_en.html", "notes.html"}));
+  for (const std::string& address : addresses) {
+    SCOPED_TRACE(address);
+    LessonControl l(REVOZIZ_SAMPLE_LESSON);
+    l.top->availWidth = 1280;
+    l.top->availHeight = 1024;
+    l.player->width = "480";
+    l.player->height = "360";
+    l.start();
+    NodePtr option;
+    l.node("", "tq_selOps1")->forEachDescendantElement([&](const NodePtr& e) {
+      if (e->attributeOr("tq_href") == address) option = e;
+      return !option;
+    });
+    l.control.switchText(l.documentRef(), Element(std::shared_ptr<Object>(option)));
+    ASSERT_EQ(l.document("tq_trans")->address(), address);
+    l.control.showMode(l.element("", "modevideo"), 1);
+    l.control.showMode(l.element("", "modefull"), 1);
+    EXPECT_EQ(l.top->resizes, (std::vector<std::pair<int, int>>{{480 + 400, 360 + 160}}));
+    EXPECT_EQ(l.element("", "tra").style().display(), "block");
   }
 }
 
