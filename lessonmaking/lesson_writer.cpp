@@ -45,6 +45,20 @@ fs::path lessonVideoName(const NewLessonOptions& options) {
   return options.transcode ? fs::path(options.video.stem().string() + ".webm") : options.video.filename();
 }
 
+// Whether the video's name is that of a file the lesson writes beside it, which
+// the copy of the video would replace: "index.html", "captions_en.vtt". Case
+// is ignored, as some disks ignore it.
+bool takesALessonFileName(const NewLessonOptions& options) {
+  const std::string video = lowerCaseTag(lessonVideoName(options).string());
+  std::vector<std::string> names = {"index.html", "toc.html"};
+  for (const CaptionsSource& source : options.captions) {
+    names.push_back(transcriptFile(source.language));
+    names.push_back(captionsTrackFile(source.language));
+  }
+  for (const LessonAsset& asset : lessonAssets()) names.push_back(lowerCaseTag(asset.name));
+  return std::find(names.begin(), names.end(), video) != names.end();
+}
+
 void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   if (options.captions.empty()) {
     throw Error(ErrorCode::InvalidArgument, "a lesson needs at least one --captions LANG=FILE");
@@ -69,6 +83,10 @@ void checkOptions(LessonFiles& files, const NewLessonOptions& options) {
   }
   // An interface language the maker cannot give fails before any file is read.
   interfaceLanguageFor(options.interfaceLanguage, options.captions.front().language, InterfaceTexts::builtIn());
+  if (takesALessonFileName(options)) {
+    throw Error(ErrorCode::InvalidArgument, options.video.string() +
+                                                ": the video has the name of a file of the lesson; rename it");
+  }
   if (files.kind(options.video) != PathKind::File) {
     throw Error(ErrorCode::FileNotFound, options.video.string() + ": no such video file");
   }

@@ -157,6 +157,13 @@ TEST(LessonCommand, ErrorsNameTheFileAndLineAndWriteNothing) {
                               "--captions", "en=" + (kCaptions / "lesson_en.vtt").string()});
   EXPECT_EQ(noVideo.err, "error 53 " + scratch.file("none.webm") + ": no such video file\n");
   EXPECT_THROW(lesson({"new", scratch.file("out"), "--captions", "en"}), std::invalid_argument);
+  // A video by the name of a lesson file would replace it.
+  for (const char* name : {"index.html", "Notes.html", "captions_en.vtt", "trans_en.html"}) {
+    const LessonRun clash = lesson({"new", scratch.file("out"), "--video", scratch.write(name, "x"), "--captions",
+                                    "en=" + (kCaptions / "lesson_en.vtt").string()});
+    EXPECT_EQ(clash.err, "error 5 " + scratch.file(name) + ": the video has the name of a file of the lesson; rename it\n");
+    EXPECT_FALSE(fs::exists(scratch.path() / "out")) << name;
+  }
 }
 
 TEST(LessonCommand, PublishMakesAFolderOfRelativeAddressesWithTheModule) {
