@@ -45,24 +45,6 @@ TEST(InterfaceTexts, EveryTextOfTheSamplesPagesIsInEveryLanguage) {
   EXPECT_TRUE(missing.empty()) << "interface_texts.tsv lacks these texts:" << list;
 }
 
-TEST(InterfaceTexts, TheSamplesOwnContentIsNoInterfaceText) {
-  std::set<std::string> seen;
-  for (const std::string& name : samplePages()) {
-    const PageTemplate page(name);
-    forEachInterfaceText(page.root(), lessonContent(name), [&](const std::string& text, const InterfaceTextPlace&) {
-      seen.insert(interfaceKey(text));
-      return std::optional<std::string>();
-    });
-  }
-  for (const char* content : {"Introducción a la fotografía digital", "Presentación", "El sensor", "English", "Español",
-                              "00:00", "▾", "+"}) {
-    EXPECT_FALSE(seen.contains(content)) << content;
-  }
-  for (const char* chrome : {"Vista completa", "Notas", "Índice", "Transcripción", "Sí", "N"}) {
-    EXPECT_TRUE(seen.contains(chrome)) << chrome;
-  }
-}
-
 TEST(InterfaceTexts, ATableIsReadByColumnAndWhiteSpaceIsNotPartOfAText) {
   const InterfaceTexts texts("# a comment\r\nes\tEN\tpt-BR\r\n\nSí\tYes\tSim\nVista  completa\t Full view \nSolo\t\tSó\n",
                              "t.tsv");
