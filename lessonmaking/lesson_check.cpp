@@ -337,7 +337,7 @@ class LessonChecker {
     } else if (isLocalAddress(address) && !isFile(fileOfAddress(index, address))) {
       report(index, video, "the video " + address + " does not exist");
     }
-    checkTracks(index, video);
+    if (video) checkTracks(index, video);
   }
 
   // A track the browser cannot read shows no captions, and says nothing.
