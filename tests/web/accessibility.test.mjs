@@ -11,7 +11,7 @@ import { createRequire } from "node:module";
 import { describe, test } from "node:test";
 
 import { inEachBrowser } from "./browsers.mjs";
-import { frame, lessonStarted, NOTES_PAGE_TICKS, pageErrors, waitMarked } from "./lesson_browser.mjs";
+import { frame, inView, lessonStarted, NOTES_PAGE_TICKS, pageErrors, waitMarked } from "./lesson_browser.mjs";
 
 const axeSource = await readFile(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
 
@@ -28,13 +28,14 @@ function exposeTick() {
   });
 }
 
-// Where the keyboard's focus is: the frame's name ("" for the page) and the element.
+// Where the keyboard's focus is: the frame's name, or its title for a frame
+// without one ("" for the page), and the element.
 const focused = (page) =>
   page.evaluate(() => {
     let name = "";
     let element = document.activeElement;
     while (element?.tagName === "IFRAME") {
-      name = element.name;
+      name = element.name || element.title;
       element = element.contentDocument.activeElement;
     }
     return { frame: name, id: element?.id ?? "", role: element?.getAttribute("role") ?? "" };
@@ -73,10 +74,43 @@ async function chooseTranscript(page, label) {
   await page.keyboard.press("Enter");
 }
 
+// The notes page in the transcript frame, described for the keyboard.
+async function notesShown(page) {
+  await chooseTranscript(page, "Notas");
+  const notes = frame(page, "tq_trans");
+  await notes.waitForSelector("#editbar[role=toolbar]");
+  return notes;
+}
+
+// Unsaved notes, then Enter on the edit bar's `opener`: the save-changes
+// dialog's page once it has loaded.
+async function changesDialogOpen(page, opener) {
+  const notes = await notesShown(page);
+  await notes.click("#notes");
+  await page.keyboard.type("algo");
+  await notes.focus(`#${opener}`);
+  await page.keyboard.press("Enter");
+  await page.waitForFunction(() => document.querySelector("dialog[open] iframe")?.contentDocument?.readyState === "complete");
+  await page.waitForFunction(() => document.querySelector("dialog[open]").hasAttribute("aria-label"));
+  return (await page.$("dialog[open] iframe")).contentFrame();
+}
+
+// The transcript scrolled to its top while the video is at s30, further on:
+// the way back to the video shows.
+async function readingAway(page) {
+  await seekTo(page, 818);
+  await waitMarked(page, "tq_trans", { id: "s30" });
+  const trans = frame(page, "tq_trans");
+  await trans.evaluate(() => document.scrollingElement.scrollTo(0, 0));
+  await trans.waitForFunction(() => document.querySelector(".tq_followBack")?.hidden === false);
+}
+
 inEachBrowser("the sample lesson's accessibility", (lessons) => {
   // The lesson started, with its tick in the test's hands too.
-  async function startedLesson() {
-    const opened = await lessons.open(undefined, { before: exposeTick });
+  async function startedLesson(before) {
+    const opened = await lessons.open(undefined, {
+      before: before ? `(${exposeTick})(); (${before})();` : exposeTick,
+    });
     await lessonStarted(opened.page);
     await opened.page.waitForFunction(() => typeof window.fireTick === "function");
     return opened;
@@ -285,25 +319,161 @@ inEachBrowser("the sample lesson's accessibility", (lessons) => {
       await waitMarked(page, "tq_trans", { id: "s5" });
       assert.match((await live())[1], /^01:20/);
     });
+  });
 
-    test("the axe audit finds no serious or critical violation on the lesson, its lists and the notes", async () => {
+  // Each state of the lesson a student can reach, audited by axe in every
+  // frame. Beside any serious or critical violation, these rules count at any
+  // impact: the page's landmarks, named frames and dialogs, and targets big
+  // enough to hit.
+  describe("the axe audit", () => {
+    const ALWAYS_CHECKED = ["landmark-one-main", "region", "frame-title", "aria-dialog-name", "target-size"];
+    const audit = async (page) => {
+      for (const f of page.frames()) await f.evaluate(axeSource);
+      const result = await page.evaluate(() =>
+        window.axe.run(document, { resultTypes: ["violations"], rules: { "target-size": { enabled: true } } }),
+      );
+      return result.violations
+        .filter((v) => v.impact === "serious" || v.impact === "critical" || ALWAYS_CHECKED.includes(v.id))
+        .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
+    };
+    const STATES = [
+      ["at the start", async () => {}],
+      [
+        "in single-segment mode",
+        async (page) => {
+          await page.click("#tq_single");
+          await frame(page, "tq_trans").waitForFunction(() => document.getElementById("iText").getAttribute("tq_mode") === "single");
+        },
+      ],
+      [
+        "with the video alone",
+        async (page) => {
+          await page.click("#modevideo");
+          await page.waitForFunction(() => document.getElementById("tra").style.display === "none");
+        },
+      ],
+      [
+        "with the notes and a sync tag",
+        async (page) => {
+          const notes = await notesShown(page);
+          await notes.click("#notes");
+          await page.keyboard.press("Control+t");
+          await notes.waitForSelector("#notes .tq_syncTag");
+        },
+      ],
+      ["with the save-changes dialog open", (page) => changesDialogOpen(page, "newnotes")],
+      ["with the way back to the video shown", (page) => readingAway(page)],
+      [
+        "with the transcript menu open",
+        async (page) => {
+          await page.click("#tq_sel .tq_select");
+          await page.waitForFunction(() => document.getElementById("tq_selOps1").style.visibility === "visible");
+        },
+      ],
+    ];
+    for (const [state, reach] of STATES) {
+      test(`no violation ${state}`, async () => {
+        const { page } = await startedLesson();
+        await reach(page);
+        assert.deepEqual(await audit(page), []);
+      });
+    }
+  });
+
+  // Where the keyboard lands after what a student does, and what a screen
+  // reader hears on the way.
+  describe("the focus", () => {
+    const DIALOG_ANSWERS = [
+      ["Escape", "newnotes", (page) => page.keyboard.press("Escape")],
+      ["Cancelar", "opennotes", (page, dialog) => dialog.click("#cancel")],
+      ["No", "newnotes", (page, dialog) => dialog.click("#no")],
+    ];
+    for (const [answer, opener, give] of DIALOG_ANSWERS) {
+      test(`the save-changes dialog, named by its page, starts on its first button and gives the keyboard back to "${opener}" after ${answer}`, async () => {
+        const { page } = await startedLesson();
+        const dialog = await changesDialogOpen(page, opener);
+        const named = await page.evaluate(() => {
+          const open = document.querySelector("dialog[open]");
+          return [open.getAttribute("aria-label"), open.querySelector("iframe").title];
+        });
+        const title = await dialog.evaluate(() => document.title);
+        assert.deepEqual(named, [title, title]);
+        assert.ok(title);
+        assert.deepEqual(await focused(page), { frame: title, id: "yes", role: "" });
+        await give(page, dialog);
+        await page.waitForFunction(() => !document.querySelector("dialog"));
+        assert.deepEqual(await focused(page), { frame: "tq_trans", id: opener, role: "button" });
+      });
+    }
+
+    // An old page has no bar of its own: the layer makes one.
+    function withoutBar() {
+      document.addEventListener("DOMContentLoaded", () => document.querySelector(".tq_followBack")?.remove());
+    }
+    for (const [whose, before] of [["the page's", undefined], ["an old page's", withoutBar]]) {
+      test(`${whose} way back to the video is announced, takes its own room above the list, and Enter on it goes to the current segment`, async () => {
+        const { page } = await startedLesson(before);
+        const trans = frame(page, "tq_trans");
+        await readingAway(page);
+        assert.equal(await trans.evaluate(() => document.querySelector(".tq_live").textContent), "Volver al vídeo");
+        // Neither the first nor the last segment lies under it, at either end of the list.
+        const covered = (id) =>
+          trans.evaluate((segmentId) => {
+            const bar = document.querySelector(".tq_followBack").getBoundingClientRect();
+            const text = document.getElementById(segmentId).getBoundingClientRect();
+            return text.top < bar.bottom && text.bottom > bar.top;
+          }, id);
+        await trans.evaluate(() => document.scrollingElement.scrollTo(0, 0));
+        assert.equal(await covered("s1"), false);
+        await trans.evaluate(() => document.scrollingElement.scrollTo(0, document.scrollingElement.scrollHeight));
+        assert.equal(await covered("s60"), false);
+        await trans.focus(".tq_followBack");
+        await page.keyboard.press("Enter");
+        assert.deepEqual(await focused(page), { frame: "tq_trans", id: "s30", role: "option" });
+        assert.equal(await trans.evaluate(() => document.querySelector(".tq_followBack").hidden), true);
+        assert.equal(await inView(page, "tq_trans", "s30"), true);
+      });
+    }
+
+    // The list's one tab stop, and whether it is shown.
+    const tabStop = (page, name) =>
+      frame(page, name).evaluate(() => {
+        const stops = [...document.querySelectorAll("#iText [tabindex='0']")];
+        return stops.map((s) => `${s.id}${s.getClientRects().length ? "" : " hidden"}`).join(" ");
+      });
+
+    test("in single-segment mode the tab stop is the segment shown, and the keyboard follows it there", async () => {
       const { page } = await startedLesson();
-      const audit = async () => {
-        for (const f of page.frames()) await f.evaluate(axeSource);
-        const result = await page.evaluate(() => window.axe.run(document, { resultTypes: ["violations"] }));
-        return result.violations
-          .filter((v) => v.impact === "serious" || v.impact === "critical")
-          .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`);
-      };
-      assert.deepEqual(await audit(), []);
-      await page.click("#tq_sel .tq_select");
-      assert.deepEqual(await audit(), []); // with the menu open
-      await page.click("#tq_selOps1 .tq_option:nth-child(2)");
-      await frame(page, "tq_trans").waitForSelector("#editbar[role=toolbar]");
-      await frame(page, "tq_trans").click("#notes");
-      await page.keyboard.press("Control+t"); // a sync tag, with its buttons
-      await frame(page, "tq_trans").waitForSelector("#notes .tq_syncTag");
-      assert.deepEqual(await audit(), []);
+      const trans = frame(page, "tq_trans");
+      await seekTo(page, 2);
+      await waitMarked(page, "tq_trans", { id: "s1" });
+      // The student left the tab stop on s4.
+      await trans.focus(".segment[tabindex='0']");
+      for (let i = 0; i < 3; i++) await page.keyboard.press("ArrowDown");
+      await page.focus("#tq_single");
+      assert.equal(await tabStop(page, "tq_trans"), "s4");
+      await page.keyboard.press("Enter");
+      await trans.waitForFunction(() => document.getElementById("iText").getAttribute("tq_mode") === "single");
+      await page.evaluate(() => window.fireTick());
+      assert.equal(await tabStop(page, "tq_trans"), "s1");
+      await seekTo(page, 60);
+      await waitMarked(page, "tq_trans", { id: "s3" });
+      assert.equal(await tabStop(page, "tq_trans"), "s3");
+      // On the segment as it goes, the keyboard goes on to the next one.
+      await trans.focus(".segment[tabindex='0']");
+      await seekTo(page, 82);
+      await waitMarked(page, "tq_trans", { id: "s4" });
+      assert.equal(await tabStop(page, "tq_trans"), "s4");
+      assert.deepEqual(await focused(page), { frame: "tq_trans", id: "s4", role: "option" });
+    });
+
+    test("a branch folded by the mouse over the tab stop hands it to the branch's entry", async () => {
+      const { page } = await startedLesson();
+      await seekTo(page, 150);
+      await waitMarked(page, "tq_toc", { id: "c3" });
+      assert.equal(await tabStop(page, "tq_toc"), "c3");
+      await frame(page, "tq_toc").click("img.expander:has(+ #c2)");
+      assert.equal(await tabStop(page, "tq_toc"), "c2");
     });
   });
 

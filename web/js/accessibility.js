@@ -29,18 +29,30 @@ function listOf(container) {
 export function segmentMarked(container, segment) {
   if (!isSegment(segment)) return;
   const list = listOf(container);
+  const single = /^single$/i.test(container.getAttribute("tq_mode") ?? "");
   if (list.current !== segment) {
     list.current?.removeAttribute("aria-current");
     segment.setAttribute("aria-current", "true");
     list.current = segment;
     // Tab comes back to the current segment unless the student is in the list.
-    if (list.tabStop && !container.contains(container.ownerDocument.activeElement)) moveTabStop(container, segment);
+    if (list.tabStop && !single && !container.contains(container.ownerDocument.activeElement)) moveTabStop(container, segment);
   }
-  if (list.live && /^single$/i.test(container.getAttribute("tq_mode") ?? "")) {
+  // In single-segment mode the current segment is the only one shown: the
+  // tab stop, and the keyboard if it was on the segment just hidden, go to it.
+  if (single && list.tabStop && list.tabStop !== segment) {
+    const focused = list.tabStop === container.ownerDocument.activeElement;
+    moveTabStop(container, segment);
+    if (focused) segment.focus({ preventScroll: true });
+  }
+  if (list.live && single) {
     const text = segment.textContent.replace(/\s+/g, " ").trim();
-    if (text !== list.announced) list.live.textContent = list.announced = text;
+    if (text !== list.announced) announce(list, text);
   }
   markedForFollowing(container, segment);
+}
+
+function announce(list, text) {
+  list.live.textContent = list.announced = text;
 }
 
 // ---------------------------------------------------------------- lists
@@ -136,11 +148,12 @@ function onListKey(container, tree, event) {
 let nextBranch = 1;
 
 // Gives the list of `document` (its element iText, if any) the roles and the
-// keys of a listbox, or of a tree when it has branches. Answers whether the
-// page holds a list.
+// keys of a listbox, or of a tree when it has branches. Answers null for a
+// page without a list, else what other parts of the layer may ask of it:
+// `announce(text)` through its live region, `focus(segment)`.
 export function describeList(document) {
   const container = document.getElementById("iText");
-  if (!container) return false;
+  if (!container) return null;
   const segments = [...container.getElementsByClassName(SEGMENT)].filter(isSegment);
   const tree = segments.some(expanderOf);
   container.setAttribute("role", tree ? "tree" : "listbox");
@@ -165,12 +178,14 @@ export function describeList(document) {
   const first = list.current ?? segments[0];
   if (first) moveTabStop(container, first);
   container.addEventListener("keydown", (event) => onListKey(container, tree, event));
-  // After the control's own handler has opened or closed a branch.
+  // After the control's own handler has opened or closed a branch. A branch
+  // folded over the tab stop hands it to the branch's entry.
   document.addEventListener("click", (event) => {
     const expander = event.target;
-    if (expander?.className === "expander" && isSegment(expander.nextElementSibling)) {
-      showBranchState(expander.nextElementSibling);
-    }
+    const entry = expander?.nextElementSibling;
+    if (expander?.className !== "expander" || !isSegment(entry)) return;
+    showBranchState(entry);
+    if (list.tabStop && !shown(list.tabStop) && branchOf(entry)?.contains(list.tabStop)) moveTabStop(container, entry);
   });
   const live = document.createElement("div");
   live.setAttribute("aria-live", "polite");
@@ -179,7 +194,10 @@ export function describeList(document) {
     "position:absolute;width:1px;height:1px;margin:-1px;padding:0;overflow:hidden;clip:rect(0 0 0 0);white-space:nowrap;border:0";
   document.body.append(live);
   list.live = live;
-  return true;
+  return {
+    announce: (text) => announce(list, text),
+    focus: (segment) => focusSegment(container, segment),
+  };
 }
 
 // ---------------------------------------------------------------- buttons

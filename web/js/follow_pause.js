@@ -1,12 +1,14 @@
 // Reading away from the video, for a list whose container asks for it with
 // tq_follow="pause": once the student scrolls the list by hand and the
 // current segment leaves the view, the control goes on marking but the list
-// no longer scrolls, and a "Volver al vídeo" button stands over the list.
-// The button, a click on a segment, or scrolling back by hand until the
+// no longer scrolls, and a "Volver al vídeo" bar shows at the top of the
+// list. The bar, a click on a segment, or scrolling back by hand until the
 // current segment shows again, resumes following. Without the attribute the
 // control's scrolling is left exactly as it is.
 
-const RETURN_LABEL = "Volver al vídeo";
+// The page gives the bar, with its words, as a hidden .tq_followBack button;
+// a page made before it had one gets this one.
+const FALLBACK_LABEL = "Volver al vídeo";
 
 const pausing = new WeakMap(); // document -> state of its pausing list
 let scrollInFrame = null; // the control's own scrolling of a segment
@@ -46,6 +48,7 @@ function rememberOwnScroll(state) {
 function showReturn(state, show) {
   if (state.button.hidden === !show) return;
   state.button.hidden = !show;
+  if (show) state.list.announce(state.button.textContent.trim());
 }
 
 function resume(state) {
@@ -53,13 +56,15 @@ function resume(state) {
   showReturn(state, false);
 }
 
+// Back to the current segment, and the keyboard with it: the bar that had
+// the focus goes away.
 function returnToVideo(state) {
   const segment = state.current;
-  if (segment?.isConnected && scrollInFrame) {
-    scrollInFrame(segment, true);
-    rememberOwnScroll(state);
-  }
   resume(state);
+  if (!segment?.isConnected) return;
+  if (scrollInFrame) scrollInFrame(segment, true);
+  state.list.focus(segment);
+  rememberOwnScroll(state);
 }
 
 function onScroll(state, event) {
@@ -78,18 +83,33 @@ function onScroll(state, event) {
   }
 }
 
+// The page's bar, or else one made here. It sits in the flow just before the
+// list and sticks to the top of the frame, so that it takes room of its own
+// instead of standing over the text.
+function returnBar(document, container) {
+  let button = document.querySelector("button.tq_followBack");
+  if (!button) {
+    button = document.createElement("button");
+    button.type = "button";
+    button.className = "tq_followBack";
+    button.textContent = FALLBACK_LABEL;
+  }
+  button.hidden = true;
+  button.style.position = "sticky";
+  button.style.top = "0";
+  button.style.zIndex = "1";
+  if (button.nextElementSibling !== container) container.before(button);
+  return button;
+}
+
 // Sets up pausing for the list of `document` when its container asks for it.
-export function followOrPause(document) {
+// `list` announces a text through the list's live region and moves the
+// keyboard to a segment (see describeList).
+export function followOrPause(document, list) {
   const container = document.getElementById("iText");
   if (!asksToPause(container)) return;
-  const button = document.createElement("button");
-  button.type = "button";
-  button.className = "tq_followBack";
-  button.textContent = RETURN_LABEL;
-  button.hidden = true;
-  button.style.cssText = "position:fixed;right:12px;bottom:12px;z-index:1";
-  document.body.append(button);
-  const state = { container, button, paused: false, current: container.querySelector(".segment[aria-current]"), own: new Map() };
+  const button = returnBar(document, container);
+  const state = { container, button, list, paused: false, current: container.querySelector(".segment[aria-current]"), own: new Map() };
   pausing.set(document, state);
   button.addEventListener("click", (event) => {
     event.stopPropagation();

@@ -352,11 +352,35 @@ function dialogFeatures(features) {
   };
 }
 
+// The element the keyboard is on, looking into the lesson's frames: the
+// notes page's "Nuevo" rather than the frame that holds it.
+function deepFocus(document) {
+  let element = document.activeElement;
+  while (element?.contentDocument?.activeElement) element = element.contentDocument.activeElement;
+  return element;
+}
+
+// The dialog page's own title names the dialog and its frame, and the
+// keyboard starts on its first button.
+function presentDialogPage(dialog, frame) {
+  const page = frame.contentDocument;
+  const title = page?.title ?? "";
+  if (title) {
+    frame.title = title;
+    dialog.setAttribute("aria-label", title);
+  }
+  const first = page?.querySelector("[autofocus], button, input[type=button], input[type=submit], [role=button]");
+  if (first) first.focus();
+  else frame.contentWindow.focus();
+}
+
 // A dialog page shown modally over the whole lesson: a <dialog> holding the
 // page in an iframe of the features' size. The page answers as such pages
 // do, with `window.returnValue` and `window.close()`; Escape answers nothing.
+// Whichever way it closes, the keyboard goes back where it was.
 function showModalDialog(w, url, argument, features) {
   const document = w.top.document;
+  const opener = deepFocus(document);
   const { width, height, scroll } = dialogFeatures(features);
   const dialog = document.createElement("dialog");
   dialog.style.padding = "0";
@@ -372,6 +396,8 @@ function showModalDialog(w, url, argument, features) {
         if (!dialog.open) return;
         dialog.close();
         dialog.remove();
+        // Removing the frame that held the focus leaves it on the lesson's body.
+        if (opener?.isConnected && opener !== opener.ownerDocument.body) opener.focus();
         resolve(value ?? null);
       };
       frame.addEventListener("load", () => {
@@ -380,9 +406,11 @@ function showModalDialog(w, url, argument, features) {
         inner.close = () => answer(inner.returnValue);
         // Keys go to the page inside, out of the <dialog>'s own reach.
         inner.addEventListener("keydown", (event) => {
-          if (event.key === "Escape") answer(null);
+          if (event.key !== "Escape") return;
+          event.preventDefault();
+          answer(null);
         });
-        inner.focus();
+        presentDialogPage(dialog, frame);
       });
       dialog.addEventListener("cancel", (event) => {
         event.preventDefault();

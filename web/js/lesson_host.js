@@ -72,7 +72,8 @@ function describeFrame(win, name) {
   const document = win.document;
   pressButtonsByKey(document);
   describeNotes(document);
-  if (describeList(document)) followOrPause(document);
+  const list = describeList(document);
+  if (list) followOrPause(document, list);
   else if (name === "tq_toc" || name === "tq_trans") {
     win.top.console.debug(`reVoziz: the page in ${name} (${document.URL}) has no list to mark`);
   }
