@@ -9,7 +9,16 @@ import path from "node:path";
 import { test } from "node:test";
 
 import { inEachBrowser } from "./browsers.mjs";
-import { errorsOnceLogged, frame, pageErrors, repository, startedLessonIn, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import {
+  errorsOnceLogged,
+  frame,
+  pageErrors,
+  playedByStudent,
+  repository,
+  startedLessonIn,
+  videoAdvances,
+  waitMarked,
+} from "./lesson_browser.mjs";
 
 // The next request for `pathname` gets the page up to `marker` at once and the
 // rest only when the answered function is called: the frame's document stays
@@ -41,6 +50,7 @@ inEachBrowser("failing ticks", (lessons) => {
   test("a page without the tq_toc frame reports its failing ticks once and marks nothing", async () => {
     const { page, messages } = await lessons.open("tests/lessons/web_no_toc/index.html");
     await page.waitForFunction(() => window.tqStarted === true);
+    await playedByStudent(page);
     await videoAdvances(page, 1.6);
     const failures = () => messages.filter((m) => m.startsWith("error: reVoziz: a tick failed"));
     assert.equal(failures().length, 1, messages.join("\n"));

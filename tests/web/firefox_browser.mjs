@@ -107,8 +107,8 @@ class FirefoxPage extends Driven {
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
-// is no secure context.
-export async function openFirefox({ hostName = "localhost" } = {}) {
+// is no secure context. `reducedMotion`: a student who asked for less motion.
+export async function openFirefox({ hostName = "localhost", reducedMotion = false } = {}) {
   const server = await lessonServer();
   const downloads = await mkdtemp(path.join(os.tmpdir(), "revoziz-firefox-"));
   const browser = await puppeteer.launch({
@@ -120,8 +120,8 @@ export async function openFirefox({ hostName = "localhost" } = {}) {
       "browser.download.folderList": 2,
       "browser.download.useDownloadDir": true,
       "browser.download.always_ask_before_handling_new_types": false,
-      "media.autoplay.default": 0,
       ...(hostName === "localhost" ? {} : { "network.dns.forceResolve": "127.0.0.1" }),
+      ...(reducedMotion ? { "ui.prefersReducedMotion": 1 } : {}),
     },
   });
   const base = `http://${hostName}:${server.address().port}`;

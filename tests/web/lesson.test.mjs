@@ -13,6 +13,7 @@ import {
   inView,
   listNow,
   pageErrors,
+  playedByStudent,
   repository,
   startedLessonIn,
   videoAdvances,
@@ -57,6 +58,7 @@ inEachBrowser("the sample lesson", (lessons, browserName) => {
   describe("following the video", () => {
     test("the video plays and both lists mark the segment that holds its position", async () => {
       const { page, messages } = await startedLesson();
+      await playedByStudent(page);
       await videoAdvances(page, 0.6);
       assert.equal((await video(page)).paused, false);
       await waitMarked(page, "tq_toc");
@@ -182,6 +184,7 @@ inEachBrowser("the sample lesson", (lessons, browserName) => {
       await waitMarked(page, "tq_trans", { id: "s1" });
       await page.click("#tq_sync");
       assert.match(await page.getAttribute("#tq_sync", "src"), /insync\.gif$/);
+      await playedByStudent(page);
       await seek(page, 400);
       await videoAdvances(page, 1.2);
       assert.equal((await listNow(page, "tq_trans")).marked, "s1");

@@ -20,7 +20,6 @@ const CHROMIUM_FLAGS = [
   "--disable-sync",
   "--no-first-run",
   "--disable-quic",
-  "--mute-audio",
   // Lets a test collect garbage, to see what the host layer forgets.
   "--js-flags=--expose-gc",
 ];
@@ -31,8 +30,8 @@ export const lessonServer = () =>
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
-// is no secure context.
-export async function openBrowser({ hostName = "localhost" } = {}) {
+// is no secure context. `reducedMotion`: a student who asked for less motion.
+export async function openBrowser({ hostName = "localhost", reducedMotion = false } = {}) {
   const server = await lessonServer();
   const resolving = hostName === "localhost" ? [] : [`--host-resolver-rules=MAP ${hostName} 127.0.0.1`];
   const browser = await chromium.launch({
@@ -49,7 +48,7 @@ export async function openBrowser({ hostName = "localhost" } = {}) {
     // console message and page error collected. `before` runs in every
     // document of the page before its own scripts.
     async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before } = {}) {
-      const page = await browser.newPage({ viewport });
+      const page = await browser.newPage({ viewport, reducedMotion: reducedMotion ? "reduce" : "no-preference" });
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
       page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
@@ -148,6 +147,17 @@ export async function waitMarked(page, frameName, { id, timeout = 1200 } = {}) {
 // The list's marking as it stands, and what the video's position asks for.
 export const listNow = (page, frameName) =>
   page.evaluate(([name, state]) => new Function(`return (${state})`)()(name), [frameName, listState.toString()]);
+
+// The video playing, as the student gets it: where the browser did not start
+// it by itself (its default autoplay policy), a click on the video does.
+export async function playedByStudent(page) {
+  await page.waitForFunction(() => {
+    const v = document.getElementById("mp");
+    return !v.paused || v.controls;
+  });
+  if (await page.evaluate(() => document.getElementById("mp").paused)) await page.click("#mp");
+  await page.waitForFunction(() => !document.getElementById("mp").paused);
+}
 
 // Waits until the video's clock has moved on by `seconds` from now: a
 // condition on the lesson's own time, so that at least that many ticks ran.

@@ -16,7 +16,17 @@ import { setTimeout as sleep } from "node:timers/promises";
 import { after, before, describe, test } from "node:test";
 
 import { inEachBrowser } from "./browsers.mjs";
-import { chooseTranscript, errorsOnceLogged, frame, NOTES_PAGE_TICKS, openBrowser, typeNotes, videoAdvances, waitMarked } from "./lesson_browser.mjs";
+import {
+  chooseTranscript,
+  errorsOnceLogged,
+  frame,
+  NOTES_PAGE_TICKS,
+  openBrowser,
+  playedByStudent,
+  typeNotes,
+  videoAdvances,
+  waitMarked,
+} from "./lesson_browser.mjs";
 
 let lessons;
 before(async () => {
@@ -476,6 +486,7 @@ describe("leaving the lesson", () => {
     assert.equal(await page.evaluate(() => window.tqStarted), false);
     // The marking no longer follows the video.
     const before = await frame(page, "tq_trans").evaluate(() => document.querySelector("#iText .segment[style]")?.id);
+    await playedByStudent(page);
     await page.evaluate(() => {
       document.getElementById("mp").currentTime = 1772;
     });

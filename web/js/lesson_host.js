@@ -14,6 +14,8 @@ import { readableDocument } from "./frames_loading.js";
 import { controlClass, dispatch, host } from "./host.js";
 import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./accessibility.js";
 import { videoPlayer } from "./player.js";
+import { playerKeys } from "./player_keys.js";
+import { videoCaptions } from "./video_captions.js";
 
 const MODE_BUTTONS = ["modefull", "modetoc", "modetrans", "modevideo"];
 const TOOLBAR_BUTTONS = [...MODE_BUTTONS, "tq_scroll", "tq_single", "tq_sync", "tq_print"];
@@ -67,21 +69,32 @@ function forwardWindowEvents(tq, win) {
 }
 
 // The keys and the screen reader's view of a frame's page: its list, or the
-// notes' buttons. A page without a list is said once, quietly: its ticks fail.
-function describeFrame(win, name) {
+// notes' buttons; the video's keys, and its captions in the transcript's
+// language. A page without a list is said once, quietly: its ticks fail.
+function describeFrame(win, name, aids) {
   const document = win.document;
   pressButtonsByKey(document);
   describeNotes(document);
+  aids?.listen(document);
   const list = describeList(document);
   if (list) followOrPause(document, list);
   else if (name === "tq_toc" || name === "tq_trans") {
     win.top.console.debug(`reVoziz: the page in ${name} (${document.URL}) has no list to mark`);
   }
+  if (name === "tq_trans") aids?.captions.transcriptPage(document, Boolean(list));
+}
+
+// The video's keys and captions, for the lesson page and each frame's page.
+function videoAids(win, video) {
+  const document = win.document;
+  const captions = videoCaptions(video, document.querySelector('iframe[name="tq_trans"]'));
+  const aids = { video, captions, keysDialog: document.getElementById("tq_keys") };
+  return { captions, listen: (page) => playerKeys(page, aids) };
 }
 
 // Each frame's document, now and after every navigation (a menu choice loads
 // another transcript into its frame).
-function forwardFrameEvents(tq, win) {
+function forwardFrameEvents(tq, win, aids) {
   const seen = new WeakSet();
   const attach = (frame) => {
     const inner = frame.contentWindow;
@@ -91,7 +104,7 @@ function forwardFrameEvents(tq, win) {
     seen.add(document);
     forwardWindowEvents(tq, inner);
     forwardNotesPage(tq, inner);
-    describeFrame(inner, frame.name);
+    describeFrame(inner, frame.name, aids);
   };
   for (const frame of win.document.querySelectorAll("iframe, frame")) {
     frame.addEventListener("load", () => attach(frame));
@@ -133,15 +146,20 @@ export async function startLesson(win = window, { video = "mp", layout = 1 } = {
   const module = await createRevoziz({ revozizHost: host, revozizChangeStamp: changeStamp });
   const tq = new (controlClass(module))();
   await loaded(win);
+  const videoElement = win.document.getElementById(video);
+  const aids = videoElement && videoAids(win, videoElement);
   forwardWindowEvents(tq, win);
-  forwardFrameEvents(tq, win);
+  forwardFrameEvents(tq, win, aids);
   forwardButtons(tq, win, layout);
   pressButtonsByKey(win.document);
+  aids?.listen(win.document);
   describeToolbar(win.document, TOOLBAR_BUTTONS);
   describeMenus(win.document, () => attempt(win, () => tq.closeSelects(win)));
   // Leaving with unsaved notes makes the browser ask; with nothing unsaved,
   // the control stops its timer.
   win.addEventListener("beforeunload", (event) => forward(win, event, () => tq.checkUnsaved(win)));
-  tq.startVelisk(win, videoPlayer(win.document.getElementById(video)));
+  // A student who asked for less motion starts the video themselves.
+  const startsByItself = !win.matchMedia?.("(prefers-reduced-motion: reduce)").matches;
+  tq.startVelisk(win, videoPlayer(videoElement, { startsByItself }));
   return tq;
 }

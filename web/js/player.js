@@ -1,8 +1,14 @@
 // The media player as the control expects it, over an HTML5 <video>:
 // `controls.currentPosition` reads and seeks, `controls.play()` plays, and
-// `width` and `height` give the video's size on the page.
+// `width` and `height` give the video's size on the page. The lesson never
+// mutes the video: where the browser will not start it with sound, it waits
+// paused behind its own controls until the student starts it.
 
-export function videoPlayer(video) {
+// `startsByItself` false: the first play(), the one the control's start asks
+// for, leaves the video paused (a student who asked for less motion); every
+// later one, a click on a segment, plays.
+export function videoPlayer(video, { startsByItself = true } = {}) {
+  let startSkipped = startsByItself;
   const controls = {
     get currentPosition() {
       return video.currentTime;
@@ -11,13 +17,12 @@ export function videoPlayer(video) {
       video.currentTime = Number(seconds);
     },
     play() {
-      // A browser may refuse to start a video that the student did not ask
-      // for; the video's own controls then let the student start it. That
-      // refusal is not a failure of the caller.
-      const started = video.play();
-      started?.catch?.(() => {
+      if (!startSkipped) {
+        startSkipped = true;
         video.controls = true;
-      });
+        return;
+      }
+      playVideo(video);
     },
     get [Symbol.toStringTag]() {
       return "VideoControls";
@@ -35,4 +40,13 @@ export function videoPlayer(video) {
       return "VideoPlayer";
     },
   };
+}
+
+// Plays `video` with sound. A browser may refuse a play the student did not
+// ask for, or cut one short with a seek or a pause; that is no failure of the
+// caller, and the video's own controls, shown, let the student start it.
+export function playVideo(video) {
+  video.play()?.catch?.(() => {
+    video.controls = true;
+  });
 }
