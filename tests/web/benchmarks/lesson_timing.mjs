@@ -22,7 +22,7 @@ const base = `http://localhost:${server.address().port}`;
 const browser = await chromium.launch({
   executablePath: "/usr/bin/chromium",
   args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking", "--disable-component-update",
-    "--disable-sync", "--no-first-run", "--disable-quic", "--mute-audio"],
+    "--disable-sync", "--no-first-run", "--disable-quic"],
 });
 
 // Each frame notes when its list is first marked, in the top page's clock.
