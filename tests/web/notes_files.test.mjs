@@ -121,7 +121,7 @@ describe("saving and opening notes files", () => {
     // Saved: new notes need no question.
     await notes.click("#newnotes");
     await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
-    assert.equal(await page.$("dialog"), null);
+    assert.equal(await page.$("dialog[open]"), null);
     assert.equal(await fileShown(notes), "");
     // Nothing was left beside the file, and no temporary file stays.
     const entries = await page.evaluate(async () => {
@@ -384,7 +384,7 @@ describe("the save-changes dialog", () => {
     const size = await page.$eval("dialog[open] iframe", (f) => [f.offsetWidth, f.offsetHeight]);
     assert.deepEqual(size, [290, 115]);
     await dialogPage.click("#cancel");
-    await page.waitForSelector("dialog", { state: "detached" });
+    await page.waitForSelector("dialog[open]", { state: "detached" });
     assert.equal(await notesHtml(notes), "primera");
 
     await notes.click("#newnotes");
@@ -410,7 +410,7 @@ describe("the save-changes dialog", () => {
     await notes.click("#opennotes");
     await changesDialog(page);
     await page.keyboard.press("Escape");
-    await page.waitForSelector("dialog", { state: "detached" });
+    await page.waitForSelector("dialog[open]", { state: "detached" });
     assert.equal(await notesHtml(notes), "algo");
     assert.equal(await page.evaluate(() => window.pickerCalls.length), 0);
   });

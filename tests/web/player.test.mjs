@@ -15,41 +15,25 @@ const video = (page) =>
   page.evaluate(() => {
     const v = document.getElementById("mp");
     const box = v.getBoundingClientRect();
-    return {
-      paused: v.paused,
-      time: Math.round(v.currentTime * 100) / 100,
-      muted: v.muted,
-      volume: v.volume,
-      rate: v.playbackRate,
-      captions: [...v.textTracks].find((t) => t.mode === "showing")?.language ?? "",
-      fullscreen: document.fullscreenElement === v,
-      controlsInView: v.controls && box.bottom <= innerHeight && box.right <= innerWidth,
-      // Whether the browser found sound in the video, in its own words.
-      sound: v.mozHasAudio ?? v.webkitAudioDecodedByteCount > 0,
-    };
+    const [paused, muted, volume, rate] = [v.paused, v.muted, v.volume, v.playbackRate];
+    const captions = [...v.textTracks].find((t) => t.mode === "showing")?.language ?? "";
+    const controlsInView = v.controls && box.bottom <= innerHeight && box.right <= innerWidth;
+    const sound = v.mozHasAudio ?? v.webkitAudioDecodedByteCount > 0; // as the browser found it
+    const [time, fullscreen] = [Math.round(v.currentTime * 100) / 100, document.fullscreenElement === v];
+    return { paused, muted, volume, rate, captions, controlsInView, sound, time, fullscreen };
   });
+const pick = (state, wanted) => Object.fromEntries(Object.keys(wanted).map((name) => [name, state[name]]));
 
-const pick = (state, names) => Object.fromEntries(names.map((name) => [name, state[name]]));
-
-// The video's `changes` once they show, or what it shows after 2 s.
-async function settled(page, changes) {
+// What the video shows of `wanted` once it does, or after 2 s.
+async function settled(page, wanted) {
   let now;
-  for (let i = 0; i < 40; i++) {
-    now = pick(await video(page), Object.keys(changes));
-    if (JSON.stringify(now) === JSON.stringify(changes)) break;
-    await sleep(50);
+  for (let i = 0; i < 40 && JSON.stringify(now) !== JSON.stringify(wanted); i++, await sleep(50)) {
+    now = pick(await video(page), wanted);
   }
   return now;
 }
 
-const pausedAt = (page, seconds) =>
-  page.evaluate((t) => {
-    const v = document.getElementById("mp");
-    v.pause();
-    v.currentTime = t;
-  }, seconds);
-
-// Where the keyboard's focus is: the frame's name ("" for the page) and the element.
+// Where the keyboard's focus is: "FRAME#ID" ("" for the lesson page).
 const focused = (page) =>
   page.evaluate(() => {
     let [name, element] = ["", document.activeElement];
@@ -57,141 +41,121 @@ const focused = (page) =>
     return `${name}#${element?.id || element?.tagName}`;
   });
 
-// Keys pressed with the focus on a frame's page (or the lesson page, ""), on
-// its body, from the paused video at 100 s; what they change.
+// Keys pressed on the body of the lesson page or of a frame, from the paused
+// video at 100 s, and what they change.
 const KEYS = [
-  ["k", ["k"], { paused: false }],
-  ["Space", [" "], { paused: false }],
-  ["k twice", ["k", "k"], { paused: true }],
-  ["l", ["l"], { time: 110 }],
-  ["j", ["j"], { time: 90 }],
-  ["ArrowRight", ["ArrowRight"], { time: 105 }],
-  ["ArrowLeft", ["ArrowLeft"], { time: 95 }],
-  ["m", ["m"], { muted: true }],
-  ["m twice", ["m", "m"], { muted: false }],
-  ["> twice", [">", ">"], { rate: 1.5 }],
-  ["<", ["<"], { rate: 0.75 }],
-  ["c", ["c"], { captions: "es" }],
-  ["f", ["f"], { fullscreen: true }],
-  ["f twice", ["f", "f"], { fullscreen: false }],
-  ["Alt+l, Control+m: not ours", ["Alt+l", "Control+m"], { time: 100, muted: false }],
+  [["k"], { paused: false }],
+  [[" "], { paused: false }],
+  [["k", "k"], { paused: true }],
+  [["l", "j", "j"], { time: 90 }],
+  [["ArrowRight", "ArrowRight", "ArrowLeft"], { time: 105 }],
+  [["m"], { muted: true }],
+  [[">", ">", "<"], { rate: 1.25 }],
+  [["c"], { captions: "es" }],
+  [["f"], { fullscreen: true }],
+  [["f", "f"], { fullscreen: false }],
+  [["Alt+l", "Control+m"], { time: 100, muted: false }],
 ];
-const PLACES = ["", "tq_toc"];
 
-async function pressIn(page, place, keys) {
-  if (place) await frame(page, place).evaluate(() => window.focus());
-  else await page.evaluate(() => document.activeElement?.blur());
-  for (const key of keys) await page.keyboard.press(key);
-}
+const keyScenarios = ["", "tq_toc"].flatMap((place) =>
+  KEYS.map(([keys, changes]) => [
+    `${keys.join(" ")} on ${place || "the lesson page"}`,
+    async (page) => {
+      await page.evaluate(() => Object.assign(document.getElementById("mp"), { currentTime: 100 }).pause());
+      if (place) await frame(page, place).evaluate(() => window.focus());
+      for (const key of keys) await page.keyboard.press(key);
+      assert.deepEqual(await settled(page, changes), changes);
+    },
+  ]),
+);
 
-inEachBrowser("the lesson's video", (lessons) => {
-  const startedLesson = () => startedLessonIn(lessons);
-
-  test("starts with sound or waits paused behind its own controls, in view and reached by Tab; a click plays it with sound", async () => {
-    const { page, messages } = await startedLesson();
+// [name, run on a started lesson, the browser's options]
+const SCENARIOS = [
+  ["starts with sound, or waits paused behind its controls in view and reached by Tab; a click plays it with sound", async (page, messages) => {
     const start = await video(page);
     assert.equal(start.muted, false);
     if (start.paused) {
       assert.equal(start.controlsInView, true);
-      let stops = 0;
-      while ((await focused(page)) !== "#mp" && stops++ < 20) await page.keyboard.press("Tab");
+      for (let i = 0; i < 20 && (await focused(page)) !== "#mp"; i++) await page.keyboard.press("Tab");
       assert.equal(await focused(page), "#mp");
       await page.click("#mp");
     }
     await videoAdvances(page, 0.5);
     const playing = await video(page);
-    assert.deepEqual(pick(playing, ["paused", "muted", "sound"]), { paused: false, muted: false, sound: true });
+    assert.deepEqual(pick(playing, { paused: 0, muted: 0, sound: 0 }), { paused: false, muted: false, sound: true });
     assert.ok(playing.volume > 0);
     assert.deepEqual(pageErrors(messages), []); // a refused start says nothing
-  });
-
-  for (const place of PLACES) {
-    for (const [name, keys, changes] of KEYS) {
-      test(`${name} in ${place || "the lesson page"}`, async () => {
-        const { page } = await startedLesson();
-        await pausedAt(page, 100);
-        await pressIn(page, place, keys);
-        assert.deepEqual(await settled(page, changes), changes);
-      });
-    }
-  }
-
-  test("keys type into the notes, and the arrows move within the transcript", async () => {
-    const { page } = await startedLesson();
-    await pausedAt(page, 100);
+  }],
+  ...keyScenarios,
+  ["keys type into the notes; the arrows move within the transcript", async (page) => {
+    await page.evaluate(() => Object.assign(document.getElementById("mp"), { currentTime: 100 }).pause());
     const trans = frame(page, "tq_trans");
     await trans.focus(".segment[tabindex='0']");
-    await page.keyboard.press("ArrowDown");
-    await page.keyboard.press("ArrowRight");
-    assert.equal(await focused(page), "tq_trans#s2");
+    const next = await trans.evaluate(() => document.activeElement.nextElementSibling.id);
+    for (const key of ["ArrowDown", "ArrowRight"]) await page.keyboard.press(key);
+    assert.equal(await focused(page), `tq_trans#${next}`);
     await chooseTranscript(page, "Notas");
     await typeNotes(trans, "k m f j");
     assert.match(await trans.textContent("#notes"), /k m f j/);
     const still = { paused: true, time: 100, muted: false, fullscreen: false };
-    assert.deepEqual(pick(await video(page), Object.keys(still)), still);
-  });
-
-  test("captions follow the transcript's language, show where it is out of view, and stay off once turned off", async () => {
-    const { page } = await startedLesson();
-    const captions = async (wanted) => {
-      await page.waitForFunction((lang) => {
-        const tracks = [...document.getElementById("mp").textTracks];
-        return (tracks.find((t) => t.mode === "showing")?.language ?? "") === lang;
-      }, wanted);
-    };
-    await captions(""); // the transcript shows the words
-    await chooseTranscript(page, "English");
-    await captions("");
-    await chooseTranscript(page, "Notas"); // the notes keep the last language
-    await captions("en");
-    await chooseTranscript(page, "Español");
-    await captions("");
-    await page.click("#modevideo");
-    await captions("es");
-    await page.keyboard.press("c");
-    await captions("");
-    await page.click("#modefull");
-    await page.click("#modevideo");
-    await captions("");
-    await page.keyboard.press("c");
-    await captions("es");
-  });
-
-  test("? opens the named list of keys at its close button; Escape closes it and gives the focus back", async () => {
-    const { page } = await startedLesson();
+    assert.deepEqual(pick(await video(page), still), still);
+  }],
+  ["captions follow the transcript's language, show where it is out of view, and stay off once turned off", async (page) => {
+    const steps = [
+      [() => chooseTranscript(page, "English"), ""], // the transcript shows the words
+      [() => chooseTranscript(page, "Notas"), "en"], // the notes keep the last language
+      [() => chooseTranscript(page, "Español"), ""],
+      [() => page.click("#modevideo"), "es"],
+      [() => page.keyboard.press("c"), ""],
+      [() => page.click("#modefull").then(() => page.click("#modevideo")), ""],
+      [() => page.keyboard.press("c"), "es"],
+    ];
+    for (const [step, captions] of steps) {
+      await step();
+      assert.deepEqual(await settled(page, { captions }), { captions });
+    }
+  }],
+  ["? opens the named list of keys at its close button; Escape gives the focus back", async (page) => {
     await frame(page, "tq_trans").focus(".segment[tabindex='0']");
+    const from = await focused(page);
     await page.keyboard.press("?");
-    const dialog = await page.evaluate(() => {
-      const d = document.getElementById("tq_keys");
-      const name = document.getElementById(d.getAttribute("aria-labelledby")).textContent;
-      return { open: d.open, name, focus: document.activeElement.textContent };
-    });
-    assert.deepEqual(dialog, { open: true, name: "Teclas del vídeo", focus: "Cerrar" });
-    await page.keyboard.press("Escape");
-    assert.equal(await page.evaluate(() => document.getElementById("tq_keys").open), false);
-    assert.equal(await focused(page), "tq_trans#s1");
-  });
-});
-
-inEachBrowser(
-  "the lesson's video for a student who asked for less motion",
-  (lessons) => {
-    test("does not start by itself; a click on a segment plays it", async () => {
-      const { page } = await lessons.open(undefined, {
-        before: () => {
-          const play = HTMLMediaElement.prototype.play;
-          HTMLMediaElement.prototype.play = function () {
-            window.plays = (window.plays ?? 0) + 1;
-            return play.call(this);
-          };
-        },
+    const dialog = () =>
+      page.evaluate(() => {
+        const d = document.getElementById("tq_keys");
+        const name = document.getElementById(d.getAttribute("aria-labelledby")).textContent;
+        return { open: d.open, name, focus: document.activeElement.textContent };
       });
-      await page.waitForFunction(() => window.tqStarted === true);
-      assert.equal(await page.evaluate(() => window.plays ?? 0), 0);
-      assert.equal((await video(page)).controlsInView, true);
-      await frame(page, "tq_trans").click("#s14");
-      await page.waitForFunction(() => !document.getElementById("mp").paused);
-    });
-  },
-  { reducedMotion: true },
-);
+    assert.deepEqual(await dialog(), { open: true, name: "Teclas del vídeo", focus: "Cerrar" });
+    await page.keyboard.press("Escape");
+    assert.equal((await dialog()).open, false);
+    assert.equal(await focused(page), from);
+  }],
+  ["with less motion asked for, the start does not play; a click on a segment does", async (page) => {
+    assert.equal(await page.evaluate(() => window.plays ?? 0), 0);
+    assert.equal((await video(page)).controlsInView, true);
+    await frame(page, "tq_trans").click("#s14");
+    await page.waitForFunction(() => !document.getElementById("mp").paused);
+  }, { reducedMotion: true }],
+];
+
+// Counts the plays asked of any media element, as they are made.
+function countPlays() {
+  const play = HTMLMediaElement.prototype.play;
+  HTMLMediaElement.prototype.play = function () {
+    window.plays = (window.plays ?? 0) + 1;
+    return play.call(this);
+  };
+}
+
+for (const reducedMotion of [false, true]) {
+  const title = reducedMotion ? "the lesson's video, less motion" : "the lesson's video";
+  inEachBrowser(title, (lessons) => {
+    for (const [name, run, options = {}] of SCENARIOS) {
+      if (Boolean(options.reducedMotion) !== reducedMotion) continue;
+      test(name, async () => {
+        const { page, messages } = await startedLessonIn(lessons, { before: countPlays });
+        await run(page, messages);
+      });
+    }
+  }, { reducedMotion });
+}

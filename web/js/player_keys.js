@@ -10,7 +10,7 @@ import { playVideo } from "./player.js";
 
 const RATES = [0.25, 0.5, 0.75, 1, 1.25, 1.5, 1.75, 2];
 
-const TYPING = "input, textarea, select, dialog";
+const OWNS_EVERY_KEY = "input, textarea, select, dialog"; // besides the notes (contenteditable)
 const OWNS_SPACE =
   "button, a[href], summary, video, audio, .segment, [role=button], [role=option], [role=treeitem], [role=menuitem], " +
   "[role=checkbox], [role=radio], [role=switch], [role=tab]";
@@ -86,7 +86,7 @@ export function playerKeys(document, aids) {
   document.addEventListener("keydown", (event) => {
     if (event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
     const target = event.target?.nodeType === 1 ? event.target : document.body;
-    if (!target || target.isContentEditable || target.closest(TYPING)) return;
+    if (!target || target.isContentEditable || target.closest(OWNS_EVERY_KEY)) return;
     const key = event.key.length === 1 ? event.key.toLowerCase() : event.key;
     const action = actionFor(key, target, aids);
     if (!action) return;
