@@ -38,7 +38,7 @@ export function videoCaptions(video, transcriptFrame) {
   const showing = () => tracks().find((t) => t.mode === "showing") ?? null;
 
   function apply() {
-    chosen ??= tracks().find((t) => t.mode === "showing") ?? tracks()[0] ?? null;
+    chosen ??= showing() ?? tracks()[0] ?? null;
     const shown = shouldShow() ? chosen : null;
     for (const track of tracks()) {
       const mode = track === shown ? "showing" : "hidden";
