@@ -353,6 +353,10 @@ inEachBrowser("the sample lesson's accessibility", (lessons) => {
       ["with the save-changes dialog open", (page) => changesDialogOpen(page, "newnotes")],
       ["with the way back to the video shown", readingAway],
       ["with the transcript menu open", clickAndWait("#tq_sel .tq_select", () => document.getElementById("tq_selOps1").style.visibility === "visible")],
+      ["with the list of the video's keys open", async (page) => {
+        await page.keyboard.press("?");
+        await page.waitForFunction(() => document.getElementById("tq_keys").open);
+      }],
     ];
     for (const [state, reach] of STATES) {
       test(`no violation ${state}`, async () => {
@@ -376,11 +380,11 @@ inEachBrowser("the sample lesson's accessibility", (lessons) => {
         const dialog = await changesDialogOpen(page, opener);
         const title = await dialog.evaluate(() => document.title);
         assert.ok(title);
-        const names = await page.evaluate(() => [document.querySelector("dialog").getAttribute("aria-label"), document.querySelector("dialog iframe").title]);
+        const names = await page.evaluate(() => [document.querySelector("dialog[open]").getAttribute("aria-label"), document.querySelector("dialog[open] iframe").title]);
         assert.deepEqual(names, [title, title]);
         assert.deepEqual(await focused(page), { frame: title, id: "yes", role: "" });
         await give(page, dialog);
-        await page.waitForFunction(() => !document.querySelector("dialog"));
+        await page.waitForFunction(() => !document.querySelector("dialog[open]"));
         assert.deepEqual(await focused(page), { frame: "tq_trans", id: opener, role: "button" });
       });
     }
