@@ -89,6 +89,7 @@ class FirefoxPage extends Driven {
     this.puppeteer = page;
     this.keyboard = new Keys(page.keyboard);
     this.mouse = page.mouse;
+    this.touchscreen = page.touchscreen;
   }
   // The frame of the page whose element has that name.
   frame({ name }) {
@@ -131,10 +132,11 @@ export async function openFirefox({ hostName = "localhost", reducedMotion = fals
     server,
     // A fresh page on `lesson` (a path under the repository), with every
     // console message and page error collected. `before` runs in every
-    // document of the page before its own scripts.
-    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before } = {}) {
+    // document of the page before its own scripts; `touch` asks for a touch
+    // screen, which Firefox does not emulate (its taps work all the same).
+    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before, touch = false } = {}) {
       const page = await browser.newPage();
-      await page.setViewport(viewport);
+      await page.setViewport({ ...viewport, hasTouch: touch });
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
       page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));

@@ -46,9 +46,15 @@ export async function openBrowser({ hostName = "localhost", reducedMotion = fals
     server,
     // A fresh page on `lesson` (a path under the repository), with every
     // console message and page error collected. `before` runs in every
-    // document of the page before its own scripts.
-    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before } = {}) {
-      const page = await browser.newPage({ viewport, reducedMotion: reducedMotion ? "reduce" : "no-preference" });
+    // document of the page before its own scripts; `touch` makes it a phone's
+    // page, with a touch screen.
+    async open(lesson = "lessons/sample/index.html", { viewport = { width: 1280, height: 900 }, before, touch = false } = {}) {
+      const page = await browser.newPage({
+        viewport,
+        hasTouch: touch,
+        isMobile: touch,
+        reducedMotion: reducedMotion ? "reduce" : "no-preference",
+      });
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
       page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));

@@ -260,7 +260,7 @@ export function describeMenus(document, closeMenus) {
     asButton(opener);
     opener.setAttribute("aria-haspopup", "menu");
     const label = menu.getAttribute("tq_selId");
-    if (label && !opener.hasAttribute("aria-label")) opener.setAttribute("aria-labelledby", label);
+    if (label && !opener.hasAttribute("aria-label") && !opener.hasAttribute("aria-labelledby")) opener.setAttribute("aria-labelledby", label);
     options.setAttribute("role", "menu");
     const items = () => [...options.querySelectorAll(".tq_option")];
     for (const item of items()) {

@@ -13,6 +13,7 @@ import { followOrPause } from "./follow_pause.js";
 import { readableDocument } from "./frames_loading.js";
 import { controlClass, dispatch, host } from "./host.js";
 import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./accessibility.js";
+import { lessonPanels } from "./narrow_layout.js";
 import { videoPlayer } from "./player.js";
 import { playerKeys } from "./player_keys.js";
 import { videoCaptions } from "./video_captions.js";
@@ -114,7 +115,8 @@ function forwardFrameEvents(tq, win, aids) {
 
 // The toolbar's buttons: display modes, sync, layouts. Which layout button
 // shows its "on" image, and which panels the smaller layouts hide, is the
-// page's business; the control handles the full layout.
+// page's business; the control handles the full layout, which on a narrow
+// screen sizes nothing: there the buttons choose panels.
 function forwardButtons(tq, win, layout) {
   const document = win.document;
   const on = (id, handler) =>
@@ -127,16 +129,13 @@ function forwardButtons(tq, win, layout) {
       if (framed) tq.toggleSync(framed, event.currentTarget);
     }
   });
-  const panels = { modefull: [true, true], modetoc: [true, false], modetrans: [false, true], modevideo: [false, false] };
+  const panels = lessonPanels(win);
   for (const id of MODE_BUTTONS) {
     on(id, (event) => {
       const button = event.currentTarget;
-      tq.showMode(button, layout);
+      tq.showMode(button, panels.narrow ? 0 : layout);
       button.src = button.getAttribute("tq_src_off").replace(/\.gif$/, "_on.gif");
-      if (id === "modefull") return;
-      const [toc, tra] = panels[id];
-      document.getElementById("toc").style.display = toc ? "block" : "none";
-      document.getElementById("tra").style.display = tra ? "block" : "none";
+      panels.showLayout(id);
     });
   }
 }
