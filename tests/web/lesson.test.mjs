@@ -311,9 +311,9 @@ inEachBrowser("the sample lesson", (lessons, browserName) => {
     });
 
     test("the full layout never grows beyond the available area", async () => {
-      const { page } = await startedLesson({ viewport: { width: 700, height: 480 } });
+      const { page } = await startedLesson({ viewport: { width: 760, height: 480 } });
       await page.click("#modefull");
-      assert.deepEqual(await lessonArea(page), ["700px", "480px"]);
+      assert.deepEqual(await lessonArea(page), ["760px", "480px"]);
     });
 
     test("the print button prints the transcript frame, not the page", async () => {
