@@ -108,8 +108,9 @@ class FirefoxPage extends Driven {
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
-// is no secure context. `reducedMotion`: a student who asked for less motion.
-export async function openFirefox({ hostName = "localhost", reducedMotion = false } = {}) {
+// is no secure context. `reducedMotion`: a student who asked for less motion;
+// `colorScheme`: the scheme the student's system asks for.
+export async function openFirefox({ hostName = "localhost", reducedMotion = false, colorScheme = "light" } = {}) {
   const server = await lessonServer();
   const downloads = await mkdtemp(path.join(os.tmpdir(), "revoziz-firefox-"));
   const browser = await puppeteer.launch({
@@ -123,6 +124,8 @@ export async function openFirefox({ hostName = "localhost", reducedMotion = fals
       "browser.download.always_ask_before_handling_new_types": false,
       ...(hostName === "localhost" ? {} : { "network.dns.forceResolve": "127.0.0.1" }),
       ...(reducedMotion ? { "ui.prefersReducedMotion": 1 } : {}),
+      // The scheme pages see: 0 is dark.
+      ...(colorScheme === "dark" ? { "layout.css.prefers-color-scheme.content-override": 0 } : {}),
     },
   });
   const base = `http://${hostName}:${server.address().port}`;

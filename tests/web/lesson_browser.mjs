@@ -30,8 +30,9 @@ export const lessonServer = () =>
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
-// is no secure context. `reducedMotion`: a student who asked for less motion.
-export async function openBrowser({ hostName = "localhost", reducedMotion = false } = {}) {
+// is no secure context. `reducedMotion`: a student who asked for less motion;
+// `colorScheme`: the scheme the student's system asks for.
+export async function openBrowser({ hostName = "localhost", reducedMotion = false, colorScheme = "light" } = {}) {
   const server = await lessonServer();
   const resolving = hostName === "localhost" ? [] : [`--host-resolver-rules=MAP ${hostName} 127.0.0.1`];
   const browser = await chromium.launch({
@@ -54,6 +55,7 @@ export async function openBrowser({ hostName = "localhost", reducedMotion = fals
         hasTouch: touch,
         isMobile: touch,
         reducedMotion: reducedMotion ? "reduce" : "no-preference",
+        colorScheme,
       });
       const messages = [];
       page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));

@@ -2,11 +2,13 @@
 // 320 CSS px (a 1280 px screen zoomed to 400%): nothing scrolls sideways,
 // the video keeps its own proportions, a narrow screen shows one panel at a
 // time behind tabs that the layout buttons choose too, sizes follow the
-// student's font size, targets are large enough, and taps seek.
+// student's font size, targets are large enough, and taps seek; and in the
+// dark scheme, the axe audit (text contrast among its rules) finds nothing.
 
 import assert from "node:assert/strict";
 import { describe, test } from "node:test";
 
+import { seriousViolations } from "./axe_audit.mjs";
 import { inEachBrowser } from "./browsers.mjs";
 import { chooseTranscript, frame, NOTES_PAGE_TICKS, pageErrors } from "./lesson_browser.mjs";
 
@@ -236,3 +238,26 @@ inEachBrowser("the sample lesson on any screen", (lessons, browserName) => {
     });
   }
 });
+
+inEachBrowser(
+  "the sample lesson on any screen, in the dark scheme",
+  (lessons) => {
+    for (const row of VIEWPORTS) {
+      test(`${row.name}: the axe audit finds no serious or critical violation in any panel`, async () => {
+        const { page } = await started(lessons, row);
+        assert.equal(await page.evaluate(() => matchMedia("(prefers-color-scheme: dark)").matches), true);
+        assert.deepEqual(await seriousViolations(page), []);
+        if (row.narrow) {
+          await page.click("#tab_toc");
+          assert.deepEqual(await seriousViolations(page), []);
+          await page.click("#tab_notes");
+        } else {
+          await chooseTranscript(page, "Notas");
+        }
+        await transcriptShows(page, "notes.html");
+        assert.deepEqual(await seriousViolations(page), []);
+      });
+    }
+  },
+  { colorScheme: "dark" },
+);
