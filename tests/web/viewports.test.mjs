@@ -100,12 +100,14 @@ const smallTargets = (page, least) =>
     return small;
   }, least);
 
-// The middle of the first line of a transcript segment, on the page.
+// The middle of the first line of a transcript segment near the list's top,
+// on the page, once the page shows the list's frame (scrolling the list
+// itself would be reading away from the video).
 const segmentPoint = (page, id) =>
   page.evaluate((segmentId) => {
     const f = document.querySelector('iframe[name="tq_trans"]');
+    f.scrollIntoView({ block: "start" });
     const segment = f.contentDocument.getElementById(segmentId);
-    segment.scrollIntoView({ block: "start" });
     const line = segment.getClientRects()[0];
     const at = f.getBoundingClientRect();
     return { x: at.x + line.x + Math.min(line.width / 2, 40), y: at.y + line.y + line.height / 2 };
