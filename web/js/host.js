@@ -838,12 +838,19 @@ export const host = {
 
   // Files, by path (see fileHandle). Each answers once done, never rejecting.
   readFile: (path) =>
-    settled(async () => new Uint8Array(await (await (await fileHandle(path)).getFile()).arrayBuffer()), path),
+    settled(async () => {
+      const bytes = new Uint8Array(await (await (await fileHandle(path)).getFile()).arrayBuffer());
+      tellPicked(path, "read");
+      return bytes;
+    }, path),
   createFile: (path) => settled(() => createExclusive(path), path),
   // The bytes are copied at once: the module's memory may change meanwhile.
   writeFile: (path, bytes) => {
     const copy = bytes.slice();
-    return settled(async () => writeWhole(await fileHandle(path), copy), path);
+    return settled(async () => {
+      await writeWhole(await fileHandle(path), copy);
+      tellPicked(path, "written");
+    }, path);
   },
   moveFile: (from, to) => settled(() => moveFile(from, to), to),
   removeFile: (path) => settled(() => removeFile(path), path),
@@ -976,6 +983,16 @@ export function controlClass(module) {
 // full path, so that name is the path the control keeps. Each is a file
 // handle, or what stands in for one without File System Access.
 const pickedFiles = new Map();
+// Downloads stand in for picked files, but the browser may refuse them.
+const downloads = new WeakSet();
+
+// Says that a file the student picked, never a download, was read or written
+// whole: "read" or "written". The notes' draft listens (notes_draft.js).
+export const pickedFileEvents = new EventTarget();
+function tellPicked(path, type) {
+  const handle = pickedFiles.get(path);
+  if (handle && !downloads.has(handle)) pickedFileEvents.dispatchEvent(new Event(type));
+}
 
 const failureOf = (error, path) => {
   if (error instanceof HostFailure) return error;
@@ -1103,6 +1120,7 @@ async function moveFile(from, to) {
     const source = await fileHandle(from);
     const bytes = new Uint8Array(await (await source.getFile()).arrayBuffer());
     await writeWhole(await fileHandle(to, { create: !pickedFiles.has(to) }), bytes);
+    tellPicked(to, "written");
     await removeFile(from);
   } catch (error) {
     throw failureOf(error, to);
@@ -1148,7 +1166,7 @@ function chooseFile(types) {
 }
 
 function downloadTarget(name) {
-  return {
+  const target = {
     name,
     async getFile() {
       throw new DOMException(`${name} went to the browser's downloads`, "NotFoundError");
@@ -1169,6 +1187,8 @@ function downloadTarget(name) {
       };
     },
   };
+  downloads.add(target);
+  return target;
 }
 
 async function pickWithoutAccess(kind, fileName, types) {

@@ -11,7 +11,8 @@ import createRevoziz from "./revoziz.mjs";
 import { changeStamp } from "./change_stamp.js";
 import { followOrPause } from "./follow_pause.js";
 import { readableDocument } from "./frames_loading.js";
-import { controlClass, dispatch, host } from "./host.js";
+import { controlClass, dispatch, host, pickedFileEvents } from "./host.js";
+import { notesDrafts } from "./notes_draft.js";
 import { describeList, describeMenus, describeNotes, describeToolbar, pressButtonsByKey } from "./accessibility.js";
 import { lessonPanels } from "./narrow_layout.js";
 import { videoPlayer } from "./player.js";
@@ -45,14 +46,16 @@ function attempt(win, call) {
 // The notes page forwards its own events, the edit bar's included, with its
 // handler attributes (parent.tq). While the notes page is away from its frame
 // (the frame shows a transcript), the control keeps a copy of the notes, which
-// the leaving guard compares and which comes back with the notes page.
-function forwardNotesPage(tq, win) {
+// the leaving guard compares and which comes back with the notes page. The
+// browser keeps a draft of the notes too, which outlasts the lesson page.
+function forwardNotesPage(tq, win, drafts) {
   const document = win.document;
   if (!document.getElementById("notes")) return;
   // A press on the edit bar leaves the selection and the focus where they
   // are, as a toolbar's buttons do, so that its commands act on them.
   document.getElementById("editbar")?.addEventListener("mousedown", (event) => event.preventDefault());
   attempt(win, () => tq.restoreNotes(win));
+  drafts.attach(win);
   win.addEventListener("pagehide", (event) => forward(win, event, () => tq.backupNotes(win)));
 }
 
@@ -95,7 +98,7 @@ function videoAids(win, video) {
 
 // Each frame's document, now and after every navigation (a menu choice loads
 // another transcript into its frame).
-function forwardFrameEvents(tq, win, aids) {
+function forwardFrameEvents(tq, win, aids, drafts) {
   const seen = new WeakSet();
   const attach = (frame) => {
     const inner = frame.contentWindow;
@@ -104,7 +107,7 @@ function forwardFrameEvents(tq, win, aids) {
     if (!document || seen.has(document) || document.readyState === "loading") return;
     seen.add(document);
     forwardWindowEvents(tq, inner);
-    forwardNotesPage(tq, inner);
+    forwardNotesPage(tq, inner, drafts);
     describeFrame(inner, frame.name, aids);
   };
   for (const frame of win.document.querySelectorAll("iframe, frame")) {
@@ -148,7 +151,7 @@ export async function startLesson(win = window, { video = "mp", layout = 1 } = {
   const videoElement = win.document.getElementById(video);
   const aids = videoElement && videoAids(win, videoElement);
   forwardWindowEvents(tq, win);
-  forwardFrameEvents(tq, win, aids);
+  forwardFrameEvents(tq, win, aids, notesDrafts(win, pickedFileEvents));
   forwardButtons(tq, win, layout);
   pressButtonsByKey(win.document);
   aids?.listen(win.document);

@@ -20,9 +20,16 @@ import { TextRange, elementOf, inertDocument } from "./selection.js";
 // user's selection (`range`) or the node that keeps the marker's place.
 const awayMarkers = new WeakMap();
 
+// The content of the paste events raised here: a script's own DataTransfer
+// may read back empty in the event (Firefox's does).
+const raisedContent = new WeakMap();
+
 // The content of a paste event, readable while its handlers run.
 function contentOf(event) {
-  const data = event?.type === "paste" ? event.clipboardData : null;
+  if (event?.type !== "paste") return null;
+  const raised = raisedContent.get(event);
+  if (raised) return raised;
+  const data = event.clipboardData;
   return data ? { html: data.getData("text/html"), text: data.getData("text/plain") } : null;
 }
 
@@ -81,14 +88,16 @@ function standInFor(document, holder) {
   return { standIn };
 }
 
-// Raises the paste event at the selection, as the user's paste does.
-function pasteContent(document, content) {
+// Raises the paste event at the selection, as the user's paste does, with
+// `content` ({ html, text }): the notes' handler has the control clean it.
+export function pasteContent(document, content) {
   const win = document.defaultView;
   const data = new win.DataTransfer();
   if (content.html) data.setData("text/html", content.html);
   if (content.text) data.setData("text/plain", content.text);
   const target = elementOf(document.getSelection()?.focusNode) ?? document.body;
   const event = new win.ClipboardEvent("paste", { clipboardData: data, bubbles: true, cancelable: true, composed: true });
+  raisedContent.set(event, content);
   if (!target.dispatchEvent(event)) return false;
   return pasteOverSelection(document, content);
 }

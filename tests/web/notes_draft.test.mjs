@@ -1,0 +1,221 @@
+// The notes' draft that the browser keeps: a student writes in one visit of
+// the lesson, the tab closes, and the next visit offers what was not saved.
+// Each scenario is a first visit (what the student does), the draft then
+// kept, and a second visit: whether it offers the draft, the student's
+// answer, and what the notes and the kept drafts are afterwards.
+
+import assert from "node:assert/strict";
+import { setTimeout as sleep } from "node:timers/promises";
+import { test } from "node:test";
+
+import { inEachBrowser } from "./browsers.mjs";
+import { chooseTranscript, errorsOnceLogged, frame, NOTES_PAGE_TICKS, typeNotes } from "./lesson_browser.mjs";
+
+const OTHER_LESSON = "/lessons/otra/index.html";
+
+// A kept draft is anyone's to change: everything here that could run.
+const HOSTILE_DRAFT = [
+  "<b>a salvo</b>",
+  '<img src="x" onerror="top.scriptRuns.push(\'onerror\')" alt="roto">',
+  "<script>top.scriptRuns.push('script')</script>",
+  "<svg onload=\"top.scriptRuns.push('svg')\"></svg>",
+  '<a href="javascript:top.scriptRuns.push(\'href\')">enlace</a>',
+].join("");
+
+// What every document of a visit starts with: nothing has run, and saves go
+// where the scenario says (`pickers`: a picked file, or none, so a download).
+function prepare(pickers) {
+  if (window === top) window.scriptRuns = [];
+  if (pickers === "download") {
+    window.showOpenFilePicker = undefined;
+    window.showSaveFilePicker = undefined;
+  } else if (pickers === "picked") {
+    window.showSaveFilePicker = async () => (await navigator.storage.getDirectory()).getFileHandle("clase.notes", { create: true });
+  }
+}
+
+// The drafts by address ("" for this lesson), read or written through the
+// lesson's own module.
+function drafts(page, action, address = "", markup) {
+  return page.evaluate(
+    async ([what, where, notes]) => {
+      const { draftKey, draftStore } = await import("/revoziz/notes_draft.js");
+      const key = where ? new URL(where, location.href).href : draftKey(window);
+      return draftStore(window)[what](key, notes);
+    },
+    [action, address, markup],
+  );
+}
+
+async function keptBecomes(page, expected, address) {
+  let kept;
+  for (let i = 0; i < 60; i++) {
+    kept = await drafts(page, "read", address);
+    if (expected instanceof RegExp ? expected.test(kept ?? "") : kept === expected) return;
+    await sleep(50);
+  }
+  assert.fail(`kept draft ${JSON.stringify(kept)}, not ${expected}`);
+}
+
+// Whether leaving now would make the browser ask. Where nothing is unsaved the
+// control stops, so this is a visit's last step.
+const leavingAsks = (page) =>
+  page.evaluate(() => {
+    const event = new Event("beforeunload", { cancelable: true });
+    window.dispatchEvent(event);
+    return event.defaultPrevented;
+  });
+
+const notesHtml = (notes) => notes.evaluate(() => document.getElementById("notes").innerHTML);
+const offerShown = (notes) => notes.evaluate(() => !document.getElementById("notesDraft").hidden);
+
+// What the student does in the first visit.
+const typing = (text) => ({ notes }) => typeNotes(notes, text);
+const planting = (markup, address) => ({ page }) => drafts(page, "write", address, markup);
+const downloading = async ({ lessons, page, notes }) => {
+  await lessons.downloaded(page, () => notes.click("#save"));
+  await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "notas.notes");
+};
+const savingToPickedFile = async ({ notes }) => {
+  await notes.click("#save");
+  await notes.waitForFunction(() => document.getElementById("notesFile").innerHTML === "clase.notes");
+};
+const startingNewNotes = async ({ notes }) => {
+  await notes.click("#newnotes");
+  await notes.waitForFunction(() => document.getElementById("notes").innerHTML === "");
+};
+const leavingDoesNotAsk = async ({ page }) => assert.equal(await leavingAsks(page), false);
+
+const SCENARIOS = [
+  {
+    title: "typed notes are kept; the next visit offers them, and Recuperar brings them back as unsaved notes",
+    first: [typing("Apuntes de clase")],
+    kept: "Apuntes de clase",
+    answer: "#recoverDraft",
+    notes: /^Apuntes de clase$/,
+    keptAfter: "Apuntes de clase",
+    leavingAsks: true,
+  },
+  {
+    title: "a planted draft comes back cleaned, and nothing in it runs",
+    first: [planting(HOSTILE_DRAFT)],
+    kept: HOSTILE_DRAFT,
+    answer: "#recoverDraft",
+    notes: /^<b>a salvo<\/b>.*roto.*enlace/,
+    // What is kept from then on are the cleaned notes.
+    keptAfter: /^<b>a salvo<\/b>(?!.*(\son\w+=|<script|javascript:))/,
+    leavingAsks: true,
+  },
+  {
+    title: "Descartar drops the draft",
+    first: [typing("borrador")],
+    kept: "borrador",
+    answer: "#discardDraft",
+    notes: /^$/,
+    keptAfter: undefined,
+    leavingAsks: false,
+  },
+  {
+    title: "a download counts as saved for leaving, but the draft stays",
+    pickers: "download",
+    first: [typing("descargadas"), downloading, leavingDoesNotAsk],
+    kept: "descargadas",
+  },
+  {
+    title: "new notes drop the draft",
+    pickers: "download",
+    first: [typing("viejas"), downloading, startingNewNotes],
+    kept: undefined,
+  },
+  {
+    title: "a save to a file the student picked drops the draft",
+    pickers: "picked",
+    first: [typing("guardadas"), savingToPickedFile],
+    kept: undefined,
+  },
+  {
+    title: "each lesson has its own draft",
+    first: [planting("de otra clase", OTHER_LESSON), typing("de esta clase")],
+    kept: "de esta clase",
+    answer: "#discardDraft",
+    notes: /^$/,
+    keptAfter: undefined,
+    other: "de otra clase",
+  },
+];
+
+// The visits of one scenario share the browser's storage: in Chromium a
+// context of their own, in Firefox the profile.
+async function visits(lessons, browserName, pickers) {
+  const context =
+    browserName === "Chromium" ? await lessons.browser.newContext({ viewport: { width: 1280, height: 900 }, acceptDownloads: true }) : null;
+  return {
+    async open() {
+      if (!context) return lessons.open(undefined, { before: `(${prepare})(${JSON.stringify(pickers)})` });
+      const page = await context.newPage();
+      const messages = [];
+      page.on("console", (m) => messages.push(`${m.type()}: ${m.text()}`));
+      page.on("pageerror", (e) => messages.push(`pageerror: ${e.message}`));
+      await page.addInitScript(prepare, pickers);
+      await page.goto(`${lessons.base}/lessons/sample/index.html`);
+      return { page, messages };
+    },
+    close: (page) => (page.puppeteer ?? page).close(),
+    end: () => context?.close(),
+  };
+}
+
+async function notesOf(page) {
+  await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
+  await chooseTranscript(page, "Notas");
+  const notes = frame(page, "tq_trans");
+  await notes.waitForSelector("#notes");
+  return notes;
+}
+
+inEachBrowser("the notes' draft", (lessons, browserName) => {
+  for (const scenario of SCENARIOS) {
+    test(scenario.title, async () => {
+      const visit = await visits(lessons, browserName, scenario.pickers);
+      try {
+        // The first visit, with no draft of earlier scenarios left (Firefox's
+        // pages share one profile).
+        const first = await visit.open();
+        await first.page.waitForFunction(() => window.tqStarted === true);
+        for (const address of ["", OTHER_LESSON]) await drafts(first.page, "drop", address);
+        const firstNotes = await notesOf(first.page);
+        assert.equal(await offerShown(firstNotes), false);
+        for (const step of scenario.first) await step({ lessons, page: first.page, notes: firstNotes });
+        await keptBecomes(first.page, scenario.kept);
+        assert.deepEqual(await errorsOnceLogged(first.messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+        await visit.close(first.page);
+
+        // The tab closed; the lesson opens again.
+        const { page, messages } = await visit.open();
+        const notes = await notesOf(page);
+        if (scenario.kept === undefined) {
+          await sleep(500);
+          assert.equal(await offerShown(notes), false);
+        } else {
+          await notes.waitForFunction(() => !document.getElementById("notesDraft").hidden);
+          assert.equal(await notes.textContent("#notesDraftText"), "Hay notas sin guardar de la última vez.");
+        }
+        if (scenario.answer) {
+          await notes.click(scenario.answer);
+          await sleep(300);
+          assert.match(await notesHtml(notes), scenario.notes);
+          assert.equal(await offerShown(notes), false);
+          assert.equal(await notes.evaluate(() => document.activeElement?.id), "notes");
+          await keptBecomes(page, scenario.keptAfter);
+        }
+        if ("other" in scenario) await keptBecomes(page, scenario.other, OTHER_LESSON);
+        assert.deepEqual(await page.evaluate(() => window.scriptRuns), []);
+        assert.deepEqual(await errorsOnceLogged(messages, NOTES_PAGE_TICKS), [NOTES_PAGE_TICKS]);
+        if ("leavingAsks" in scenario) assert.equal(await leavingAsks(page), scenario.leavingAsks);
+        await visit.close(page);
+      } finally {
+        await visit.end();
+      }
+    });
+  }
+});
