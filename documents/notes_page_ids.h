@@ -9,9 +9,10 @@
 
 namespace reVoziz {
 
-inline constexpr std::array<std::string_view, 16> kNotesPageReservedIds = {
-    "pastepoint", "synctemplate", "notes", "notesfile", "notestemplate", "newnotes",
-    "opennotes",  "save",         "undo",  "redo",      "cut",           "copy",
-    "paste",      "bold",         "italic", "synctag"};
+inline constexpr std::array<std::string_view, 20> kNotesPageReservedIds = {
+    "pastepoint", "synctemplate", "notes",         "notesfile",    "notestemplate", "newnotes",
+    "opennotes",  "save",         "undo",          "redo",         "cut",           "copy",
+    "paste",      "bold",         "italic",        "synctag",      "notesdraft",    "notesdrafttext",
+    "recoverdraft", "discarddraft"};
 
 }  // namespace reVoziz

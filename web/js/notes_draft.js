@@ -14,7 +14,8 @@ import { pasteContent } from "./paste.js";
 
 const DATABASE = "reVoziz";
 const DRAFTS = "notesDrafts";
-const QUIET_MS = 500; // a change is kept once typing pauses this long
+const QUIET_MS = 500; // a change is kept once typing pauses this long,
+const LATEST_MS = 1000; // and at the latest this long after it
 
 // Trims spaces only, as the control does when it compares notes.
 const trimmed = (markup) => markup.replace(/^ +| +$/g, "");
@@ -72,6 +73,7 @@ function fallingBack(win) {
   const memory = memoryDrafts();
   let kept = null;
   const giveUp = (error) => {
+    if (kept === memory) return;
     kept = memory;
     win.console.warn(`reVoziz: the browser keeps no draft of the notes (${error?.message ?? error}); it is kept in memory while the lesson is open`);
   };
@@ -136,6 +138,7 @@ export function notesDrafts(lessonWin, fileEvents) {
   let stored; // what the store holds, as far as this page knows
   let loaded = null; // the first read of the store
   let timer = 0;
+  let due = 0; // when the oldest change not yet kept must be kept
 
   // What to keep for `markup`: unsaved notes, after the draft on offer.
   const draftFor = (markup) => {
@@ -157,8 +160,10 @@ export function notesDrafts(lessonWin, fileEvents) {
     if (shown) keep(shown.notes.innerHTML);
   };
   const keepSoon = () => {
+    const now = Date.now();
+    if (!timer) due = now + LATEST_MS;
     clearTimeout(timer);
-    timer = setTimeout(keepNow, QUIET_MS);
+    timer = setTimeout(keepNow, Math.min(QUIET_MS, due - now));
   };
 
   const showOffer = (on) => {
