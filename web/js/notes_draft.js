@@ -167,11 +167,7 @@ export function notesDrafts(lessonWin, fileEvents) {
   };
 
   const showOffer = (on) => {
-    const offer = shown?.offer;
-    if (!offer) return;
-    offer.box.hidden = !on;
-    // The answered offer goes; the student goes on in the notes.
-    if (!on && offer.box.contains(shown.win.document.activeElement)) shown.notes.focus();
+    if (shown?.offer) shown.offer.box.hidden = !on;
   };
 
   const answer = (recover) => {
@@ -179,6 +175,7 @@ export function notesDrafts(lessonWin, fileEvents) {
     const draft = offered;
     if (recover && !pasteIntoNotes(shown.win, shown.notes, draft)) return;
     offered = null;
+    // The answered offer goes, and the student goes on in the notes.
     showOffer(false);
     shown.notes.focus();
     keepNow();
@@ -223,7 +220,8 @@ export function notesDrafts(lessonWin, fileEvents) {
         shown = null;
       });
       loaded ??= store.read(key).then((draft) => {
-        stored = draft ?? "";
+        // Anyone may have written there: only text is a draft.
+        stored = typeof draft === "string" ? draft : "";
         if (trimmed(stored) && trimmed(stored) !== trimmed(notes.innerHTML)) offered = stored;
       });
       loaded.then(() => {
