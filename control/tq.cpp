@@ -54,9 +54,9 @@ void tq::tick() {
   if (tickSuccess_) tickSuccess_();
 }
 
-// The ticks after one that wrote nothing may rest while every document keeps
-// the stamp this one relied on and the position stays where both lists give
-// the same answer.
+// The ticks after this one may rest while every document keeps the stamp
+// this one relied on, or left after its own writes, and the position stays
+// where both lists give the same answer.
 std::optional<QuietTicks> tq::quietAfter(const QuietFrame& toc, const QuietFrame& trans) const {
   if (toc.windowStamp != trans.windowStamp) return std::nullopt;
   const std::int32_t from = std::max(toc.seconds.from, trans.seconds.from);
@@ -83,10 +83,12 @@ std::optional<tq::QuietFrame> tq::markFrame(std::string_view frameName) {
   }
   const TickLists::List iText = tickLists_.list(state_.HostDocument, frameName);
   if (positionFailure) throw *positionFailure;
-  const std::optional<SecondsSpan> same =
+  const std::optional<Transcript::Rest> rest =
       transcript_.markCurrentSegment(iText.element, seconds, iText.stamp);
-  if (!same || !iText.stamp || !iText.windowStamp) return std::nullopt;
-  return QuietFrame{iText.document, *iText.stamp, *iText.windowStamp, *same};
+  if (!rest || !iText.stamp || !iText.windowStamp) return std::nullopt;
+  // The marking's own writes moved the stamp; they change no lookup.
+  tickLists_.restamp(frameName, *iText.stamp, rest->stamp);
+  return QuietFrame{iText.document, rest->stamp, *iText.windowStamp, rest->seconds};
 }
 
 std::int32_t tq::timeToSeconds(std::string_view time) const { return reVoziz::timeToSeconds(time); }

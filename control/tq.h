@@ -98,8 +98,8 @@ class tq {
   void onTickSuccess(std::function<void()> report) { tickSuccess_ = std::move(report); }
 
  private:
-  // What a frame's marking that wrote nothing relied on, and the positions at
-  // which it would do the same again.
+  // What a frame's marking relied on or left, and the positions at which it
+  // would read nothing new and write nothing.
   struct QuietFrame {
     Document document;
     std::uint64_t stamp;

@@ -29,6 +29,9 @@ class TickLists {
   };
   // The element "iText" in the document of the frame `frameName`.
   List list(const Document& windowDocument, std::string_view frameName);
+  // The frame document's stamp moved from `before` to `after` by writes that
+  // change no lookup: the list found stays found.
+  void restamp(std::string_view frameName, std::uint64_t before, std::uint64_t after);
   // After the control was started on another window.
   void forget() { found_.clear(); }
 

@@ -7,6 +7,7 @@
 
 #include "core/checked_arithmetic.h"
 #include "core/page_lookups.h"
+#include "core/skip_failure.h"
 #include "core/text.h"
 #include "transcript/transcript.h"
 
@@ -22,52 +23,63 @@ void Transcript::markCurrentSegment(const Element& iText, std::int32_t time) con
   markCurrentSegment(iText, time, walks_.stampOf(iText));
 }
 
-std::optional<SecondsSpan> Transcript::markCurrentSegment(
+std::optional<Transcript::Rest> Transcript::markCurrentSegment(
     const Element& iText, std::int32_t time, std::optional<std::uint64_t> documentStamp) const {
   SegmentWalk& walk = walks_.of(iText, documentStamp);
   // Without a stamp the walk is not kept, so the next call reads afresh.
-  const auto unlessUnkept = [&](SecondsSpan span) {
-    return documentStamp ? std::optional(span) : std::nullopt;
+  const auto restingUnder = [&](std::optional<std::uint64_t> stamp, SecondsSpan span) {
+    return stamp ? std::optional(Rest{span, *stamp}) : std::nullopt;
   };
-  if (walk.containerValue("tq_insync") == "0") return unlessUnkept(SecondsSpan::everySecond());
+  if (walk.containerValue("tq_insync") == "0") return restingUnder(documentStamp, SecondsSpan::everySecond());
   const std::optional<std::size_t> current = walk.currentAt(time);
   const std::string refresh = walk.containerValue("tq_refresh");
   const std::string segId = current ? walk.uniqueIdOf(*current) : walk.containerUniqueId();
   const bool found = segId != walk.containerUniqueId();
   const std::string oldSegment = walk.containerProperty("tq_oldSegment");
   const bool changed = refresh == "1" || oldSegment != segId;
-  if (!found || !changed) return unlessUnkept(walk.spanOf(current));
+  if (!found || !changed) return restingUnder(documentStamp, walk.spanOf(current));
 
+  // Everything that depends on layout is read before the first write and
+  // after the last restyle, so that the browser lays the page out once.
   const Element seg = walk.segment(*current);
+  const bool single = walk.single();
+  const Element old = oldSegment.empty() ? Element() : Element(iText.all().item(oldSegment));
+  const bool oldShown = !single && old.isSet() && old.offsetHeight() > 0;
+  const Element band = iText.offsetParent();
+  const std::int32_t scrollTop = band.scrollTop();
+  const std::int32_t bandHeight = band.clientHeight();
+
   iText.setAttribute("tq_refresh", "0");
-  if (isSingleMode(iText)) {
+  if (single) {
     if (!oldSegment.empty()) {
-      const Style old = Element(iText.all().item(oldSegment)).style();
-      old.setCssText(iText.propertyText("tq_nonCurrent"));
-      old.setDisplay("");  // the sheet hides it again
+      const Style oldStyle = old.style();
+      oldStyle.setCssText(walk.containerProperty("tq_nonCurrent"));
+      oldStyle.setDisplay("");  // the sheet hides it again
     }
-    seg.style().setCssText(getVal(iText, "tq_single").toText());
+    seg.style().setCssText(walk.containerValue("tq_single"));
     seg.style().setDisplay("inline");
   } else {
-    if (!oldSegment.empty()) {
-      Element(iText.all().item(oldSegment)).style().setCssText(
-          iText.propertyText("tq_nonCurrent"));
-    }
-    seg.style().setCssText(iText.propertyText("tq_current"));
+    if (!oldSegment.empty()) old.style().setCssText(walk.containerProperty("tq_nonCurrent"));
+    seg.style().setCssText(walk.containerProperty("tq_current"));
   }
 
-  const Element band = iText.offsetParent();
   const std::int32_t top = seg.offsetTop();
-  if (top < band.scrollTop()) {
+  const std::int32_t height = seg.offsetHeight();
+  std::array<SegmentWalk::Restyled, 2> restyled = {{{seg, true}, {old, oldShown}}};
+  bool survives = false;
+  // Deciding reads the page once more; a failure there only costs the walk.
+  skipFailure([&] { survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2)); });
+  if (top < scrollTop) {
     seg.scrollIntoView(true);
-  } else if (checkedAdd(top, seg.offsetHeight()) >
-             checkedAdd(band.scrollTop(), band.clientHeight())) {
+  } else if (checkedAdd(top, height) > checkedAdd(scrollTop, bandHeight)) {
     seg.scrollIntoView(false);
   }
   iText.setProperty("tq_oldSegment", segId);
-  const std::array<std::string, 2> restyled = {segId, oldSegment};
-  walks_.keepAfterMarking(walk, std::span(restyled).first(oldSegment.empty() ? 1 : 2));
-  return std::nullopt;
+  walk.rememberMarking(segId);
+  const SecondsSpan span = walk.spanOf(current);
+  // The stamp is taken after the host's own answers to the marking, so that
+  // the next tick finds it standing.
+  return restingUnder(walks_.keepAfterMarking(walk, survives), span);
 }
 
 }  // namespace reVoziz

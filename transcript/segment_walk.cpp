@@ -61,10 +61,7 @@ std::optional<std::size_t> SegmentWalk::readOn(std::int32_t time) {
 
 const std::string& SegmentWalk::uniqueIdOf(std::size_t index) {
   Counted& c = counted_[index];
-  if (!c.uniqueId) {
-    c.uniqueId = c.element.uniqueID();
-    byUniqueId_.emplace(*c.uniqueId, index);
-  }
+  if (!c.uniqueId) c.uniqueId = c.element.uniqueID();
   return *c.uniqueId;
 }
 
@@ -85,25 +82,25 @@ const std::string& SegmentWalk::containerProperty(std::string_view name) {
   return found->second;
 }
 
-void SegmentWalk::forgetContainerValues() {
-  values_.clear();
-  properties_.clear();
+void SegmentWalk::rememberMarking(const std::string& uniqueId) {
+  values_.insert_or_assign(std::string("tq_refresh"), std::string("0"));
+  properties_.insert_or_assign("tq_oldSegment", uniqueId);
 }
 
-// In "single" mode heights do not count. Otherwise the segment must still be
-// displayed, and must neither hold nor sit in another segment, whose height
-// its look could change.
-bool SegmentWalk::survivesRestyleOf(const std::string& uniqueId) {
+// In "single" mode heights do not count. Otherwise each segment must have
+// been displayed and still be, and must neither hold nor sit in another
+// segment, whose height its look could change.
+bool SegmentWalk::survivesRestyleOf(std::span<const Restyled> restyled) const {
   if (!single_) return false;
   if (*single_) return true;
-  const auto found = byUniqueId_.find(uniqueId);
-  if (found == byUniqueId_.end()) return false;
-  const Element& el = counted_[found->second].element;
-  if (el.offsetHeight() <= 0 || el.all().tags("DIV").length() > 0) return false;
-  for (Element up = el.parentElement(); !up.sameAs(container_); up = up.parentElement()) {
-    if (!up.isSet() || up.className() == "segment") return false;
-  }
-  return true;
+  return std::all_of(restyled.begin(), restyled.end(), [&](const Restyled& r) {
+    const Element& el = r.element;
+    if (!r.shownBefore || el.offsetHeight() <= 0 || el.all().tags("DIV").length() > 0) return false;
+    for (Element up = el.parentElement(); !up.sameAs(container_); up = up.parentElement()) {
+      if (!up.isSet() || up.className() == "segment") return false;
+    }
+    return true;
+  });
 }
 
 SegmentWalk& SegmentWalks::of(const Element& container, std::optional<std::uint64_t> stamp) {
@@ -125,24 +122,19 @@ SegmentWalk& SegmentWalks::of(const Element& container, std::optional<std::uint6
   return kept_.front().walk;
 }
 
-void SegmentWalks::keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled) {
+std::optional<std::uint64_t> SegmentWalks::keepAfterMarking(const SegmentWalk& walk, bool survives) {
   const auto found = std::find_if(kept_.begin(), kept_.end(),
                                   [&](const Kept& k) { return &k.walk == &walk; });
-  if (found == kept_.end()) return;
+  if (found == kept_.end()) return std::nullopt;
   std::optional<std::uint64_t> stamp;
-  // Deciding reads the page once more; a failure there only costs the walk.
-  skipFailure([&] {
-    const bool survives = std::all_of(restyled.begin(), restyled.end(), [&](const std::string& id) {
-      return found->walk.survivesRestyleOf(id);
-    });
-    if (survives) stamp = stampOf(walk.container());
-  });
+  // A failure to read the stamp only costs the walk.
+  if (survives) skipFailure([&] { stamp = stampOf(walk.container()); });
   if (stamp) {
     found->stamp = *stamp;
-    found->walk.forgetContainerValues();
   } else {
     kept_.erase(found);
   }
+  return stamp;
 }
 
 }  // namespace reVoziz

@@ -13,7 +13,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/dom.h"
@@ -55,14 +54,24 @@ class SegmentWalk {
   const std::string& uniqueIdOf(std::size_t index);
   const std::string& containerUniqueId();
 
-  // Whether what was read still holds after the marking restyled the counted
-  // segment of that unique id.
-  bool survivesRestyleOf(const std::string& uniqueId);
+  // A segment that the marking restyled, and whether it was displayed before.
+  struct Restyled {
+    Element element;
+    bool shownBefore;
+  };
+  // Whether what was read still holds after the marking restyled these
+  // segments. Reads their layout again, so the marking asks before its other
+  // writes: the page is then laid out once.
+  bool survivesRestyleOf(std::span<const Restyled> restyled) const;
+  // Whether the list is in "single" mode, as read at its first segment; only
+  // once a segment was read.
+  bool single() const { return single_.value_or(false); }
   // The container's attribute read with getVal, or as a named property; each
-  // read once. The marking forgets them when it writes to the container.
+  // read once.
   const std::string& containerValue(std::string_view name);
   const std::string& containerProperty(std::string_view name);
-  void forgetContainerValues();
+  // What the marking wrote to the container, as reading it back would give.
+  void rememberMarking(const std::string& uniqueId);
 
  private:
   struct Counted {
@@ -85,7 +94,6 @@ class SegmentWalk {
   std::optional<std::string> containerId_;
   std::map<std::string, std::string, std::less<>> values_;
   std::map<std::string, std::string, std::less<>> properties_;
-  std::unordered_map<std::string, std::size_t> byUniqueId_;
 };
 
 // The walks of the lists marked lately, each kept while the host's change
@@ -100,9 +108,10 @@ class SegmentWalks {
   std::optional<std::uint64_t> stampOf(const Element& container) const {
     return platform_.changeStampOf(container.handle());
   }
-  // After the marking restyled the segments of these unique ids: keeps the
-  // walk when those writes cannot have changed what it read, else forgets it.
-  void keepAfterMarking(const SegmentWalk& walk, std::span<const std::string> restyled);
+  // After the marking's writes, and what the host did with them: keeps the
+  // walk when they `survive`, under its document's stamp taken now, and
+  // answers that stamp; else forgets the walk.
+  std::optional<std::uint64_t> keepAfterMarking(const SegmentWalk& walk, bool survives);
 
  private:
   struct Kept {

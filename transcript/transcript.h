@@ -20,12 +20,19 @@ class Transcript {
   // Current-segment tracking.
   Element getCurrentSegment(const Element& iText, std::int32_t time) const;
   void markCurrentSegment(const Element& iText, std::int32_t time) const;
+  // Where a marking leaves its list: the positions at which the call would
+  // again read nothing new and write nothing, while iText's document keeps
+  // `stamp`.
+  struct Rest {
+    SecondsSpan seconds;
+    std::uint64_t stamp;
+    bool operator==(const Rest&) const = default;
+  };
   // With the change stamp of iText's document that the caller has just
-  // taken, reading nothing from the page since. Answers the positions at
-  // which the call would again read nothing new and write nothing, while that
-  // stamp holds; nothing when it wrote, or when there is no stamp.
-  std::optional<SecondsSpan> markCurrentSegment(const Element& iText, std::int32_t time,
-                                                std::optional<std::uint64_t> documentStamp) const;
+  // taken, reading nothing from the page since. Nothing when there is no
+  // stamp, or when the marking's writes left nothing it read standing.
+  std::optional<Rest> markCurrentSegment(const Element& iText, std::int32_t time,
+                                         std::optional<std::uint64_t> documentStamp) const;
 
   // Display modes and the sync switch.
   void addStyle(const StyleSheet& sSheet, std::string_view sel, std::string_view s,

@@ -76,34 +76,46 @@ TEST(MarkCurrentSegment, MarksNothingWhenNoSegmentCounts) {
 }
 
 // With the stamp of the list's document, a marking answers the positions at
-// which it would again read nothing new and write nothing: none once it
-// wrote, and none without a stamp, since then nothing read is kept.
+// which it would again read nothing new and write nothing, under the stamp
+// its own writes left; none without a stamp, since then nothing read is kept.
 TEST(MarkCurrentSegment, WithAStampAnswersWhereItWouldDoTheSameAgain) {
   using Span = std::optional<SecondsSpan>;
+  constexpr std::int32_t lo = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t hi = std::numeric_limits<std::int32_t>::max();
   SegmentPage page("spine_segments");
   ControlState state;
   const Transcript transcript(state, page.platform);
-  const auto mark = [&](std::string_view list, std::int32_t time) {
+  // The span answered; it must come with the stamp the document has now.
+  const auto mark = [&](std::string_view list, std::int32_t time) -> Span {
     const Element iText = page.element("", list);
-    return transcript.markCurrentSegment(iText, time, page.platform.changeStamp(*iText.handle()));
+    const auto rest = transcript.markCurrentSegment(iText, time, page.platform.changeStamp(*iText.handle()));
+    if (!rest) return std::nullopt;
+    EXPECT_EQ(rest->stamp, page.platform.changeStamp(*iText.handle())) << list << " at " << time;
+    return rest->seconds;
   };
-  EXPECT_EQ(mark("basic", 15), Span());  // marks b10
-  EXPECT_EQ(mark("basic", 15), Span({10, 19}));
-  EXPECT_EQ(mark("basic", 3), Span());  // marks b0
-  EXPECT_EQ(mark("basic", 3), Span({std::numeric_limits<std::int32_t>::min(), 9}));
-  EXPECT_EQ(mark("basic", 25), Span());
-  EXPECT_EQ(mark("basic", 25), Span({20, hi}));  // the whole list was read
+  const struct {
+    const char* list;
+    std::int32_t time;
+    Span span;
+    const char* marked;
+  } steps[] = {
+      {"basic", 15, Span({10, 19}), "b10"},
+      {"basic", 15, Span({10, 19}), "b10"},
+      {"basic", 3, Span({lo, 9}), "b0"},
+      {"basic", 25, Span({20, hi}), "b20"},  // the whole list was read
+      {"basic", 25, Span({20, hi}), "b20"},
+      {"allHidden", 5, Span(SecondsSpan::everySecond()), ""},  // nothing to mark, whatever the position
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(mark(step.list, step.time), step.span) << step.list << " at " << step.time;
+    EXPECT_EQ(page.marked(step.list), step.marked) << step.list << " at " << step.time;
+  }
 
   const Element basic = page.element("", "basic");
-  EXPECT_EQ(transcript.markCurrentSegment(basic, 25, std::nullopt), Span());
+  EXPECT_EQ(transcript.markCurrentSegment(basic, 25, std::nullopt), std::nullopt);
   page.at("basic")->setAttribute("tq_refresh", "1");
-  EXPECT_EQ(mark("basic", 25), Span());  // marks b20 again
+  EXPECT_EQ(mark("basic", 25), Span({20, hi}));  // marks b20 again
   EXPECT_EQ(page.attr("basic", "tq_refresh"), "0");
-  EXPECT_EQ(mark("basic", 25), Span({20, hi}));
-
-  // Nothing to mark, whatever the position.
-  EXPECT_EQ(mark("allHidden", 5), Span(SecondsSpan::everySecond()));
   page.at("basic")->setAttribute("tq_insync", "0");
   EXPECT_EQ(mark("basic", 5), Span(SecondsSpan::everySecond()));
   EXPECT_EQ(page.marked("basic"), "b20");

@@ -23,8 +23,9 @@ test("100 unchanged ticks on 2,000 segments make no change to either list", asyn
   assert.equal(mutations, 0);
 });
 
-test("each change the page makes between two ticks shows at the second tick", async () => {
-  const outcomes = await page.evaluate(() => {
+test("a change between two ticks that can move the answer shows at the second; one that cannot keeps the walk", async () => {
+  const outcomes = await page.evaluate(async () => {
+    const { changeStamp } = await import("/revoziz/change_stamp.js");
     const bench = window.lessonBench;
     const [, doc] = bench.documents;
     const iText = doc.getElementById("iText");
@@ -53,9 +54,35 @@ test("each change the page makes between two ticks shows at the second tick", as
     const name = (el) => (el === iText ? "iText" : el.id || "(new)");
     const found = (time) => name(bench.tq.getCurrentSegment(iText, time));
 
+    // A button beside the list, as a page shows one above it.
+    const button = doc.createElement("button");
+    doc.body.prepend(button);
+
     // Each case works on its own stretch of the list, segments k to k + 9,
-    // with the position inside segment k: [what, prepare, change].
+    // with the position inside segment k: [what, prepare, change], and for
+    // the changes that cannot move the answer, `keeps`.
+    const keeps = true;
     const cases = [
+      ["aria-current", null, (k) => segment(k + 1).setAttribute("aria-current", "true"), keeps],
+      [
+        "a tabindex moved",
+        (k) => segment(k).setAttribute("tabindex", "0"),
+        (k) => {
+          segment(k).removeAttribute("tabindex");
+          segment(k + 1).setAttribute("tabindex", "0");
+        },
+        keeps,
+      ],
+      ["a title", null, (k) => (segment(k).title = "Segment"), keeps],
+      ["a data- attribute of the body", null, (k) => (doc.body.dataset.seen = k), keeps],
+      ["text inside a segment", null, (k) => (segment(k).lastChild.data += " and more"), keeps],
+      ["a segment's label replaced", null, (k) => (segment(k).querySelector(".sync").textContent = "label"), keeps],
+      ["a button beside the list shown", () => (button.hidden = true), () => (button.hidden = false), keeps],
+      ["a class beside the list", null, (k) => (button.className = `b${k}`), keeps],
+      ["a layer appended to the body", null, () => doc.body.append(doc.createElement("div")), keeps],
+      ["an aria- attribute that a layout rule selects", (k) => sheet.insertRule(`#s${k}[aria-hidden] { display: none }`), (k) => segment(k).setAttribute("aria-hidden", "true")],
+      ["a class of the body", (k) => sheet.insertRule(`.hide${k} #s${k} { display: none }`), (k) => (doc.body.className = `hide${k}`)],
+      ["a segment's last text removed", null, (k) => (segment(k).textContent = "")],
       ["class", null, (k) => (segment(k).className = "Segment")],
       ["inline style", null, (k) => (segment(k).style.display = "none")],
       ["inline style through its text", null, (k) => segment(k).setAttribute("style", "display: none")],
@@ -122,12 +149,14 @@ test("each change the page makes between two ticks shows at the second tick", as
     ];
     const outcomes = [];
     let k = 100;
-    for (const [what, prepare, change] of cases) {
+    for (const [what, prepare, change, kept = false] of cases) {
       prepare?.(k);
       bench.setPosition(at(k));
       bench.tick();
       const before = found(at(k));
+      const stamp = changeStamp(doc);
       change(k);
+      const stampHeld = changeStamp(doc) === stamp;
       // What the tick's walk finds, then what the tick marks with it.
       const after = found(at(k));
       const fresh = name(expected(at(k)));
@@ -135,17 +164,18 @@ test("each change the page makes between two ticks shows at the second tick", as
       const marked = [...iText.getElementsByTagName("DIV")].filter(
         (el) => el.style.backgroundColor || el.style.display === "inline",
       );
-      outcomes.push({ what, before, after, expected: fresh, marked: marked.map(name) });
+      outcomes.push({ what, kept, stampHeld, before, after, expected: fresh, marked: marked.map(name) });
       iText.setAttribute("tq_mode", "scroll");
       document.querySelector('iframe[name="tq_trans"]').style.display = "";
-      k += 100;
+      k += 60;
     }
     return outcomes;
   });
   const problems = [];
-  for (const { what, before, after, expected, marked } of outcomes) {
+  for (const { what, kept, stampHeld, before, after, expected, marked } of outcomes) {
     if (after !== expected) problems.push(`${what}: the tick found ${after}, a fresh walk ${expected}`);
-    if (after === before) problems.push(`${what}: the change should move the answer from ${before}`);
+    if (kept !== stampHeld) problems.push(`${what}: the stamp ${stampHeld ? "held" : "moved"}`);
+    if (!kept && after === before) problems.push(`${what}: the change should move the answer from ${before}`);
     // No segment counts once the frame is hidden: the marking stays.
     const wanted = after === "iText" ? before : after;
     if (marked.join() !== wanted) problems.push(`${what}: marked ${marked.join()} instead of ${wanted}`);
@@ -189,7 +219,7 @@ test("ticks that would change nothing do not enter the module", async () => {
   });
   assert.deepEqual(outcome, {
     marking: true,
-    resting: true,
+    resting: false,
     quiet: 0,
     lastHalfInside: 0,
     firstHalfOutside: true,

@@ -1,12 +1,13 @@
 // Change stamps for the control: per document, a number that moves whenever
-// something changes that the tick's reading of a segment list could depend on.
+// something changes that the tick's reading of a segment list could depend on
+// (change_judging.js tells which changes can).
 // While it stays put, the control reuses what it read from that document, and
 // the tick timer may skip a tick altogether (tick_timer.js), so a stamp has to
 // be cheap to take: nothing here reads the page's layout. Every input is
 // counted as it changes instead:
 //  - the document's tree, texts and attributes: one MutationObserver for every
-//    watched document, whose pending records are taken at each reading, so a
-//    change made a moment ago counts;
+//    watched document, whose pending records are taken and judged at each
+//    reading, so a change made a moment ago counts;
 //  - style sheets changed through the object model, which no mutation record
 //    reports: the writers of sheets, rules, media lists and declarations of
 //    the document's window are wrapped to count their calls, and a rule's
@@ -21,6 +22,9 @@
 // frame does, since the frame's size and display come from there.
 // Stamps count up across all documents, so no two documents share one.
 
+import { changeMatters, touchesSheets } from "./change_judging.js";
+import { layoutSelectorsOf } from "./layout_selectors.js";
+
 let lastStamp = 0;
 const watched = new WeakMap(); // document -> its state (see watch)
 const counting = new WeakSet(); // windows whose style writers count
@@ -30,6 +34,13 @@ const countingDeclarations = new WeakMap(); // declaration -> its counting proxy
 const moved = (state) => {
   if (state) state.own = ++lastStamp;
 };
+// A change that may reach the sheets: what they select on is read again
+// when next needed.
+const sheetsMoved = (state) => {
+  if (!state) return;
+  moved(state);
+  state.selectors = null;
+};
 const stateOf = (document) => watched.get(document);
 
 // One observer for all documents; its records name the node they changed.
@@ -37,7 +48,10 @@ let observer = null;
 function recordChanges(records) {
   for (const record of records) {
     const node = record.target;
-    moved(stateOf(node.nodeType === 9 ? node : node.ownerDocument));
+    const state = stateOf(node.nodeType === 9 ? node : node.ownerDocument);
+    if (!state) continue;
+    if (touchesSheets(record)) sheetsMoved(state);
+    else if (changeMatters(record, state.lists, () => (state.selectors ??= layoutSelectorsOf(state.document)))) moved(state);
   }
 }
 function takePendingChanges() {
@@ -45,17 +59,24 @@ function takePendingChanges() {
   if (records.length > 0) recordChanges(records);
 }
 
+// An element's own declaration: its writes reach the style attribute, whose
+// mutation records judge them.
+const isInlineDeclaration = (target) =>
+  typeof target?.getPropertyValue === "function" && target.parentRule === null;
+
 // Wraps the style writers of one window, once: every call moves the stamp of
-// the window's document at that moment.
+// the window's document at that moment, but for an element's own style.
 function countStyleWrites(view) {
   if (counting.has(view)) return;
   counting.add(view);
-  const counted = () => moved(stateOf(view.document));
+  const counted = (target) => {
+    if (!isInlineDeclaration(target)) sheetsMoved(stateOf(view.document));
+  };
   const wrapMethod = (proto, name) => {
     const original = proto?.[name];
     if (typeof original !== "function") return;
     proto[name] = function (...args) {
-      counted();
+      counted(this);
       return original.apply(this, args);
     };
   };
@@ -65,7 +86,7 @@ function countStyleWrites(view) {
     Object.defineProperty(proto, name, {
       ...property,
       set(value) {
-        counted();
+        counted(this);
         property.set.call(this, value);
       },
     });
@@ -135,7 +156,7 @@ function countingDeclaration(declaration, counted) {
 // What the layout of the document takes from outside it.
 function watchSurroundings(document, state) {
   const view = document.defaultView;
-  const changed = () => moved(state);
+  const changed = () => sheetsMoved(state);
   // Loads do not bubble; capturing at the window sees them all, and a
   // video's resize too.
   for (const type of ["resize", "load", "loadedmetadata"]) view.addEventListener(type, changed, true);
@@ -155,12 +176,32 @@ function watch(document) {
   const view = document.defaultView;
   countStyleWrites(view);
   observer ??= new MutationObserver(recordChanges);
-  observer.observe(document, { subtree: true, childList: true, attributes: true, characterData: true });
-  const state = { document, own: ++lastStamp, gone: false, hidden: false, size: "", holder: null, seen: null, stamp: 0 };
+  observer.observe(document, {
+    subtree: true,
+    childList: true,
+    attributes: true,
+    characterData: true,
+    characterDataOldValue: true,
+  });
+  const state = {
+    document,
+    own: ++lastStamp,
+    gone: false,
+    hidden: false,
+    size: "",
+    holder: null,
+    seen: null,
+    stamp: 0,
+    lists: new Set(), // the elements whose surroundings count (change_judging.js)
+    selectors: null,
+  };
   watchSurroundings(document, state);
   // A frame's document is laid out in the frame its holder lays out.
-  const holder = view.frameElement?.ownerDocument;
-  if (holder) state.holder = currentState(holder);
+  const frame = view.frameElement;
+  if (frame) {
+    state.holder = currentState(frame.ownerDocument);
+    state.holder?.lists.add(frame);
+  }
   return state;
 }
 
@@ -208,6 +249,11 @@ export function changeStamp(node) {
   try {
     const state = currentState(node?.nodeType === 9 ? node : node?.ownerDocument);
     if (!state) return 0;
+    // An element asked about is a list: changes beside it count for less.
+    if (node.nodeType === 1 && !state.lists.has(node)) {
+      takePendingChanges();
+      state.lists.add(node);
+    }
     takePendingChanges();
     return stampOf(state);
   } catch {

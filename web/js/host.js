@@ -620,7 +620,8 @@ const TABLE = {
       // The control has just marked a segment of this list.
       tq_oldSegment: (e, v) => {
         invoke(e, "setAttribute", "tq_oldSegment", String(v));
-        segmentMarked(e, descendantsOf(e).item(String(v)));
+        // The control names the segment by its unique id, whose table answers at once.
+        segmentMarked(e, elementWithUniqueId(e, String(v)) ?? descendantsOf(e).item(String(v)));
       },
       scrollTop: (e, v) => {
         (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop = Number(v);
