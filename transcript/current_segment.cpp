@@ -43,8 +43,13 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   // after the last restyle, so that the browser lays the page out once.
   const Element seg = walk.segment(*current);
   const bool single = walk.single();
-  const Element old = oldSegment.empty() ? Element() : Element(iText.all().item(oldSegment));
-  const bool oldShown = !single && old.isSet() && old.offsetHeight() > 0;
+  // The old segment is most often the one the walk found last time.
+  const std::optional<std::size_t> oldIndex = walk.indexOfUniqueId(oldSegment);
+  const Element old = oldSegment.empty() ? Element()
+                      : oldIndex          ? walk.segment(*oldIndex)
+                                          : Element(iText.all().item(oldSegment));
+  // A counted segment is displayed while the walk holds.
+  const bool oldShown = !single && (oldIndex || (old.isSet() && old.offsetHeight() > 0));
   const Element band = iText.offsetParent();
   const std::int32_t scrollTop = band.scrollTop();
   const std::int32_t bandHeight = band.clientHeight();
@@ -65,7 +70,7 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
 
   const std::int32_t top = seg.offsetTop();
   const std::int32_t height = seg.offsetHeight();
-  std::array<SegmentWalk::Restyled, 2> restyled = {{{seg, true}, {old, oldShown}}};
+  const std::array<SegmentWalk::Restyled, 2> restyled = {{{seg, true, current}, {old, oldShown, oldIndex}}};
   bool survives = false;
   // Deciding reads the page once more; a failure there only costs the walk.
   skipFailure([&] { survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2)); });

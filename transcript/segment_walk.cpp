@@ -61,7 +61,10 @@ std::optional<std::size_t> SegmentWalk::readOn(std::int32_t time) {
 
 const std::string& SegmentWalk::uniqueIdOf(std::size_t index) {
   Counted& c = counted_[index];
-  if (!c.uniqueId) c.uniqueId = c.element.uniqueID();
+  if (!c.uniqueId) {
+    c.uniqueId = c.element.uniqueID();
+    byUniqueId_.emplace(*c.uniqueId, index);
+  }
   return *c.uniqueId;
 }
 
@@ -87,19 +90,32 @@ void SegmentWalk::rememberMarking(const std::string& uniqueId) {
   properties_.insert_or_assign("tq_oldSegment", uniqueId);
 }
 
+std::optional<std::size_t> SegmentWalk::indexOfUniqueId(const std::string& uniqueId) const {
+  const auto found = byUniqueId_.find(uniqueId);
+  return found == byUniqueId_.end() ? std::nullopt : std::optional(found->second);
+}
+
+bool SegmentWalk::isAlone(const Element& segment) const {
+  if (segment.all().tags("DIV").length() > 0) return false;
+  for (Element up = segment.parentElement(); !up.sameAs(container_); up = up.parentElement()) {
+    if (!up.isSet() || up.className() == "segment") return false;
+  }
+  return true;
+}
+
 // In "single" mode heights do not count. Otherwise each segment must have
 // been displayed and still be, and must neither hold nor sit in another
 // segment, whose height its look could change.
-bool SegmentWalk::survivesRestyleOf(std::span<const Restyled> restyled) const {
+bool SegmentWalk::survivesRestyleOf(std::span<const Restyled> restyled) {
   if (!single_) return false;
   if (*single_) return true;
   return std::all_of(restyled.begin(), restyled.end(), [&](const Restyled& r) {
-    const Element& el = r.element;
-    if (!r.shownBefore || el.offsetHeight() <= 0 || el.all().tags("DIV").length() > 0) return false;
-    for (Element up = el.parentElement(); !up.sameAs(container_); up = up.parentElement()) {
-      if (!up.isSet() || up.className() == "segment") return false;
-    }
-    return true;
+    if (!r.shownBefore || r.element.offsetHeight() <= 0) return false;
+    if (!r.index) return isAlone(r.element);
+    // The tree stays as it was while the walk is kept.
+    std::optional<bool>& alone = counted_[*r.index].alone;
+    if (!alone) alone = isAlone(r.element);
+    return *alone;
   });
 }
 

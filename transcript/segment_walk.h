@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/dom.h"
@@ -53,16 +54,20 @@ class SegmentWalk {
   // Unique ids, read once.
   const std::string& uniqueIdOf(std::size_t index);
   const std::string& containerUniqueId();
+  // The counted segment of that unique id, among those whose id was read.
+  std::optional<std::size_t> indexOfUniqueId(const std::string& uniqueId) const;
 
-  // A segment that the marking restyled, and whether it was displayed before.
+  // A segment that the marking restyled, whether it was displayed before,
+  // and its index when it is a counted segment.
   struct Restyled {
     Element element;
     bool shownBefore;
+    std::optional<std::size_t> index;
   };
   // Whether what was read still holds after the marking restyled these
   // segments. Reads their layout again, so the marking asks before its other
   // writes: the page is then laid out once.
-  bool survivesRestyleOf(std::span<const Restyled> restyled) const;
+  bool survivesRestyleOf(std::span<const Restyled> restyled);
   // Whether the list is in "single" mode, as read at its first segment; only
   // once a segment was read.
   bool single() const { return single_.value_or(false); }
@@ -81,7 +86,10 @@ class SegmentWalk {
     // segment whose reach passes the position, whatever the order of starts.
     std::int32_t reach;
     std::optional<std::string> uniqueId = std::nullopt;
+    // Whether it neither holds nor sits in another segment, once asked.
+    std::optional<bool> alone = std::nullopt;
   };
+  bool isAlone(const Element& segment) const;
 
   std::optional<std::size_t> readOn(std::int32_t time);
 
@@ -94,6 +102,7 @@ class SegmentWalk {
   std::optional<std::string> containerId_;
   std::map<std::string, std::string, std::less<>> values_;
   std::map<std::string, std::string, std::less<>> properties_;
+  std::unordered_map<std::string, std::size_t> byUniqueId_;
 };
 
 // The walks of the lists marked lately, each kept while the host's change
