@@ -70,10 +70,14 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
 
   const std::int32_t top = seg.offsetTop();
   const std::int32_t height = seg.offsetHeight();
-  const std::array<SegmentWalk::Restyled, 2> restyled = {{{seg, true, current}, {old, oldShown, oldIndex}}};
   bool survives = false;
   // Deciding reads the page once more; a failure there only costs the walk.
-  skipFailure([&] { survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2)); });
+  skipFailure([&] {
+    const bool oldShownAfter = !single && old.isSet() && old.offsetHeight() > 0;
+    const std::array<SegmentWalk::Restyled, 2> restyled = {
+        {{seg, true, height > 0, current}, {old, oldShown, oldShownAfter, oldIndex}}};
+    survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2));
+  });
   if (top < scrollTop) {
     seg.scrollIntoView(true);
   } else if (checkedAdd(top, height) > checkedAdd(scrollTop, bandHeight)) {

@@ -110,7 +110,7 @@ bool SegmentWalk::survivesRestyleOf(std::span<const Restyled> restyled) {
   if (!single_) return false;
   if (*single_) return true;
   return std::all_of(restyled.begin(), restyled.end(), [&](const Restyled& r) {
-    if (!r.shownBefore || r.element.offsetHeight() <= 0) return false;
+    if (!r.shownBefore || !r.shownAfter) return false;
     if (!r.index) return isAlone(r.element);
     // The tree stays as it was while the walk is kept.
     std::optional<bool>& alone = counted_[*r.index].alone;

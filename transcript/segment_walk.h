@@ -57,16 +57,16 @@ class SegmentWalk {
   // The counted segment of that unique id, among those whose id was read.
   std::optional<std::size_t> indexOfUniqueId(const std::string& uniqueId) const;
 
-  // A segment that the marking restyled, whether it was displayed before,
-  // and its index when it is a counted segment.
+  // A segment that the marking restyled, whether it was displayed before and
+  // after, and its index when it is a counted segment.
   struct Restyled {
     Element element;
     bool shownBefore;
+    bool shownAfter;
     std::optional<std::size_t> index;
   };
   // Whether what was read still holds after the marking restyled these
-  // segments. Reads their layout again, so the marking asks before its other
-  // writes: the page is then laid out once.
+  // segments.
   bool survivesRestyleOf(std::span<const Restyled> restyled);
   // Whether the list is in "single" mode, as read at its first segment; only
   // once a segment was read.
