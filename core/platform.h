@@ -183,11 +183,13 @@ class Platform {
   // The host's files, shared by every control of the host.
   virtual FileSystem& fileSystem() = 0;
   // A number that moves whenever anything changes in the document that holds
-  // `node`: its tree, text, attributes, style sheets or layout, and when a
-  // navigation replaced it in its window. No two
-  // documents share one. While it stays put, what the control read from that
-  // document may be used again. Empty when the host cannot tell, so that
-  // everything is read afresh.
+  // `node` that can change what the control reads of a list or looks up: which
+  // segments are displayed, their order and tq_start, the list's settings, the
+  // elements and frames found by id or name; so any change of its style
+  // sheets or layout, and a navigation that replaced it in its window. A host
+  // may move it for any other change too. No two documents share one. While it
+  // stays put, what the control read from that document may be used again.
+  // Empty when the host cannot tell, so that everything is read afresh.
   virtual std::optional<std::uint64_t> changeStamp(const Object& node) {
     (void)node;
     return std::nullopt;

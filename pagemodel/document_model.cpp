@@ -1,5 +1,6 @@
 #include "pagemodel/document_model.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "pagemodel/browser_member_names.h"
@@ -50,14 +51,45 @@ void noteWrite(const Node& node) {
   if (auto document = node.document()) document->noteWrite();
 }
 
-void noteChange(const Node& node, bool namesChanged) {
-  if (auto document = node.document()) {
-    document->noteChange();
-    if (namesChanged) document->noteNamesChanged();
-  }
+void noteChange(const Node& node) {
+  if (auto document = node.document()) document->noteChange();
+}
+
+bool noteChange(const TreeChange& change, bool namesChanged) {
+  const auto document = (change.parent ? *change.parent : change.node).document();
+  if (!document) return false;
+  if (namesChanged) document->noteNamesChanged();
+  if (!canChangeWhatTheControlReads(change, *document)) return false;
+  document->noteChange();
+  return true;
 }
 
 void DocumentModel::noteChange() { changeStamp_ = ++lastChangeStamp; }
+
+void DocumentModel::noteList(const Node& element) {
+  std::erase_if(lists_, [](const auto& list) { return list.expired(); });
+  for (const auto& list : lists_) {
+    if (list.lock().get() == &element) return;
+  }
+  // A host asking about many elements only makes more changes count.
+  constexpr std::size_t kLists = 8;
+  if (lists_.size() == kLists) lists_.erase(lists_.begin());
+  lists_.push_back(element.weak_from_this());
+}
+
+bool DocumentModel::isInList(const Node& node) const {
+  return std::any_of(lists_.begin(), lists_.end(), [&](const auto& list) {
+    const auto element = list.lock();
+    return element && element->contains(&node);
+  });
+}
+
+bool DocumentModel::holdsList(const Node& node) const {
+  return std::any_of(lists_.begin(), lists_.end(), [&](const auto& list) {
+    const auto element = list.lock();
+    return element && node.contains(element.get());
+  });
+}
 
 std::shared_ptr<DocumentModel> DocumentModel::create(NodePtr root, std::string address,
                                                      std::filesystem::path file,

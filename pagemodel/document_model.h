@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/object.h"
+#include "pagemodel/change_relevance.h"
 #include "pagemodel/live_range.h"
 #include "pagemodel/node.h"
 #include "pagemodel/selection_model.h"
@@ -87,10 +88,20 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t writes() const { return writes_; }
   void noteWrite() { ++writes_; }
 
-  // Moves on whenever the tree, a text, an attribute, a sheet or a layout
-  // setting of this document changes; unique among all documents.
+  // Moves on whenever something changes that can change what the control
+  // reads of a list or looks up: every sheet, layout setting and load, and the
+  // changes of the tree, texts and attributes that change_relevance.h lets
+  // count. Unique among all documents.
   std::uint64_t changeStamp() const { return changeStamp_; }
   void noteChange();
+
+  // The elements a host asked the change stamp of, which are the lists the
+  // control walks; kept weakly, the latest few.
+  void noteList(const Node& element);
+  // Whether `node` is such a list or lies inside one.
+  bool isInList(const Node& node) const;
+  // Whether `node` is such a list or holds one.
+  bool holdsList(const Node& node) const;
 
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;
@@ -116,6 +127,7 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t changeStamp_ = 0;
   std::uint64_t structure_ = 0;
   std::optional<std::unordered_map<std::string, std::vector<NodePtr>>> names_;
+  std::vector<std::weak_ptr<const Node>> lists_;
   int lineHeight_ = 20;
   LiveRanges liveRanges_;
   SelectionModel selection_{liveRanges_};
@@ -124,8 +136,11 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
 
 // Counts a write to the document that holds `node`, if any.
 void noteWrite(const Node& node);
-// Moves the change stamp of the document that holds `node`, if any; a change
-// of the tree or of an id or name also drops its name index.
-void noteChange(const Node& node, bool namesChanged = false);
+// Moves the change stamp of the document that holds `node`, if any.
+void noteChange(const Node& node);
+// The same for a change of its tree, a text or an attribute, only when it can
+// change what the control reads; a change of the tree or of an id or a name
+// also drops the name index. Answers whether the stamp moved.
+bool noteChange(const TreeChange& change, bool namesChanged);
 
 }  // namespace reVoziz::pagemodel

@@ -19,6 +19,8 @@ std::optional<std::uint64_t> ModelPlatform::changeStamp(const Object& node) {
   std::shared_ptr<DocumentModel> document;
   if (const auto* n = dynamic_cast<const Node*>(&node)) {
     document = n->document();
+    // An element asked about is a list whose walk the control keeps.
+    if (document && n->isElement()) document->noteList(*n);
   } else if (const auto* d = dynamic_cast<const DocumentModel*>(&node)) {
     return d->changeStamp();
   }

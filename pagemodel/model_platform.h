@@ -22,7 +22,8 @@ class ModelPlatform : public Platform {
   std::unique_ptr<Timer> createTimer() override;
   std::unique_ptr<FileDialog> createFileDialog() override;
   FileSystem& fileSystem() override { return files_; }
-  // The stamp of the node's document, or of the document itself.
+  // The stamp of the node's document, or of the document itself. An element
+  // asked about is noted as a list, inside which more changes count.
   std::optional<std::uint64_t> changeStamp(const Object& node) override;
 
   // The dialogs handed out, in order; each lives as long as the control that holds it.

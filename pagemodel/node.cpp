@@ -1,6 +1,7 @@
 #include "pagemodel/node.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/error.h"
 #include "pagemodel/document_model.h"
@@ -10,20 +11,22 @@
 namespace reVoziz::pagemodel {
 namespace {
 
-// Every attribute moves the document's stamp; only the inline style, and the
-// class and id that sheet rules select on, reach the layout.
+// Only the inline style, and the class and id that sheet rules select on,
+// reach the layout.
 void noteAttributeChange(const Node& node, std::string_view attribute) {
   if (sameHtmlName(attribute, "style") || sameHtmlName(attribute, "class") ||
       sameHtmlName(attribute, "id")) {
     layout::forgetLook(node);
   }
-  noteChange(node, sameHtmlName(attribute, "id") || sameHtmlName(attribute, "name"));
+  noteChange({TreeChange::Kind::Attribute, node, attribute},
+             sameHtmlName(attribute, "id") || sameHtmlName(attribute, "name"));
 }
 
-// A change of the children of `node`.
-void noteTreeChange(const Node& node) {
-  layout::forgetContent(node);
-  noteChange(node, true);
+// `child` was just added to `parent`, or removed from it. Answers whether
+// that moved the document's stamp.
+bool noteChildChange(const Node& parent, const Node& child) {
+  layout::forgetContent(parent);
+  return noteChange({TreeChange::Kind::Child, child, {}, &parent}, true);
 }
 
 // A node inside itself or its own content would make the tree a cycle.
@@ -121,8 +124,9 @@ void Node::insertChild(std::size_t index, NodePtr child) {
   if (auto doc = document()) child->adoptInto(doc);
   layout::forgetSubtree(*child);  // it may come from a document of other sheets
   index = std::min(index, children_.size());
+  const Node& added = *child;
   children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(child));
-  noteTreeChange(*this);
+  noteChildChange(*this, added);
   if (auto doc = document()) doc->liveRanges().inserted(*this, index);
 }
 
@@ -138,9 +142,13 @@ void Node::insertBefore(NodePtr child, const Node* reference) {
 
 void Node::replaceChildren(std::vector<NodePtr> children) {
   if (auto doc = document()) doc->liveRanges().childrenReplaced(*this);
-  for (NodePtr& old : children_) old->parent_ = nullptr;
+  const std::vector<NodePtr> removed = std::move(children_);
   children_.clear();
-  noteTreeChange(*this);
+  for (const NodePtr& old : removed) old->parent_ = nullptr;
+  // Judged with all of them gone: one alone may leave text that the others took.
+  for (const NodePtr& old : removed) {
+    if (noteChildChange(*this, *old)) break;
+  }
   for (NodePtr& child : children) appendChild(std::move(child));
 }
 
@@ -151,8 +159,9 @@ NodePtr Node::detach() {
   const auto index = static_cast<std::ptrdiff_t>(indexInParent());
   NodePtr self = siblings[static_cast<std::size_t>(index)];
   siblings.erase(siblings.begin() + index);
-  noteTreeChange(*parent_);
+  Node* const from = parent_;
   parent_ = nullptr;
+  noteChildChange(*from, *self);
   return self;
 }
 
@@ -192,9 +201,9 @@ void Node::adoptInto(const std::shared_ptr<DocumentModel>& document) {
 bool Node::sameAs(const Object& other) const { return this == &other; }
 
 void Node::setData(std::string data) {
-  data_ = std::move(data);
+  const std::string before = std::exchange(data_, std::move(data));
   if (parent_) layout::forgetContent(*parent_);
-  noteChange(*this);
+  noteChange({TreeChange::Kind::Data, *this, before}, false);
   if (auto doc = document()) doc->liveRanges().dataChanged(*this);
 }
 

@@ -1,50 +1,126 @@
-// The change stamp of a page-model document: every kind of change moves it,
-// reading never does, and no two documents share one.
+// The change stamp of a page-model document: it moves for every change that
+// can change what the tick reads of a list or looks up, and for no other;
+// reading never moves it, and no two documents share one.
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "pagemodel/document_model.h"
 #include "pagemodel/layout.h"
 #include "support/lesson.h"
+#include "transcript/segment_walk.h"
 
 namespace reVoziz {
 namespace {
 
 using pagemodel::Node;
+using pagemodel::NodePtr;
 
-struct StampedLesson : testing::Lesson {
-  pagemodel::ManualClock clock;
-  pagemodel::ModelPlatform platform{clock};
-  StampedLesson() : Lesson("model_frames") {}
+constexpr std::int32_t kPosition = 35;  // inside s3 of model_frames
+
+struct StampedLesson : testing::LessonControl {
+  StampedLesson() : LessonControl("model_frames") {}
   std::optional<std::uint64_t> stamp(std::string_view id = "iText") {
     return platform.changeStamp(*node("tq_trans", id));
   }
+  NodePtr at(std::string_view id) const { return node("tq_trans", id); }
   Element byId(std::string_view id) const { return element("tq_trans", id); }
+  NodePtr body() const { return document("tq_trans")->body(); }
+  // The segment the tick marked, and the one a walk that keeps nothing finds.
+  std::string marked() const { return byId("iText").propertyText("tq_oldSegment"); }
+  std::string fresh() const {
+    SegmentWalk walk(byId("iText"));
+    const auto current = walk.currentAt(kPosition);
+    return current ? walk.uniqueIdOf(*current) : "none";
+  }
 };
 
-TEST(ChangeStamp, EveryKindOfChangeMovesItAndReadingDoesNot) {
-  const std::pair<const char*, std::function<void(StampedLesson&)>> changes[] = {
-      {"an attribute", [](StampedLesson& l) { l.node("tq_trans", "s3")->setAttribute("tq_start", "1"); }},
-      {"a removed attribute", [](StampedLesson& l) { l.node("tq_trans", "s3")->removeAttribute("tq_start"); }},
-      {"an expando", [](StampedLesson& l) { l.byId("iText").setProperty("tq_oldSegment", "x"); }},
-      {"a class", [](StampedLesson& l) { l.byId("s3").setClassName("other"); }},
-      {"an inline style", [](StampedLesson& l) { l.byId("s3").style().setDisplay("none"); }},
-      {"a sheet rule",
-       [](StampedLesson& l) {
-         StyleRule(l.documentRef("tq_trans").styleSheet("tq_style").rules().item(0)).style().setDisplay("none");
-       }},
-      {"a text", [](StampedLesson& l) { l.node("tq_trans", "s3")->children().back()->setData("x"); }},
-      {"an added element", [](StampedLesson& l) { l.node("tq_trans", "s3")->appendChild(Node::makeElement("b")); }},
-      {"a removed element", [](StampedLesson& l) { l.node("tq_trans", "s3")->detach(); }},
-      {"markup", [](StampedLesson& l) { l.byId("after").setInnerHTML("<i>x</i>"); }},
-      {"the line height", [](StampedLesson& l) { l.document("tq_trans")->setLineHeight(30); }},
-      {"a layout override", [](StampedLesson& l) { l.node("tq_trans", "s3")->setLayoutOverride({.height = 5}); }},
+NodePtr text(std::string data) { return Node::makeText(std::move(data)); }
+NodePtr element(std::string tag, std::string attribute = {}, std::string value = {}) {
+  NodePtr e = Node::makeElement(std::move(tag));
+  if (!attribute.empty()) e->setAttribute(attribute, std::move(value));
+  return e;
+}
+// s3 holding one text only.
+void oneText(StampedLesson& l) { l.at("s3")->replaceChildren({text("Three")}); }
+
+// Each row: a change between two ticks of a started control, paused inside
+// s3, and whether it must move the stamp. Either way the next tick must mark
+// what a fresh walk finds, resting exactly when the stamp stayed.
+TEST(ChangeStamp, MovesExactlyForWhatTheTickReads) {
+  struct Row {
+    const char* what;
+    bool moves;
+    std::function<void(StampedLesson&)> change;
+    std::function<void(StampedLesson&)> prepare = nullptr;
   };
-  for (const auto& [what, change] : changes) {
-    SCOPED_TRACE(what);
+  const Row rows[] = {
+      {"aria-current", false, [](StampedLesson& l) { l.at("s3")->setAttribute("aria-current", "true"); }},
+      {"tabindex", false, [](StampedLesson& l) { l.byId("s3").setAttribute("tabindex", "0"); }},
+      {"a title on the list", false, [](StampedLesson& l) { l.at("iText")->setAttribute("title", "x"); }},
+      {"a data- attribute", false, [](StampedLesson& l) { l.at("s3")->setAttribute("data-seen", "1"); }},
+      {"hidden on a segment, which the layout does not honour", false,
+       [](StampedLesson& l) { l.at("s3")->setAttribute("hidden", ""); }},
+      {"text in a segment keeping text", false,
+       [](StampedLesson& l) { l.at("s3")->children().back()->setData(" Tres"); }},
+      {"a segment's only text edited", false,
+       [](StampedLesson& l) { l.at("s3")->children().front()->setData("Tres"); }, oneText},
+      {"a comment in a segment", false,
+       [](StampedLesson& l) { l.at("s3")->appendChild(Node::makeText("c", pagemodel::NodeKind::Comment)); }},
+      {"a button shown outside the list", false, [](StampedLesson& l) { l.at("button")->removeAttribute("hidden"); },
+       [](StampedLesson& l) { l.body()->appendChild(element("button", "id", "button")); l.at("button")->setAttribute("hidden", ""); }},
+      {"a node appended to the body", false,
+       [](StampedLesson& l) {
+         NodePtr span = element("span", "class", "note");
+         span->appendChild(text("Saved"));
+         l.body()->appendChild(span);
+       }},
+      {"text outside the segments", false, [](StampedLesson& l) { l.at("after")->children().front()->setData("x"); }},
+      {"markup outside the list", false, [](StampedLesson& l) { l.byId("after").setInnerHTML("<i>x</i>"); }},
+
+      {"class on the body", true, [](StampedLesson& l) { l.body()->setAttribute("class", "x"); }},
+      {"style on a segment", true, [](StampedLesson& l) { l.byId("s3").style().setDisplay("none"); }},
+      {"tq_start", true, [](StampedLesson& l) { l.at("s3")->setAttribute("tq_start", "00:00:36"); }},
+      {"a removed tq_start", true, [](StampedLesson& l) { l.at("s4")->removeAttribute("tq_start"); }},
+      {"a tq_ expando", true, [](StampedLesson& l) { l.byId("iText").setProperty("tq_refresh", "1"); }},
+      {"an attribute of a STYLE", true, [](StampedLesson& l) { l.at("tq_style")->setAttribute("media", "print"); }},
+      {"a segment's last text removed", true, [](StampedLesson& l) { l.at("s3")->children().front()->detach(); },
+       oneText},
+      {"a segment's last text blanked", true,
+       [](StampedLesson& l) { l.at("s3")->children().front()->setData(" "); }, oneText},
+      {"text into an empty segment", true, [](StampedLesson& l) { l.at("s3")->appendChild(text("Three")); },
+       [](StampedLesson& l) { l.at("s3")->replaceChildren({}); }},
+      {"markup in a segment", true, [](StampedLesson& l) { l.byId("s3").setInnerHTML("<i>x</i>"); }},
+      {"an added segment", true,
+       [](StampedLesson& l) {
+         NodePtr added = element("div", "class", "segment");
+         added->setAttribute("tq_start", "00:00:33");
+         added->appendChild(text("Added"));
+         l.at("iText")->insertBefore(added, l.at("s4").get());
+       }},
+      {"a removed segment", true, [](StampedLesson& l) { l.at("s2")->detach(); },
+       [](StampedLesson& l) { l.at("s2")->setAttribute("tq_start", "00:00:36"); }},  // s1 marked, s3 after
+      {"an element with an id outside the list", true,
+       [](StampedLesson& l) { l.body()->appendChild(element("span", "id", "x")); }},
+      {"a DIV outside the list", true, [](StampedLesson& l) { l.body()->appendChild(element("div")); }},
+      {"a sheet rule", true,
+       [](StampedLesson& l) {
+         l.control.addStyle(l.documentRef("tq_trans").styleSheet("tq_style"), "#s3", "display", "none");
+       }},
+      {"the line height", true, [](StampedLesson& l) { l.document("tq_trans")->setLineHeight(30); }},
+      {"a layout override", true, [](StampedLesson& l) { l.at("s3")->setLayoutOverride({.height = 0}); }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
     StampedLesson lesson;
+    if (row.prepare) row.prepare(lesson);
+    lesson.start();
+    lesson.player->pause();
+    lesson.player->seek(kPosition);
+    lesson.clock.advance(1000);  // marks, then leaves the next tick a rest
+    ASSERT_EQ(lesson.marked(), lesson.fresh());
     const auto before = lesson.stamp();
     ASSERT_TRUE(before);
     const Element s3 = lesson.byId("s3");
@@ -53,9 +129,14 @@ TEST(ChangeStamp, EveryKindOfChangeMovesItAndReadingDoesNot) {
     s3.uniqueID();
     lesson.byId("iText").all().tags("DIV").length();
     EXPECT_EQ(lesson.stamp(), before) << "reading moved it";
-    change(lesson);
-    EXPECT_NE(lesson.stamp(), before);
+
+    row.change(lesson);
+    EXPECT_EQ(lesson.stamp() != before, row.moves);
     EXPECT_EQ(lesson.stamp("after"), lesson.stamp());  // one stamp for the document
+    const auto rested = lesson.clock.restedTicks();
+    lesson.clock.advance(500);
+    EXPECT_EQ(lesson.clock.restedTicks() - rested, row.moves ? 0u : 1u);
+    EXPECT_EQ(lesson.marked(), lesson.fresh());
   }
 }
 
