@@ -1,9 +1,9 @@
 #include "pagemodel/change_relevance.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 
-#include "core/text.h"
+#include "pagemodel/css.h"
 #include "pagemodel/document_model.h"
 #include "pagemodel/layout.h"
 
