@@ -67,26 +67,27 @@ bool noteChange(const TreeChange& change, bool namesChanged) {
 void DocumentModel::noteChange() { changeStamp_ = ++lastChangeStamp; }
 
 void DocumentModel::noteList(const Node& element) {
-  std::erase_if(lists_, [](const auto& list) { return list.expired(); });
-  for (const auto& list : lists_) {
-    if (list.lock().get() == &element) return;
+  // Every tick asks: a live entry at the same address is this element.
+  for (const NotedList& list : lists_) {
+    if (list.element == &element && !list.alive.expired()) return;
   }
+  std::erase_if(lists_, [](const NotedList& list) { return list.alive.expired(); });
   // A host asking about many elements only makes more changes count.
   constexpr std::size_t kLists = 8;
   if (lists_.size() == kLists) lists_.erase(lists_.begin());
-  lists_.push_back(element.weak_from_this());
+  lists_.push_back({&element, element.weak_from_this()});
 }
 
 bool DocumentModel::isInList(const Node& node) const {
   return std::any_of(lists_.begin(), lists_.end(), [&](const auto& list) {
-    const auto element = list.lock();
+    const auto element = list.alive.lock();
     return element && element->contains(&node);
   });
 }
 
 bool DocumentModel::holdsList(const Node& node) const {
   return std::any_of(lists_.begin(), lists_.end(), [&](const auto& list) {
-    const auto element = list.lock();
+    const auto element = list.alive.lock();
     return element && node.contains(element.get());
   });
 }

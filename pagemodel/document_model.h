@@ -127,7 +127,11 @@ class DocumentModel : public Object, public std::enable_shared_from_this<Documen
   std::uint64_t changeStamp_ = 0;
   std::uint64_t structure_ = 0;
   std::optional<std::unordered_map<std::string, std::vector<NodePtr>>> names_;
-  std::vector<std::weak_ptr<const Node>> lists_;
+  struct NotedList {
+    const Node* element;
+    std::weak_ptr<const Node> alive;
+  };
+  std::vector<NotedList> lists_;
   int lineHeight_ = 20;
   LiveRanges liveRanges_;
   SelectionModel selection_{liveRanges_};
