@@ -1,6 +1,7 @@
 #include "web/web_object.h"
 
 #include "core/error.h"
+#include "web/host_crossing.h"
 
 namespace reVoziz::web {
 namespace {
@@ -63,23 +64,15 @@ val toJs(const Value& v) {
   return object->handle();
 }
 
-Value WebObject::get(std::string_view member) {
-  return toValue(hostLayer().call<val>("get", object_, std::string(member)));
-}
+Value WebObject::get(std::string_view member) { return crossGet(object_, member); }
 
-void WebObject::put(std::string_view member, const Value& value) {
-  toValue(hostLayer().call<val>("put", object_, std::string(member), toJs(value)));
-}
+void WebObject::put(std::string_view member, const Value& value) { crossPut(object_, member, value); }
 
 Value WebObject::call(std::string_view method, std::span<const Value> args) {
-  val list = val::array();
-  for (const Value& a : args) list.call<void>("push", toJs(a));
-  return toValue(hostLayer().call<val>("call", object_, std::string(method), list));
+  return crossCall(object_, method, args);
 }
 
-bool WebObject::has(std::string_view member) {
-  return toValue(hostLayer().call<val>("has", object_, std::string(member))).toBool();
-}
+bool WebObject::has(std::string_view member) { return crossHas(object_, member).toBool(); }
 
 std::string WebObject::typeName() const {
   return callHost("typeName", object_).as<std::string>();

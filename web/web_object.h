@@ -20,6 +20,8 @@ namespace reVoziz::web {
 class WebObject : public Object {
  public:
   explicit WebObject(emscripten::val object) : object_(std::move(object)) {}
+  // Takes over a handle that the host layer made for the module.
+  explicit WebObject(emscripten::EM_VAL owned) : object_(emscripten::val::take_ownership(owned)) {}
 
   Value get(std::string_view member) override;
   void put(std::string_view member, const Value& value) override;

@@ -15,7 +15,7 @@ import { ControlRange, SelectionObject, TextRange } from "./selection.js";
 
 import { styleChanged } from "./change_stamp.js";
 import { elementsNamed, elementWithUniqueId, rememberUniqueId } from "./named_lookup.js";
-import { canInvoke, canRead, invoke, isWindowMember, nodeTypeOf, read, write } from "./node_members.js";
+import { attributeOf, canInvoke, canRead, invoke, isWindowMember, nodeTypeOf, read, write } from "./node_members.js";
 import { restTicks, startTicks, stopTicks } from "./tick_timer.js";
 
 const FILE_NOT_FOUND = 53;
@@ -464,13 +464,14 @@ function olderGetAttribute(element, name) {
 // the ticks); a property the script set before becomes the attribute.
 const backedMembers = new WeakMap(); // element -> names backed by attributes
 
-// Whether the member is (now) a property backed by the attribute.
+// Whether the member is (now) a property backed by the attribute. A member
+// of the element's prototypes never is, so those are told first and cheaply.
 function backExpando(element, name) {
   const backed = backedMembers.get(element);
   if (backed?.has(name)) return true;
+  if (name in Object.getPrototypeOf(element)) return false;
   const own = Object.getOwnPropertyDescriptor(element, name);
   if (own ? !["string", "number", "boolean"].includes(typeof own.value) : !invoke(element, "hasAttribute", name)) return false;
-  if (name in Object.getPrototypeOf(element)) return false;
   if (own) invoke(element, "setAttribute", name, String(own.value));
   Object.defineProperty(element, name, {
     configurable: true,
@@ -607,7 +608,7 @@ const TABLE = {
       innerText: (e) => innerTextOf(e),
       // An SVG element's className is an object; the attribute's text is what
       // the control compares.
-      className: (e) => invoke(e, "getAttribute", "class") ?? "",
+      className: (e) => attributeOf(e, "class") ?? "",
       scrollTop: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).scrollTop,
       clientHeight: (e) => (isPageScroller(e) ? pageScrollerOf(e.ownerDocument) : e).clientHeight,
     },
@@ -773,7 +774,7 @@ export const host = {
       if (canRead(o, name)) return read(o, name);
       // Such a member is missing once its attribute is, as in the page model.
       if (kind === "element" && backExpando(o, name)) {
-        return invoke(o, "hasAttribute", name) ? invoke(o, "getAttribute", name) : memberNotFound(name);
+        return attributeOf(o, name) ?? memberNotFound(name);
       }
       if (name in o) return o[name];
       if (kind === "element" && invoke(o, "hasAttribute", name)) return invoke(o, "getAttribute", name);

@@ -61,12 +61,16 @@ export function nodeTypeOf(o) {
   }
 }
 
+const OF_ELEMENT = [ELEMENT, NODE];
+const OF_DOCUMENT = [DOCUMENT, NODE];
+const OF_NODE = [NODE];
+const OF_NOTHING = [];
 const membersOf = (o) => {
   switch (nodeTypeOf(o)) {
-    case 1: return [ELEMENT, NODE];
-    case 9: return [DOCUMENT, NODE];
-    case undefined: return [];
-    default: return [NODE];
+    case 1: return OF_ELEMENT;
+    case 9: return OF_DOCUMENT;
+    case undefined: return OF_NOTHING;
+    default: return OF_NODE;
   }
 };
 
@@ -87,6 +91,9 @@ export function write(o, name, value) {
 }
 export const invoke = (o, name, ...args) => find(o, "calls", name).apply(o, args);
 export const canRead = (o, name) => Boolean(find(o, "reads", name));
+// An element's attribute, or null: what a walk over a list reads most.
+const GET_ATTRIBUTE = ELEMENT.calls.get("getAttribute");
+export const attributeOf = (element, name) => GET_ATTRIBUTE.call(element, name);
 export const canInvoke = (o, name) => Boolean(find(o, "calls", name));
 
 // `name in window` without the window's named elements and frames, which
