@@ -136,9 +136,16 @@ Value answerOf(int kind, const Answer& answer) {
   throw Error(ErrorCode::HostError, "The page gave a value of an unknown kind");
 }
 
-// `v` as an argument, unless it needs a page value of its own: a text with a
-// NUL inside, which the crossing could not read from memory.
-bool encode(const Value& v, Argument& a) {
+// The texts of one call's arguments, copied where the crossing reads them.
+struct ArgumentTexts {
+  char bytes[kTextRoom];
+  std::size_t used = 0;
+};
+
+// `v` as an argument, unless it is a text that needs a page value of its own:
+// one with a NUL inside, which the crossing could not read from memory, or
+// one past the room in `texts`.
+bool encode(const Value& v, Argument& a, ArgumentTexts& texts) {
   if (v.isEmpty()) a.kind = static_cast<int>(Kind::Undefined);
   else if (v.isNull()) a.kind = static_cast<int>(Kind::Null);
   else if (v.isBool()) {
@@ -148,10 +155,13 @@ bool encode(const Value& v, Argument& a) {
     a.kind = static_cast<int>(Kind::Real);
     a.number = v.toNumber();
   } else if (v.isString()) {
-    const std::string& text = v.toText();
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr) return false;
+    const std::string text = v.toText();
+    if (text.size() > kTextRoom - texts.used || std::memchr(text.data(), '\0', text.size()) != nullptr) return false;
+    char* at = texts.bytes + texts.used;
+    std::memcpy(at, text.data(), text.size());
+    texts.used += text.size();
     a.kind = static_cast<int>(Kind::Text);
-    a.data = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(text.data()));
+    a.data = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(at));
     a.length = static_cast<std::uint32_t>(text.size());
   } else {
     const auto* object = dynamic_cast<const WebObject*>(v.toObject().get());
@@ -162,14 +172,18 @@ bool encode(const Value& v, Argument& a) {
   return true;
 }
 
-// Calls that pass values the crossing cannot read from memory, many arguments
-// or a name past the cap: each such value is made a page value first.
+// Calls with many arguments, texts that need page values, or a name past the
+// cap: every text goes as a page value made first.
 Value crossHolding(Operation operation, const val& object, std::string_view member, std::span<const Value> args) {
   std::vector<val> held;
+  held.reserve(args.size());
   std::vector<Argument> encoded(args.size());
+  ArgumentTexts none;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (encode(args[i], encoded[i])) continue;
-    encoded[i] = Argument{};
+    if (!args[i].isString()) {
+      encode(args[i], encoded[i], none);
+      continue;
+    }
     encoded[i].kind = static_cast<int>(Kind::Object);
     encoded[i].data = handleNumber(held.emplace_back(args[i].toText()).as_handle());
   }
@@ -187,10 +201,11 @@ Value crossHolding(Operation operation, const val& object, std::string_view memb
 Value cross(Operation operation, const val& object, std::string_view member, std::span<const Value> args) {
   constexpr std::size_t kMostArguments = 4;
   Argument encoded[kMostArguments];
+  ArgumentTexts texts;
   const val* name = internedName(member);
   if (!name || args.size() > kMostArguments) return crossHolding(operation, object, member, args);
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (!encode(args[i], encoded[i])) return crossHolding(operation, object, member, args);
+    if (!encode(args[i], encoded[i], texts)) return crossHolding(operation, object, member, args);
   }
   Answer answer;
   const int kind = revoziz_cross(static_cast<int>(operation), object.as_handle(), name->as_handle(), encoded,
