@@ -298,6 +298,30 @@ describe("failures reach the page's script as errors", () => {
   });
 });
 
+describe("the crossing into the module", () => {
+  test("texts of any length, numbers, truth values and objects cross whole both ways", async () => {
+    const mismatches = await inPage((host, tq) => {
+      const texts = ["", "segment", "ñandú €😀", "a\u0000b", "é".repeat(200), "x".repeat(300)];
+      const answers = { number: 7, big: 2 ** 31, half: 1.5, negativeZero: -0, yes: true, object: document.body };
+      // Out of the module: getVal answers what the object's getAttribute gives.
+      const echo = { getAttribute: (name) => (Object.hasOwn(answers, name) ? answers[name] : name) };
+      const answered = [...texts.map((text) => [text, text]), ...Object.entries(answers)]
+        .filter(([name, value]) => !Object.is(tq.getVal(echo, name), value))
+        .map(([name]) => `answer ${name.slice(0, 12)}`);
+      // Into it and out again: addStyle hands the matching rule's style two texts.
+      let handed = null;
+      const rule = { selectorText: "#x", style: { setAttribute: (...args) => (handed = args) } };
+      const sheet = { rules: { length: 1, item: () => rule } };
+      const passed = texts
+        .map((text, i) => [text, texts.at(i - 1)])
+        .filter(([a, b]) => (tq.addStyle(sheet, "#x", a, b), handed.join("|") !== `${a}|${b}`))
+        .map(([a]) => `arguments ${a.slice(0, 12)}`);
+      return [...answered, ...passed];
+    });
+    assert.deepEqual(mismatches, []);
+  });
+});
+
 test("the lesson's own page keeps its globals clean", async () => {
   const globals = await frame(page, "tq_trans").evaluate(() => Object.keys(window).filter((k) => /tq|revoziz|Module/i.test(k)));
   assert.deepEqual(globals, []);
