@@ -15,14 +15,15 @@
 #include "web/web_object.h"
 
 // One crossing: the host layer's get, put, call or has, and kindOf on its
-// answer, written to `out` (see Answer below). Anything the host layer throws becomes a failure here too: no JavaScript
-// exception may unwind through the module.
+// answer, written to `out` (see Answer below). Whatever the host layer throws
+// becomes a failure here too: no JavaScript exception may unwind through the
+// module.
 // clang-format off
 EM_JS(int, revoziz_cross, (int operation, emscripten::EM_VAL object, emscripten::EM_VAL name, const void* args, int count, void* out, int room), {
   const host = Module["revozizHost"];
   let answer;
   try {
-    const list = [];
+    const list = operation === 1 || operation === 2 ? [] : undefined;
     for (let i = 0; i < count; i++) {
       const at = args + i * 24;
       const number = HEAPF64[at >> 3];
