@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/error.h"
@@ -102,8 +103,13 @@ static_assert(offsetof(Answer, handle) == 8 && offsetof(Answer, textLength) == 1
 // Member names as page strings, made once: a walk asks every element for the
 // same few. Names the page makes up (ids asked of collections) are capped, and
 // past the cap a name is made afresh for its call.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+};
+
 const val* internedName(std::string_view name) {
-  static std::map<std::string, val, std::less<>> names;
+  static std::unordered_map<std::string, val, NameHash, std::equal_to<>> names;
   constexpr std::size_t kMostNames = 1024;
   if (const auto found = names.find(name); found != names.end()) return &found->second;
   if (names.size() >= kMostNames) return nullptr;
