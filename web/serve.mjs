@@ -35,6 +35,10 @@ const TYPES = {
   ".notes": "text/html; charset=windows-1252",
 };
 
+// The headers that isolate a page from other origins, which a page needs for
+// the browser's finer clock (5 µs instead of 100 µs).
+const ISOLATION = { "Cross-Origin-Opener-Policy": "same-origin", "Cross-Origin-Embedder-Policy": "require-corp" };
+
 // The module's own files: the build folder beside them holds the build's.
 const isModuleFile = (relative) => /^[\w.-]+\.(m?js|wasm)$/.test(relative);
 
@@ -75,7 +79,7 @@ export function parseRange(header, size) {
   return { start, end };
 }
 
-async function answer(request, response, mounts) {
+async function answer(request, response, mounts, isolated) {
   if (request.method !== "GET" && request.method !== "HEAD") {
     response.writeHead(405, { Allow: "GET, HEAD" }).end();
     return;
@@ -115,6 +119,7 @@ async function answer(request, response, mounts) {
     "Content-Type": TYPES[path.extname(file).toLowerCase()] ?? "application/octet-stream",
     "Accept-Ranges": "bytes",
     "Cache-Control": "no-cache",
+    ...(isolated.some((prefix) => pathname.startsWith(prefix)) ? ISOLATION : {}),
   };
   const range = parseRange(request.headers.range, info.size);
   if (range === "unsatisfiable") {
@@ -143,13 +148,14 @@ async function staysInside(root, file) {
 
 // Starts a server; resolves with it once it listens. `mounts` maps URL
 // prefixes ending in "/" to folders; "/" must be among them. Under
-// "/revoziz/" only the module's files are served.
-export function startServer({ port = 8080, host = "127.0.0.1", mounts }) {
+// "/revoziz/" only the module's files are served. Files under the URL prefixes
+// in `isolated` are served cross-origin isolated.
+export function startServer({ port = 8080, host = "127.0.0.1", mounts, isolated = [] }) {
   const ordered = Object.entries(mounts)
     .map(([prefix, root]) => [prefix, root, prefix === "/revoziz/" ? isModuleFile : null])
     .sort(([a], [b]) => b.length - a.length);
   const server = createServer((request, response) => {
-    answer(request, response, ordered).catch(() => {
+    answer(request, response, ordered, isolated).catch(() => {
       if (!response.headersSent) response.writeHead(500);
       response.end();
     });

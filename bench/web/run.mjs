@@ -1,120 +1,84 @@
-// The tick on one page of long lists, in headless Chromium: the control's
-// tick with an unchanged and with a changing segment, beside the two ways the
-// common web players find the current segment and a JavaScript marking that
-// does what a changing tick must (the peer of the changing tick), all on the
-// same page in one run. Prints a table of medians, each as a ratio to the binary search, and
-// the number of page mutations over 100 unchanged ticks.
+// The tick on long lists in headless Chromium, as the control's timer runs
+// it: each tick in a task of its own, timed inside it. For each page size, near
+// the start and near the end of the lists: the changing tick against the
+// JavaScript marking, the tick after it, the tick after each kind of change
+// the page makes against the JavaScript linear scan, the layouts a changing
+// tick causes (from the browser's trace), and the DOM mutations of unchanged
+// ticks. Prints a Markdown table for docs/performance.md.
 //
-//   scripts/bench-web [--segments 10000] [--batches 300]
+//   scripts/bench-web [--segments N] [--batches B]
+//
+// By default one page of 10,000 and one of 100,000 segments.
+
+import os from "node:os";
 
 import { openBrowser } from "../../tests/web/lesson_browser.mjs";
+import { printReport, TICKS_PER_BATCH } from "./report.mjs";
+import { layoutsInTicks, TRACE_CATEGORIES } from "./trace_layouts.mjs";
+
+// Batches per figure by page size: the 100,000-segment page's linear scan
+// near the end takes about half a second a tick, and the whole run should
+// stay within about ten minutes.
+const DEFAULT_BATCHES = { 10000: 9, 100000: 1 };
+const WARMUP = 10; // untimed ticks of each kind before the batches
+const TRACED_TICKS = 20;
 
 const args = process.argv.slice(2);
-const option = (name, fallback) => (args.includes(name) ? Number(args[args.indexOf(name) + 1]) : fallback);
-const segments = option("--segments", 10000);
-const batches = option("--batches", 300);
+const option = (name) => (args.includes(name) ? Number(args[args.indexOf(name) + 1]) : undefined);
+const sizes = option("--segments") ? [option("--segments")] : [10000, 100000];
+const batchesFor = (segments) => option("--batches") ?? DEFAULT_BATCHES[segments] ?? 9;
 
-// In the page: the median cost of one tick, in microseconds. Each sample
-// times a batch of ticks long enough for the browser's coarse clock.
-function measureInPage({ batches }) {
-  const bench = window.lessonBench;
-  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
-  let kept = 0; // what the runs answer, used, so that none is optimised away
-  const time = (run, count) => {
-    const start = performance.now();
-    for (let i = 0; i < count; i++) if (run(i)) kept++;
-    return performance.now() - start;
-  };
-  // The runs' batches are taken in turn, so that the machine's drift during
-  // the measurement touches every run alike; `prepare` runs untimed before
-  // each batch. A batch holds as many ticks as fit in 10 ms, so that the
-  // browser's coarse clock (100 µs steps without cross-origin isolation)
-  // stays below 1%.
-  const perTick = (runs) => {
-    const counts = Object.values(runs).map(({ run, prepare }) => {
-      prepare?.();
-      let count = 0;
-      const start = performance.now();
-      while (performance.now() - start < 10) if (run(count++)) kept++;
-      return count;
-    });
-    const samples = Object.keys(runs).map(() => []);
-    for (let b = 0; b < batches; b++) {
-      Object.values(runs).forEach(({ run, prepare }, r) => {
-        prepare?.();
-        samples[r].push((time(run, counts[r]) * 1000) / counts[r]);
-      });
-    }
-    return Object.fromEntries(
-      Object.keys(runs).map((name, r) => [name, { median: median(samples[r]), ticks: batches * counts[r] }]),
-    );
-  };
-  const inside = (segment) => segment * bench.secondsPerSegment + 1;
-  const places = { start: 10, end: bench.segments - 10 };
-  const results = {};
-  for (const [place, segment] of Object.entries(places)) {
-    const at = (run) => () => {
-      bench.setPosition(inside(segment));
-      run();
-      run();
-    };
-    const measured = perTick({
-      unchanged: { run: () => bench.tick(), prepare: at(() => bench.tick()) },
-      changing: {
-        run: (i) => {
-          bench.setPosition(inside(segment + (i % 2)));
-          bench.tick();
-        },
-      },
-      reference: {
-        run: (i) => {
-          bench.setPosition(inside(segment + (i % 2)));
-          bench.referenceMarkingTick();
-        },
-      },
-      linear: { run: () => bench.linearScanTick(), prepare: at(() => bench.linearScanTick()) },
-      binary: { run: () => bench.binarySearchTick(), prepare: at(() => bench.binarySearchTick()) },
-    });
-    for (const [name, result] of Object.entries(measured)) results[`${name} ${place}`] = result;
-  }
-  // Unchanged ticks must leave the page alone.
-  results.mutations = bench.mutationsOverTicks(places.end, 100);
-  results.kept = kept;
-  return results;
+// In the page: the figures at one place, from the page's own modules.
+const measureInPage = ([place, options]) =>
+  import("/bench/web/tick_rounds.js").then(({ measureAt }) => measureAt(place, options));
+
+// Layouts and style recalculations per changing tick of the control and of
+// the JavaScript marking, from a trace of `TRACED_TICKS` ticks of each.
+async function tracedLayouts(browser, page, place) {
+  await browser.startTracing(page, { categories: TRACE_CATEGORIES });
+  await page.evaluate(
+    ([place, count]) => import("/bench/web/tick_rounds.js").then(({ markChangingTicks }) => markChangingTicks(place, count)),
+    [place, TRACED_TICKS],
+  );
+  const { traceEvents } = JSON.parse((await browser.stopTracing()).toString());
+  return { control: layoutsInTicks(traceEvents, "control"), reference: layoutsInTicks(traceEvents, "reference") };
 }
 
+// Everything measured on one page of `segments` segments per list.
+async function measurePage(session, segments) {
+  const { page, messages } = await session.open(`bench/web/index.html?segments=${segments}`);
+  try {
+    await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 600000 });
+    const isolated = await page.evaluate(() => crossOriginIsolated);
+    const batches = batchesFor(segments);
+    const places = {};
+    for (const [name, segment] of Object.entries({ start: 10, end: segments - 10 })) {
+      const figures = await page.evaluate(measureInPage, [segment, { batches, ticks: TICKS_PER_BATCH, warmup: WARMUP }]);
+      const layouts = await tracedLayouts(session.browser, page, segment);
+      places[name] = { segment, figures, layouts };
+    }
+    // Unchanged ticks must leave the page alone.
+    const mutations = await page.evaluate((end) => window.lessonBench.mutationsOverTicks(end, 100), segments - 10);
+    const failed = messages.filter((m) => m.startsWith("error") || m.startsWith("pageerror"));
+    if (failed.length) throw new Error(failed.join("\n"));
+    return { segments, isolated, batches, places, mutations };
+  } finally {
+    await page.close();
+  }
+}
+
+const load = { start: os.loadavg()[0] };
 const session = await openBrowser();
 try {
-  const { page, messages } = await session.open(`bench/web/index.html?segments=${segments}`);
-  await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 120000 });
-  const r = await page.evaluate(measureInPage, { batches });
-  const failed = messages.filter((m) => m.startsWith("error") || m.startsWith("pageerror"));
-  if (failed.length) throw new Error(failed.join("\n"));
-
-  const micro = (v) => (v < 10 ? v.toFixed(2) : v < 100 ? v.toFixed(1) : v.toFixed(0));
-  const cell = (key, place) => {
-    const ratio = r[`${key} ${place}`].median / r[`binary ${place}`].median;
-    return `${micro(r[`${key} ${place}`].median)} µs | ${ratio.toFixed(1)}×`;
-  };
-  const rows = [
-    ["reVoziz tick, segment unchanged", "unchanged"],
-    ["reVoziz tick, segment changing", "changing"],
-    ["JavaScript marking, segment changing", "reference"],
-    ["JavaScript linear scan, early exit", "linear"],
-    ["JavaScript binary search", "binary"],
-  ];
-  const least = Math.min(...Object.values(r).filter((v) => v?.ticks).map((v) => v.ticks));
-  console.log(`Chromium, one page of two lists of ${segments.toLocaleString("en")} segments;`);
-  console.log(`each tick covers both lists. Medians of ${batches} batches (at least ${least} ticks).`);
-  console.log("");
-  console.log("| tick | near the start | ratio | near the end | ratio |");
-  console.log("|---|---:|---:|---:|---:|");
-  for (const [label, key] of rows) console.log(`| ${label} | ${cell(key, "start")} | ${cell(key, "end")} |`);
-  const beyond = (place) => (r[`changing ${place}`].median / r[`reference ${place}`].median).toFixed(1);
-  console.log("");
-  console.log(`reVoziz changing tick against the JavaScript marking: ${beyond("start")}× near the start, ${beyond("end")}× near the end`);
-  console.log(`DOM mutations over 100 unchanged reVoziz ticks: ${r.mutations}`);
-  if (r.mutations !== 0) process.exitCode = 1;
+  const version = session.browser.version();
+  const pages = [];
+  for (const segments of sizes) pages.push(await measurePage(session, segments));
+  load.end = os.loadavg()[0];
+  printReport({ version, load, warmup: WARMUP, pages });
+  if (pages.some((p) => p.mutations !== 0)) process.exitCode = 1;
+} catch (error) {
+  console.error(`bench-web: ${error.message}`);
+  process.exitCode = 1;
 } finally {
   await session.close();
 }

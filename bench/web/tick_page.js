@@ -148,6 +148,33 @@ const scans = documents.map(linearScan);
 const searches = documents.map(binarySearch);
 const markings = documents.map(referenceMarking);
 
+// Changes the page makes between ticks, each in both lists' documents: what
+// the control's change stamps see and what each costs the tick after it.
+let changes = 0;
+const bodies = () => documents.map((doc) => doc.body);
+// Nothing the lists' reading depends on: a new data- attribute value.
+function unrelatedChange() {
+  changes++;
+  for (const body of bodies()) body.dataset.bench = String(changes);
+}
+// The keyboard layer's roving tab stop, moved by turns to the next segment
+// and back, so that it stays where the position is.
+let tabStopForward = false;
+function moveTabStop() {
+  tabStopForward = !tabStopForward;
+  for (const doc of documents) {
+    const from = doc.querySelector('#iText [tabindex="0"]');
+    const to = (tabStopForward ? from?.nextElementSibling : from?.previousElementSibling) ?? doc.querySelector("#iText div.segment");
+    from?.removeAttribute("tabindex");
+    to.setAttribute("tabindex", "0");
+  }
+}
+// A body class, which rules may use to hide segments.
+function bodyClassChange() {
+  changes++;
+  for (const body of bodies()) body.className = `bench${changes % 2}`;
+}
+
 window.lessonBench = {
   segments,
   secondsPerSegment: SECONDS_PER_SEGMENT,
@@ -185,5 +212,8 @@ window.lessonBench = {
     const t = position();
     return markings.map((mark) => mark(t));
   },
+  unrelatedChange,
+  moveTabStop,
+  bodyClassChange,
 };
 window.dispatchEvent(new Event("lessonbenchready"));

@@ -25,8 +25,13 @@ const CHROMIUM_FLAGS = [
 ];
 
 // The lesson server of a test file: the repository, and the module beside it.
+// The benchmark's page is isolated, for the browser's finer clock.
 export const lessonServer = () =>
-  startServer({ port: 0, mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") } });
+  startServer({
+    port: 0,
+    mounts: { "/": repository, "/revoziz/": path.join(repository, "build-web/web") },
+    isolated: ["/bench/web/"],
+  });
 
 // `hostName`, a made-up name that the browser resolves to the test server,
 // serves the lessons from a plain-HTTP origin other than localhost: one that
