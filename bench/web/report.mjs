@@ -35,6 +35,7 @@ const ROWS = [
   }),
   ["layouts / style recalculations per changing tick, reVoziz", (p) => perTick(p.layouts.control)],
   ["layouts / style recalculations per changing tick, JavaScript marking", (p) => perTick(p.layouts.reference)],
+  [`batches of ${TICKS_PER_BATCH} ticks per figure`, (p) => String(p.figures.changing.batches)],
 ];
 
 const thousands = (n) => n.toLocaleString("en");
@@ -51,16 +52,17 @@ export function markdownTable(pages) {
   return lines.join("\n");
 }
 
-export function printReport({ version, load, warmup, pages }) {
+export function printReport({ version, load, minutes, warmup, pages }) {
   const table = markdownTable(pages); // first, so that a refused figure prints nothing
   const grains = pages.map((p) => `${thousands(p.segments)} segments: ${p.isolated ? "isolated, 5 µs" : "not isolated, 100 µs"}`);
   console.log(`Chromium ${version}, headless, on ${new Date().toISOString().slice(0, 10)}.`);
   console.log(`Cross-origin isolation and the clock's grain: ${grains.join("; ")}.`);
-  console.log(`Load average (1 minute): ${load.start.toFixed(2)} at the start, ${load.end.toFixed(2)} at the end.`);
-  for (const p of pages) {
-    console.log(`${thousands(p.segments)} segments: medians over ${p.batches} batch${p.batches === 1 ? "" : "es"} of ${TICKS_PER_BATCH} ticks per figure.`);
-  }
-  console.log(`Each tick in a task of its own, after ${warmup} untimed ticks of each kind; figures per tick of both lists.`);
+  console.log(`Load average (1 minute): ${load.start.toFixed(2)} at the start, ${load.end.toFixed(2)} at the end; the run took ${minutes.toFixed(1)} minutes.`);
+  console.log(`Each figure: the median over batches of the mean of ${TICKS_PER_BATCH} ticks, the kinds' batches taken in turn.`);
+  console.log(
+    `Each tick in a task of its own, after ${warmup.ticks} untimed ticks of each kind (or ${warmup.ms / 1000} s of them, at least 2);` +
+      " figures per tick of both lists.",
+  );
   console.log("");
   console.log(table);
   console.log("");

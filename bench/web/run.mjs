@@ -16,17 +16,32 @@ import { openBrowser } from "../../tests/web/lesson_browser.mjs";
 import { printReport, TICKS_PER_BATCH } from "./report.mjs";
 import { layoutsInTicks, TRACE_CATEGORIES } from "./trace_layouts.mjs";
 
-// Batches per figure by page size: the 100,000-segment page's linear scan
-// near the end takes about half a second a tick, and the whole run should
-// stay within about ten minutes.
-const DEFAULT_BATCHES = { 10000: 9, 100000: 1 };
-const WARMUP = 10; // untimed ticks of each kind before the batches
+// Batches per figure: at most so many, and by default only as many as fit in
+// the time each place may take, so that the default run of both sizes stays
+// within about ten minutes (the 100,000-segment page's linear scan near the
+// end takes about half a second a tick). At least one batch, whatever it takes.
+const MOST_BATCHES = 9;
+const PLACE_BUDGET_MS = 100000;
+// Untimed ticks of each kind before the batches: so many, or as many as fit
+// in so many milliseconds, at least two.
+const WARMUP = { ticks: 10, ms: 2000 };
 const TRACED_TICKS = 20;
 
 const args = process.argv.slice(2);
-const option = (name) => (args.includes(name) ? Number(args[args.indexOf(name) + 1]) : undefined);
-const sizes = option("--segments") ? [option("--segments")] : [10000, 100000];
-const batchesFor = (segments) => option("--batches") ?? DEFAULT_BATCHES[segments] ?? 9;
+// A whole number of at least `least` given after `name`, or undefined.
+function option(name, least) {
+  if (!args.includes(name)) return undefined;
+  const value = Number(args[args.indexOf(name) + 1]);
+  if (!Number.isInteger(value) || value < least) {
+    console.error(`bench-web: ${name} takes a whole number of at least ${least}; no figure printed`);
+    process.exit(2);
+  }
+  return value;
+}
+// The places are segments 10 and N - 10, and the changing ticks move on from there.
+const sizes = args.includes("--segments") ? [option("--segments", 30)] : [10000, 100000];
+const batches = option("--batches", 1) ?? MOST_BATCHES;
+const budgetMs = args.includes("--batches") ? Infinity : PLACE_BUDGET_MS;
 
 // In the page: the figures at one place, from the page's own modules.
 const measureInPage = ([place, options]) =>
@@ -50,31 +65,33 @@ async function measurePage(session, segments) {
   try {
     await page.waitForFunction(() => window.lessonBench !== undefined, null, { timeout: 600000 });
     const isolated = await page.evaluate(() => crossOriginIsolated);
-    const batches = batchesFor(segments);
+    console.error(`bench-web: ${segments} segments built`);
     const places = {};
     for (const [name, segment] of Object.entries({ start: 10, end: segments - 10 })) {
-      const figures = await page.evaluate(measureInPage, [segment, { batches, ticks: TICKS_PER_BATCH, warmup: WARMUP }]);
+      const figures = await page.evaluate(measureInPage, [segment, { batches, budgetMs, ticks: TICKS_PER_BATCH, warmup: WARMUP }]);
       const layouts = await tracedLayouts(session.browser, page, segment);
       places[name] = { segment, figures, layouts };
+      console.error(`bench-web: ${segments} segments, segment ${segment} measured`);
     }
     // Unchanged ticks must leave the page alone.
     const mutations = await page.evaluate((end) => window.lessonBench.mutationsOverTicks(end, 100), segments - 10);
     const failed = messages.filter((m) => m.startsWith("error") || m.startsWith("pageerror"));
     if (failed.length) throw new Error(failed.join("\n"));
-    return { segments, isolated, batches, places, mutations };
+    return { segments, isolated, places, mutations };
   } finally {
     await page.close();
   }
 }
 
 const load = { start: os.loadavg()[0] };
+const started = Date.now();
 const session = await openBrowser();
 try {
   const version = session.browser.version();
   const pages = [];
   for (const segments of sizes) pages.push(await measurePage(session, segments));
   load.end = os.loadavg()[0];
-  printReport({ version, load, warmup: WARMUP, pages });
+  printReport({ version, load, minutes: (Date.now() - started) / 60000, warmup: WARMUP, pages });
   if (pages.some((p) => p.mutations !== 0)) process.exitCode = 1;
 } catch (error) {
   console.error(`bench-web: ${error.message}`);

@@ -42,14 +42,18 @@ export function timedTick(documents, { before, tick }) {
 // A round is a list of steps ({ name, before, tick }), taken in order, one
 // task each, like a changing tick and the tick after it; `prepare` runs in a
 // task of its own before the round's batch, untimed. A batch repeats a round
-// `ticks` times; its figure for a step is the mean of that step's ticks.
-async function batchOf(documents, { prepare, steps }, ticks) {
+// `ticks` times (or, given `ms`, at least twice and while it has taken less
+// than `ms` milliseconds); its figure for a step is the mean of that step's
+// ticks.
+async function batchOf(documents, { prepare, steps }, ticks, ms = Infinity) {
   if (prepare) await inOwnTask(prepare);
   const sums = steps.map(() => 0);
-  for (let i = 0; i < ticks; i++) {
+  const start = performance.now();
+  let done = 0;
+  for (; done < ticks && (done < 2 || performance.now() - start < ms); done++) {
     for (const [s, step] of steps.entries()) sums[s] += await timedTick(documents, step);
   }
-  return sums.map((sum) => (sum * 1000) / ticks);
+  return sums.map((sum) => (sum * 1000) / done);
 }
 
 const median = (values) => {
@@ -58,11 +62,23 @@ const median = (values) => {
   return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
 };
 
-// Each step's median over `batches` batches of `ticks` ticks, in microseconds
-// per tick, after `warmup` untimed repeats of every round. The rounds'
+// How many batches of every round fit in `budgetMs` milliseconds, going by
+// the warm-up's means (microseconds per tick of each round's steps): at most
+// `most`, and at least one.
+function batchesWithin(warmupMeans, ticks, most, budgetMs) {
+  const perBatchMs = warmupMeans.flat().reduce((sum, mean) => sum + mean, 0) * (ticks / 1000);
+  return Math.max(1, Math.min(most, Math.floor(budgetMs / perBatchMs)));
+}
+
+// Each step's median over batches of `ticks` ticks, in microseconds per tick,
+// after an untimed batch of every round, `warmup.ticks` long or `warmup.ms`
+// milliseconds if that comes first. There are `batches` batches, or fewer
+// where they would take longer than `budgetMs`, but at least one. The rounds'
 // batches are taken in turn, so that the machine's drift touches all alike.
-export async function measureRounds(documents, rounds, { batches, ticks, warmup }) {
-  for (const round of rounds) await batchOf(documents, round, warmup);
+export async function measureRounds(documents, rounds, { batches: most, budgetMs = Infinity, ticks, warmup }) {
+  const warmupMeans = [];
+  for (const round of rounds) warmupMeans.push(await batchOf(documents, round, warmup.ticks, warmup.ms));
+  const batches = most > 0 ? batchesWithin(warmupMeans, ticks, most, budgetMs) : 0;
   const samples = rounds.map((round) => round.steps.map(() => []));
   for (let b = 0; b < batches; b++) {
     for (const [r, round] of rounds.entries()) {
