@@ -92,7 +92,10 @@ try {
   for (const segments of sizes) pages.push(await measurePage(session, segments));
   load.end = os.loadavg()[0];
   printReport({ version, load, minutes: (Date.now() - started) / 60000, warmup: WARMUP, pages });
-  if (pages.some((p) => p.mutations !== 0)) process.exitCode = 1;
+  if (pages.some((p) => p.mutations !== 0)) {
+    console.error("bench-web: unchanged ticks changed the page");
+    process.exitCode = 1;
+  }
 } catch (error) {
   console.error(`bench-web: ${error.message}`);
   process.exitCode = 1;
