@@ -2,7 +2,8 @@
 // with a player whose position the page sets, and the tick in the page's
 // hands: the control's 500 ms timer is caught instead of left to run, so
 // that `lessonBench.tick()` runs exactly one tick. Beside it, the two ways the
-// common web players find the current segment, for comparison.
+// common web players find the current segment, for comparison, and changes
+// that a page makes between two ticks.
 
 import createRevoziz from "/revoziz/revoziz.mjs";
 import { controlClass, host } from "/revoziz/host.js";

@@ -6,9 +6,10 @@
 
 import { inOwnTask, measureRounds, timedTick } from "./tick_tasks.js";
 
-// The changing ticks move through this many segments from the place, one
+// The changing ticks move through this many segments after the place, one
 // segment on at each tick (and back to the first after the last), so that
-// every tick marks a new segment.
+// every tick marks a new segment: the place itself, where each round starts,
+// is never among them.
 const MOVES = 8;
 
 const bench = () => window.lessonBench;
@@ -17,7 +18,7 @@ const inside = (segment) => segment * bench().secondsPerSegment + 1;
 // A position that moves on to the next segment at each call.
 function movingFrom(place) {
   let moves = 0;
-  return () => bench().setPosition(inside(place + (++moves % MOVES)));
+  return () => bench().setPosition(inside(place + 1 + (moves++ % MOVES)));
 }
 
 // Untimed: the control marks the place, and its next tick rests.
