@@ -21,7 +21,8 @@ function movingFrom(place) {
   return () => bench().setPosition(inside(place + 1 + (moves++ % MOVES)));
 }
 
-// Untimed: the control marks the place, and its next tick rests.
+// Untimed: the control marks the place, and a second tick there, which
+// finds the same, leaves the timer its rest condition.
 const controlAt = (place) => () => {
   bench().setPosition(inside(place));
   bench().tick();
