@@ -24,7 +24,7 @@ const lessons = await openBrowser();
 const servers = [];
 const pages = [];
 for (const module of modules) {
-  const server = await startServer({ port: 0, mounts: { "/": repository, "/revoziz/": module } });
+  const server = await startServer({ port: 0, mounts: { "/": repository, "/revoziz/": module }, isolated: ["/bench/web/"] });
   servers.push(server);
   const page = await lessons.browser.newPage({ viewport: { width: 1280, height: 900 } });
   await page.goto(`http://localhost:${server.address().port}/bench/web/index.html?segments=${segments}`);
