@@ -91,15 +91,16 @@ const SHEETS = new Set(["STYLE", "LINK"]);
 const SHEET_NODES = "style, link";
 
 // Whether the record changed a sheet's element or its text, or added or
-// removed one; what cannot be judged counts.
+// removed one; what cannot be judged counts. A sheet's element holds no
+// elements, so its text's parent is enough.
 export function touchesSheets(record) {
   try {
     const target = record.target;
-    for (let e = isElement(target) ? target : read(target, "parentElement"); e; e = read(e, "parentElement")) {
-      if (SHEETS.has(tagOf(e))) return true;
-    }
+    const element = isElement(target) ? target : read(target, "parentElement");
+    if (element && SHEETS.has(tagOf(element))) return true;
+    if (record.type !== "childList") return false;
     for (const nodes of [record.addedNodes, record.removedNodes]) {
-      for (const node of nodes ?? []) {
+      for (const node of nodes) {
         if (isElement(node) && (SHEETS.has(tagOf(node)) || invoke(node, "querySelectorAll", SHEET_NODES).length > 0)) return true;
       }
     }
@@ -113,10 +114,6 @@ export function touchesSheets(record) {
 // touch sheets are judged by touchesSheets.
 export function changeMatters(record, lists, selectors) {
   try {
-    const target = record.target;
-    for (let e = isElement(target) ? target : read(target, "parentElement"); e; e = read(e, "parentElement")) {
-      if (SOURCES.has(tagOf(e))) return true;
-    }
     switch (record.type) {
       case "attributes":
         return attributeMatters(record, lists, selectors);

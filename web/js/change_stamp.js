@@ -51,7 +51,8 @@ function recordChanges(records) {
     const state = stateOf(node.nodeType === 9 ? node : node.ownerDocument);
     if (!state) continue;
     if (touchesSheets(record)) sheetsMoved(state);
-    else if (changeMatters(record, state.lists, () => (state.selectors ??= layoutSelectorsOf(state.document)))) moved(state);
+    // Once the stamp is to move anyway, the rest need no judging.
+    else if (state.own === state.seen?.own && changeMatters(record, state.lists, () => (state.selectors ??= layoutSelectorsOf(state.document)))) moved(state);
   }
 }
 function takePendingChanges() {
