@@ -154,4 +154,16 @@ std::string cleanedStyle(std::string_view css) {
   return dropped ? out : std::string(css);
 }
 
+std::optional<std::vector<std::string>> declaredProperties(std::string_view css) {
+  std::vector<std::string> properties;
+  for (const Declaration& d : StyleReader(css).declarations()) {
+    const std::string read = squeezed(d.read);
+    if (read.empty()) continue;
+    const auto colon = read.find(':');
+    if (d.broken || colon == std::string::npos || colon == 0) return std::nullopt;
+    properties.push_back(read.substr(0, colon));
+  }
+  return properties;
+}
+
 }  // namespace reVoziz

@@ -2,16 +2,42 @@
 // between ticks lives in attributes of the list's container; what the walk
 // over the segments read is kept only while the page stays unchanged.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 #include "core/checked_arithmetic.h"
+#include "core/css_cleaning.h"
 #include "core/page_lookups.h"
 #include "core/skip_failure.h"
 #include "core/text.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {
+namespace {
+
+// Whether a style that sets only these properties leaves every box with the
+// height it had, or at least with some: colours, paint, font weight and style.
+bool keepsBoxes(std::string_view property) {
+  static constexpr auto kNames = std::to_array<std::string_view>(
+      {"color", "opacity", "visibility", "cursor", "caret-color", "accent-color", "box-shadow", "text-shadow",
+       "font-weight", "font-style", "background", "outline", "text-decoration", "border-color"});
+  static constexpr auto kFamilies = std::to_array<std::string_view>(
+      {"background-", "outline-", "text-decoration-", "scroll-padding", "scroll-margin"});
+  const auto startsWith = [&](std::string_view prefix) { return property.starts_with(prefix); };
+  return std::find(kNames.begin(), kNames.end(), property) != kNames.end() ||
+         std::any_of(kFamilies.begin(), kFamilies.end(), startsWith) ||
+         (property.starts_with("border-") && property.ends_with("-color"));
+}
+
+// Whether restyling with `css` can neither hide a segment nor show one.
+bool restyleKeepsDisplay(std::string_view css) {
+  const auto properties = declaredProperties(css);
+  return properties && std::all_of(properties->begin(), properties->end(),
+                                   [](const std::string& p) { return keepsBoxes(p); });
+}
+
+}  // namespace
 
 Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) const {
   SegmentWalk& walk = walks_.of(iText);
@@ -43,41 +69,55 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   // after the last restyle, so that the browser lays the page out once.
   const Element seg = walk.segment(*current);
   const bool single = walk.single();
+  // Looks that only paint leave every segment displayed as it was: what the
+  // walk read holds without reading the page again. Heights do not count in
+  // "single" mode. A look that cannot be read fails below, where it is used.
+  bool keepsDisplay = single;
+  if (!single) {
+    skipFailure([&] {
+      keepsDisplay = restyleKeepsDisplay(walk.containerProperty("tq_current")) &&
+                     restyleKeepsDisplay(walk.containerProperty("tq_nonCurrent"));
+    });
+  }
   // The old segment is most often the one the walk found last time.
   const std::optional<std::size_t> oldIndex = walk.indexOfUniqueId(oldSegment);
   const Element old = oldSegment.empty() ? Element()
                       : oldIndex          ? walk.segment(*oldIndex)
                                           : Element(iText.all().item(oldSegment));
   // A counted segment is displayed while the walk holds.
-  const bool oldShown = !single && (oldIndex || (old.isSet() && old.offsetHeight() > 0));
+  const bool oldShown = !keepsDisplay && (oldIndex || (old.isSet() && old.offsetHeight() > 0));
   const Element band = iText.offsetParent();
   const std::int32_t scrollTop = band.scrollTop();
   const std::int32_t bandHeight = band.clientHeight();
 
   iText.setAttribute("tq_refresh", "0");
+  const auto oldStyle = [&] { return oldIndex ? walk.styleOf(*oldIndex) : old.style(); };
+  const Style& segStyle = walk.styleOf(*current);
   if (single) {
     if (!oldSegment.empty()) {
-      const Style oldStyle = old.style();
-      oldStyle.setCssText(walk.containerProperty("tq_nonCurrent"));
-      oldStyle.setDisplay("");  // the sheet hides it again
+      const Style style = oldStyle();
+      style.setCssText(walk.containerProperty("tq_nonCurrent"));
+      style.setDisplay("");  // the sheet hides it again
     }
-    seg.style().setCssText(walk.containerValue("tq_single"));
-    seg.style().setDisplay("inline");
+    segStyle.setCssText(walk.containerValue("tq_single"));
+    segStyle.setDisplay("inline");
   } else {
-    if (!oldSegment.empty()) old.style().setCssText(walk.containerProperty("tq_nonCurrent"));
-    seg.style().setCssText(walk.containerProperty("tq_current"));
+    if (!oldSegment.empty()) oldStyle().setCssText(walk.containerProperty("tq_nonCurrent"));
+    segStyle.setCssText(walk.containerProperty("tq_current"));
   }
 
   const std::int32_t top = seg.offsetTop();
   const std::int32_t height = seg.offsetHeight();
-  bool survives = false;
+  bool survives = keepsDisplay;
   // Deciding reads the page once more; a failure there only costs the walk.
-  skipFailure([&] {
-    const bool oldShownAfter = !single && old.isSet() && old.offsetHeight() > 0;
-    const std::array<SegmentWalk::Restyled, 2> restyled = {
-        {{seg, true, height > 0, current}, {old, oldShown, oldShownAfter, oldIndex}}};
-    survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2));
-  });
+  if (!survives) {
+    skipFailure([&] {
+      const bool oldShownAfter = old.isSet() && old.offsetHeight() > 0;
+      const std::array<SegmentWalk::Restyled, 2> restyled = {
+          {{seg, true, height > 0, current}, {old, oldShown, oldShownAfter, oldIndex}}};
+      survives = walk.survivesRestyleOf(std::span(restyled).first(oldSegment.empty() ? 1 : 2));
+    });
+  }
   if (top < scrollTop) {
     seg.scrollIntoView(true);
   } else if (checkedAdd(top, height) > checkedAdd(scrollTop, bandHeight)) {

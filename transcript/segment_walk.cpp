@@ -90,6 +90,12 @@ void SegmentWalk::rememberMarking(const std::string& uniqueId) {
   properties_.insert_or_assign("tq_oldSegment", uniqueId);
 }
 
+const Style& SegmentWalk::styleOf(std::size_t index) {
+  Counted& c = counted_[index];
+  if (!c.style) c.style = c.element.style();
+  return *c.style;
+}
+
 std::optional<std::size_t> SegmentWalk::indexOfUniqueId(const std::string& uniqueId) const {
   const auto found = byUniqueId_.find(uniqueId);
   return found == byUniqueId_.end() ? std::nullopt : std::optional(found->second);

@@ -46,6 +46,8 @@ class SegmentWalk {
   // was read so far does not decide.
   std::optional<std::size_t> currentAt(std::int32_t time);
   const Element& segment(std::size_t index) const { return counted_[index].element; }
+  // The counted segment's style object, asked once.
+  const Style& styleOf(std::size_t index);
   // The positions at which currentAt gives `answer` again from what was read,
   // without reading the page further; `answer` is what it gave last.
   SecondsSpan spanOf(std::optional<std::size_t> answer) const;
@@ -88,6 +90,7 @@ class SegmentWalk {
     std::optional<std::string> uniqueId = std::nullopt;
     // Whether it neither holds nor sits in another segment, once asked.
     std::optional<bool> alone = std::nullopt;
+    std::optional<Style> style = std::nullopt;
   };
   bool isAlone(const Element& segment) const;
 
