@@ -75,8 +75,10 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   bool keepsDisplay = single;
   if (!single) {
     skipFailure([&] {
-      keepsDisplay = restyleKeepsDisplay(walk.containerProperty("tq_current")) &&
-                     restyleKeepsDisplay(walk.containerProperty("tq_nonCurrent"));
+      keepsDisplay = walk.looksKeepDisplay([&] {
+        return restyleKeepsDisplay(walk.containerProperty("tq_current")) &&
+               restyleKeepsDisplay(walk.containerProperty("tq_nonCurrent"));
+      });
     });
   }
   // The old segment is most often the one the walk found last time.
@@ -90,7 +92,8 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   const std::int32_t scrollTop = band.scrollTop();
   const std::int32_t bandHeight = band.clientHeight();
 
-  iText.setAttribute("tq_refresh", "0");
+  // Writing the value it has would change nothing.
+  if (refresh != "0") iText.setAttribute("tq_refresh", "0");
   const auto oldStyle = [&] { return oldIndex ? walk.styleOf(*oldIndex) : old.style(); };
   const Style& segStyle = walk.styleOf(*current);
   if (single) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/dom.h"
@@ -79,6 +80,13 @@ class SegmentWalk {
   const std::string& containerProperty(std::string_view name);
   // What the marking wrote to the container, as reading it back would give.
   void rememberMarking(const std::string& uniqueId);
+  // Whether restyling with the container's looks leaves every segment
+  // displayed as it was, as `find` works it out the first time.
+  template <class Find>
+  bool looksKeepDisplay(Find&& find) {
+    if (!looksKeepDisplay_) looksKeepDisplay_ = std::forward<Find>(find)();
+    return *looksKeepDisplay_;
+  }
 
  private:
   struct Counted {
@@ -105,6 +113,7 @@ class SegmentWalk {
   std::optional<std::string> containerId_;
   std::map<std::string, std::string, std::less<>> values_;
   std::map<std::string, std::string, std::less<>> properties_;
+  std::optional<bool> looksKeepDisplay_;
   std::unordered_map<std::string, std::size_t> byUniqueId_;
 };
 

@@ -673,10 +673,21 @@ const LAYOUT_READS = new Map([
   ["offsetTop", (e) => e.offsetTop],
 ]);
 
+// The kinds of objects other than elements, told once: a marking writes to
+// the same style declarations tick after tick.
+const kinds = new WeakMap();
+
 function kindOfObject(o) {
   // Elements first, as most reads are theirs: no list has a node type.
   const type = nodeTypeOf(o);
   if (type === 1 && !isWindow(o)) return "element";
+  if (o === null || typeof o !== "object") return tellKind(o);
+  let kind = kinds.get(o);
+  if (!kind) kinds.set(o, (kind = tellKind(o)));
+  return kind;
+}
+
+function tellKind(o) {
   if (isList(o)) return "list";
   if (isWindow(o)) return "window";
   if (isElement(o)) return "element";
@@ -694,7 +705,7 @@ const isStyleDeclaration = (o) =>
   typeof o?.getPropertyValue === "function" &&
   typeof o.setProperty === "function" &&
   typeof o.removeProperty === "function" &&
-  typeof o.cssText === "string";
+  "cssText" in o; // without reading it, which writes the whole declaration out
 
 // Automation-style type names: collections say "Collection", page objects
 // say "HTML", as scripts written for the older model test them.
