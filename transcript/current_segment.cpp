@@ -88,7 +88,7 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
                                           : Element(iText.all().item(oldSegment));
   // A counted segment is displayed while the walk holds.
   const bool oldShown = !keepsDisplay && (oldIndex || (old.isSet() && old.offsetHeight() > 0));
-  const Element band = iText.offsetParent();
+  const Element& band = walk.band();
   const std::int32_t scrollTop = band.scrollTop();
   const std::int32_t bandHeight = band.clientHeight();
 

@@ -73,6 +73,11 @@ const std::string& SegmentWalk::containerUniqueId() {
   return *containerId_;
 }
 
+const Element& SegmentWalk::band() {
+  if (!band_) band_ = container_.offsetParent();
+  return *band_;
+}
+
 const std::string& SegmentWalk::containerValue(std::string_view name) {
   auto found = values_.find(name);
   if (found == values_.end()) found = values_.emplace(name, getVal(container_, name).toText()).first;

@@ -74,6 +74,8 @@ class SegmentWalk {
   // Whether the list is in "single" mode, as read at its first segment; only
   // once a segment was read.
   bool single() const { return single_.value_or(false); }
+  // The container's offset parent, the band it scrolls in; read once.
+  const Element& band();
   // The container's attribute read with getVal, or as a named property; each
   // read once.
   const std::string& containerValue(std::string_view name);
@@ -111,6 +113,7 @@ class SegmentWalk {
   std::optional<bool> single_;
   std::vector<Counted> counted_;
   std::optional<std::string> containerId_;
+  std::optional<Element> band_;
   std::map<std::string, std::string, std::less<>> values_;
   std::map<std::string, std::string, std::less<>> properties_;
   std::optional<bool> looksKeepDisplay_;
