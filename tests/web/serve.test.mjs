@@ -28,7 +28,7 @@ before(async () => {
   for (const name of ["revoziz.mjs", "revoziz.wasm", "host.js", "CMakeCache.txt", "CMakeFiles/x.js"]) {
     await writeFile(path.join(build, name), name);
   }
-  server = await startServer({ port: 0, mounts: { "/": folder, "/revoziz/": build } });
+  server = await startServer({ port: 0, mounts: { "/": folder, "/revoziz/": build }, isolated: ["/tema/"] });
 });
 after(async () => {
   await new Promise((resolve) => server.close(resolve));
@@ -76,6 +76,17 @@ describe("byte ranges", () => {
     const backwards = await get("/clip.webm", { Range: "bytes=5-2" });
     assert.deepEqual([backwards.status, backwards.body, backwards.headers["content-range"]], [200, "0123456789", undefined]);
   });
+});
+
+test("only the paths asked for are served cross-origin isolated", async () => {
+  const isolation = async (pathname) => {
+    const { headers } = await get(pathname);
+    return [headers["cross-origin-opener-policy"], headers["cross-origin-embedder-policy"]];
+  };
+  assert.deepEqual(await isolation("/tema/index.html"), ["same-origin", "require-corp"]);
+  for (const pathname of ["/index.html", "/revoziz/host.js", "/clip.webm"]) {
+    assert.deepEqual(await isolation(pathname), [undefined, undefined], pathname);
+  }
 });
 
 describe("paths", () => {

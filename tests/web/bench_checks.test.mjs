@@ -1,12 +1,12 @@
 // The benchmark's own arithmetic, which no browser run checks: what the trace
 // counts as a tick's layouts, and the refusal of figures from too few ticks.
-//   node --test bench/web/bench_checks.test.mjs
+//   node --test tests/web/bench_checks.test.mjs
 
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
-import { markdownTable } from "./report.mjs";
-import { layoutsInTicks } from "./trace_layouts.mjs";
+import { markdownTable } from "../../bench/web/report.mjs";
+import { layoutsInTicks } from "../../bench/web/trace_layouts.mjs";
 
 const mark = (name, ts, tid = 1) => ({ cat: "blink.user_timing", name, ph: "I", ts, pid: 7, tid });
 const event = (name, ts, { ph = "X", tid = 1 } = {}) => ({ cat: "devtools.timeline", name, ph, ts, pid: 7, tid });
