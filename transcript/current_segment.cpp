@@ -69,9 +69,12 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   // after the last restyle, so that the browser lays the page out once.
   const Element seg = walk.segment(*current);
   const bool single = walk.single();
-  // Looks that only paint leave every segment displayed as it was: what the
-  // walk read holds without reading the page again. Heights do not count in
-  // "single" mode. A look that cannot be read fails below, where it is used.
+  // The old segment is most often the one the walk found last time.
+  const std::optional<std::size_t> oldIndex = walk.indexOfUniqueId(oldSegment);
+  // A restyle that replaces looks that only paint by others that only paint
+  // leaves every segment displayed as it was: what the walk read holds
+  // without reading the page again. Heights do not count in "single" mode.
+  // A look that cannot be read fails below, where it is used.
   bool keepsDisplay = single;
   if (!single) {
     skipFailure([&] {
@@ -79,10 +82,10 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
         return restyleKeepsDisplay(walk.containerProperty("tq_current")) &&
                restyleKeepsDisplay(walk.containerProperty("tq_nonCurrent"));
       });
+      keepsDisplay = keepsDisplay && restyleKeepsDisplay(walk.lookOf(*current)) &&
+                     (oldSegment.empty() || (oldIndex && restyleKeepsDisplay(walk.lookOf(*oldIndex))));
     });
   }
-  // The old segment is most often the one the walk found last time.
-  const std::optional<std::size_t> oldIndex = walk.indexOfUniqueId(oldSegment);
   const Element old = oldSegment.empty() ? Element()
                       : oldIndex          ? walk.segment(*oldIndex)
                                           : Element(iText.all().item(oldSegment));
@@ -105,8 +108,12 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
     segStyle.setCssText(walk.containerValue("tq_single"));
     segStyle.setDisplay("inline");
   } else {
-    if (!oldSegment.empty()) oldStyle().setCssText(walk.containerProperty("tq_nonCurrent"));
+    if (!oldSegment.empty()) {
+      oldStyle().setCssText(walk.containerProperty("tq_nonCurrent"));
+      if (oldIndex) walk.wroteLook(*oldIndex, walk.containerProperty("tq_nonCurrent"));
+    }
     segStyle.setCssText(walk.containerProperty("tq_current"));
+    walk.wroteLook(*current, walk.containerProperty("tq_current"));
   }
 
   const std::int32_t top = seg.offsetTop();

@@ -49,7 +49,7 @@ std::optional<std::size_t> SegmentWalk::readOn(std::int32_t time) {
     if (!*single_ && el.offsetHeight() <= 0) continue;
     const std::int32_t start = timeToSeconds(el.propertyText("tq_start"));
     const std::int32_t reach = counted_.empty() ? start : std::max(start, counted_.back().reach);
-    counted_.push_back({el, start, reach});
+    counted_.emplace_back(el, start, reach);
     if (start > time) {
       ++nextDiv_;
       return counted_.size() == 1 ? 0 : counted_.size() - 2;
@@ -99,6 +99,12 @@ const Style& SegmentWalk::styleOf(std::size_t index) {
   Counted& c = counted_[index];
   if (!c.style) c.style = c.element.style();
   return *c.style;
+}
+
+const std::string& SegmentWalk::lookOf(std::size_t index) {
+  Counted& c = counted_[index];
+  if (!c.look) c.look = styleOf(index).cssText();
+  return *c.look;
 }
 
 std::optional<std::size_t> SegmentWalk::indexOfUniqueId(const std::string& uniqueId) const {

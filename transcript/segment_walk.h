@@ -49,6 +49,10 @@ class SegmentWalk {
   const Element& segment(std::size_t index) const { return counted_[index].element; }
   // The counted segment's style object, asked once.
   const Style& styleOf(std::size_t index);
+  // The counted segment's own style text: as the marking wrote it last, else
+  // as read once.
+  const std::string& lookOf(std::size_t index);
+  void wroteLook(std::size_t index, const std::string& look) { counted_[index].look = look; }
   // The positions at which currentAt gives `answer` again from what was read,
   // without reading the page further; `answer` is what it gave last.
   SecondsSpan spanOf(std::optional<std::size_t> answer) const;
@@ -92,15 +96,17 @@ class SegmentWalk {
 
  private:
   struct Counted {
+    Counted(Element e, std::int32_t s, std::int32_t r) : element(std::move(e)), start(s), reach(r) {}
     Element element;
     std::int32_t start;
     // The greatest start up to this segment: the walk stops at the first
     // segment whose reach passes the position, whatever the order of starts.
     std::int32_t reach;
-    std::optional<std::string> uniqueId = std::nullopt;
+    std::optional<std::string> uniqueId;
     // Whether it neither holds nor sits in another segment, once asked.
-    std::optional<bool> alone = std::nullopt;
-    std::optional<Style> style = std::nullopt;
+    std::optional<bool> alone;
+    std::optional<Style> style;
+    std::optional<std::string> look;
   };
   bool isAlone(const Element& segment) const;
 

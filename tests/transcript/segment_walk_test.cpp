@@ -260,6 +260,14 @@ TEST(SegmentWalk, IsDroppedWhenTheMarkingHidesASegment) {
     EXPECT_EQ(page.current("list", 3), "s10");  // s0 is hidden now
   }
   {
+    WalkPage page;  // a segment shown only by its own style loses it to a look that only paints
+    page.control.addStyle(page.documentRef().styleSheet("tq_style"), "#s10", "display", "none");
+    page.at("s10")->setAttribute("style", "display: block");
+    page.mark("list", 15);
+    EXPECT_EQ(page.at("s10")->attributeOr("style"), "color: red");
+    EXPECT_EQ(page.current("list", 15), "s0");
+  }
+  {
     WalkPage page;  // an ordinary look keeps the walk, and the answers hold
     page.mark("list", 3);
     page.mark("list", 15);
