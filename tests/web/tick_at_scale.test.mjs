@@ -80,6 +80,17 @@ test("a change between two ticks that can move the answer shows at the second; o
       ["a button beside the list shown", () => (button.hidden = true), () => (button.hidden = false), keeps],
       ["a class beside the list", null, (k) => (button.className = `b${k}`), keeps],
       ["a layer appended to the body", null, () => doc.body.append(doc.createElement("div")), keeps],
+      [
+        "an attribute that a rule only painting selects",
+        (k) => sheet.insertRule(`#s${k}[data-flag] { color: red; outline: 1px solid }`),
+        (k) => segment(k).setAttribute("data-flag", ""),
+        keeps,
+      ],
+      [
+        "a node beside the list that a rule by the tree's shape reads",
+        (k) => sheet.insertRule(`body:has(.hide${k}) #s${k} { display: none }`),
+        (k) => doc.body.append(Object.assign(doc.createElement("span"), { className: `hide${k}` })),
+      ],
       ["an aria- attribute that a layout rule selects", (k) => sheet.insertRule(`#s${k}[aria-hidden] { display: none }`), (k) => segment(k).setAttribute("aria-hidden", "true")],
       ["a class of the body", (k) => sheet.insertRule(`.hide${k} #s${k} { display: none }`), (k) => (doc.body.className = `hide${k}`)],
       ["a segment's last text removed", null, (k) => (segment(k).textContent = "")],
