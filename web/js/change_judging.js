@@ -27,6 +27,7 @@ const isElement = (node) => nodeTypeOf(node) === 1;
 const tagOf = (element) => String(read(element, "tagName")).toUpperCase();
 const holds = (outer, inner) => outer === inner || invoke(outer, "contains", inner);
 const isBlank = (text) => !/\S/.test(text ?? "");
+const { createTreeWalker } = Document.prototype;
 
 // Where a node stands: in a list (or a list itself), above one, or beside.
 function placeOf(node, lists) {
@@ -47,7 +48,8 @@ function segmentOf(node, lists) {
 // Whether the segment shows some text outside `excluded`: text that was
 // there before the change too, so that the segment had a line and keeps it.
 function keepsText(segment, excluded) {
-  const walker = read(segment, "ownerDocument").createTreeWalker(segment, 4 /* text */);
+  // Through the prototype: a document answers the names of its elements.
+  const walker = createTreeWalker.call(read(segment, "ownerDocument"), segment, NodeFilter.SHOW_TEXT);
   for (let text = walker.nextNode(); text; text = walker.nextNode()) {
     if (!isBlank(read(text, "nodeValue")) && !excluded.some((node) => holds(node, text))) return true;
   }
