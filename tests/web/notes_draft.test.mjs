@@ -204,11 +204,15 @@ async function visits(lessons, browserName, options) {
   };
 }
 
-async function notesOf(page) {
+// The notes page in the transcript's frame, once a tick has failed on it
+// (it has no list): a step that leaves the lesson stops the ticks, so the
+// console's expected line must come before the steps.
+async function notesOf(page, messages) {
   await page.waitForFunction(() => window.tqStarted === true && window.lessonControl);
   await chooseTranscript(page, "Notas");
   const notes = frame(page, "tq_trans");
   await notes.waitForSelector("#notes");
+  await errorsOnceLogged(messages, NOTES_PAGE_TICKS);
   return notes;
 }
 
@@ -229,7 +233,7 @@ inEachBrowser("the notes' draft", (lessons, browserName) => {
         const first = await visit.open();
         await first.page.waitForFunction(() => window.tqStarted === true);
         for (const address of ["", OTHER_LESSON]) await drafts(first.page, "drop", address);
-        const firstNotes = await notesOf(first.page);
+        const firstNotes = await notesOf(first.page, first.messages);
         assert.equal(await offerShown(firstNotes), false);
         for (const step of scenario.first) await step({ lessons, page: first.page, notes: firstNotes });
         await keptBecomes(first.page, scenario.kept);
@@ -238,7 +242,7 @@ inEachBrowser("the notes' draft", (lessons, browserName) => {
 
         // The tab closed; the lesson opens again.
         const { page, messages } = await visit.open();
-        const notes = await notesOf(page);
+        const notes = await notesOf(page, messages);
         if (!offered) {
           await sleep(500);
           assert.equal(await offerShown(notes), false);
