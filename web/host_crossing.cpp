@@ -69,8 +69,7 @@ namespace {
 
 using emscripten::val;
 
-// Kinds as the host layer's kindOf reports them.
-enum class Kind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure, Waiting };
+using Kind = HostKind;
 enum class Operation { Get, Put, Call, Has };
 
 // One argument as the crossing reads it from the module's memory: a number,
@@ -119,10 +118,6 @@ const val* internedName(std::string_view name) {
 emscripten::EM_VAL handleOf(std::uint32_t handle) { return reinterpret_cast<emscripten::EM_VAL>(static_cast<std::uintptr_t>(handle)); }
 std::uint32_t handleNumber(emscripten::EM_VAL handle) { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle)); }
 
-Error failureOf(const val& failure) {
-  return Error(static_cast<ErrorCode>(failure["code"].as<int>()), failure["message"].as<std::string>());
-}
-
 // The answer written by revoziz_cross as a control value, taking ownership of
 // its handle.
 Value answerOf(int kind, const Answer& answer) {
@@ -137,7 +132,7 @@ Value answerOf(int kind, const Answer& answer) {
       if (answer.textLength >= 0) return std::string_view(answer.text, static_cast<std::size_t>(answer.textLength));
       return owned().as<std::string>();
     case Kind::Object: return Value(std::shared_ptr<Object>(std::make_shared<WebObject>(handleOf(answer.handle))));
-    case Kind::Failure: throw failureOf(owned());
+    case Kind::Failure: throw hostFailure(owned());
     case Kind::Waiting: return toValue(awaitHost(owned()["promise"]));
   }
   throw Error(ErrorCode::HostError, "The page gave a value of an unknown kind");

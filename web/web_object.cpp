@@ -8,14 +8,13 @@ namespace {
 
 using emscripten::val;
 
-// Kinds as the host layer's kindOf reports them; one call classifies a value.
-enum class Kind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure, Waiting };
-
-[[noreturn]] void throwFailure(const val& failure) {
-  throw Error(static_cast<ErrorCode>(failure["code"].as<int>()), failure["message"].as<std::string>());
-}
+using Kind = HostKind;
 
 }  // namespace
+
+Error hostFailure(const val& failure) {
+  return Error(static_cast<ErrorCode>(failure["code"].as<int>()), failure["message"].as<std::string>());
+}
 
 const val& hostLayer() {
   static const val host = val::module_property("revozizHost");
@@ -23,7 +22,7 @@ const val& hostLayer() {
 }
 
 val unlessFailed(const val& answer) {
-  if (static_cast<Kind>(hostLayer().call<int>("kindOf", answer)) == Kind::Failure) throwFailure(answer);
+  if (static_cast<Kind>(hostLayer().call<int>("kindOf", answer)) == Kind::Failure) throw hostFailure(answer);
   return answer;
 }
 
@@ -46,7 +45,7 @@ Value toValue(const val& v) {
     case Kind::Real: return v.as<double>();
     case Kind::Text: return v.as<std::string>();
     case Kind::Object: return Value(std::shared_ptr<Object>(std::make_shared<WebObject>(v)));
-    case Kind::Failure: throwFailure(v);
+    case Kind::Failure: throw hostFailure(v);
     case Kind::Waiting: return toValue(awaitHost(v["promise"]));
   }
   throw Error(ErrorCode::HostError, "The page gave a value of an unknown kind");

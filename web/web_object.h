@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "core/error.h"
 #include "core/object.h"
 #include "core/value.h"
 
@@ -35,6 +36,12 @@ class WebObject : public Object {
  private:
   emscripten::val object_;
 };
+
+// Kinds of page values as the host layer's kindOf reports them.
+enum class HostKind { Undefined, Null, Boolean, Integer, Real, Text, Object, Failure, Waiting };
+
+// The Error a failure record of the host layer describes.
+Error hostFailure(const emscripten::val& failure);
 
 // The page value as a control value: numbers that are whole 32-bit integers
 // become integers, objects become WebObjects. A failure record from the host
