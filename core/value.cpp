@@ -80,49 +80,43 @@ double parseAutomationNumber(const std::string& s) {
 
 }  // namespace
 
-Value::Value(std::shared_ptr<Object> o) {
-  if (o) {
-    v_ = std::move(o);
-  } else {
-    v_ = Null{};
-  }
-}
+Value::Value(std::shared_ptr<Object> o) : kind_(o ? Kind::Object : Kind::Null), object_(std::move(o)) {}
 
 std::string Value::toText() const {
-  struct {
-    std::string operator()(std::monostate) const { return {}; }
-    std::string operator()(Null) const { typeMismatch(); }
-    std::string operator()(bool b) const { return b ? "True" : "False"; }
-    std::string operator()(std::int32_t i) const { return std::to_string(i); }
-    std::string operator()(double d) const { return numberText(d); }
-    std::string operator()(const std::string& s) const { return s; }
-    std::string operator()(const std::shared_ptr<Object>&) const { typeMismatch(); }
-  } visitor;
-  return std::visit(visitor, v_);
+  switch (kind_) {
+    case Kind::Empty: return {};
+    case Kind::Bool: return number_ != 0 ? "True" : "False";
+    case Kind::Int: return std::to_string(static_cast<std::int32_t>(number_));
+    case Kind::Double: return numberText(number_);
+    case Kind::String: return text_;
+    case Kind::Null:
+    case Kind::Object: break;
+  }
+  typeMismatch();
 }
 
 double Value::toNumber() const {
-  struct {
-    double operator()(std::monostate) const { return 0; }
-    double operator()(Null) const { typeMismatch(); }
-    double operator()(bool b) const { return b ? -1 : 0; }
-    double operator()(std::int32_t i) const { return i; }
-    double operator()(double d) const { return d; }
-    double operator()(const std::string& s) const { return parseAutomationNumber(s); }
-    double operator()(const std::shared_ptr<Object>&) const { typeMismatch(); }
-  } visitor;
-  return std::visit(visitor, v_);
+  switch (kind_) {
+    case Kind::Empty: return 0;
+    case Kind::Bool: return number_ != 0 ? -1 : 0;
+    case Kind::Int:
+    case Kind::Double: return number_;
+    case Kind::String: return parseAutomationNumber(text_);
+    case Kind::Null:
+    case Kind::Object: break;
+  }
+  typeMismatch();
 }
 
 std::int32_t Value::toInt32() const {
-  if (isInt()) return std::get<std::int32_t>(v_);
+  if (isInt()) return static_cast<std::int32_t>(number_);
   return toInt32HalfEven(toNumber());
 }
 
 bool Value::toBool() const {
-  if (isBool()) return std::get<bool>(v_);
+  if (isBool()) return number_ != 0;
   if (isString()) {
-    const std::string lower = lowerCase(trimSpaces(std::get<std::string>(v_)));
+    const std::string lower = lowerCase(trimSpaces(text_));
     if (lower == "true") return true;
     if (lower == "false") return false;
   }
@@ -130,16 +124,23 @@ bool Value::toBool() const {
 }
 
 std::shared_ptr<Object> Value::toObject() const {
-  if (isObject()) return std::get<std::shared_ptr<Object>>(v_);
+  if (isObject()) return object_;
   if (isNull() || isEmpty()) return nullptr;
   typeMismatch();
 }
 
 bool Value::operator==(const Value& other) const {
-  if (isObject() && other.isObject()) {
-    return toObject()->sameAs(*other.toObject());
+  if (kind_ != other.kind_) return false;
+  switch (kind_) {
+    case Kind::Empty:
+    case Kind::Null: return true;
+    case Kind::Bool:
+    case Kind::Int:
+    case Kind::Double: return number_ == other.number_;
+    case Kind::String: return text_ == other.text_;
+    case Kind::Object: return object_->sameAs(*other.object_);
   }
-  return v_ == other.v_;
+  return false;
 }
 
 }  // namespace reVoziz

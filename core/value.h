@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <variant>
 
 namespace reVoziz {
 
@@ -19,22 +18,22 @@ struct Null {
 class Value {
  public:
   Value() = default;
-  Value(Null) : v_(Null{}) {}
-  Value(bool b) : v_(b) {}
-  Value(std::int32_t i) : v_(i) {}
-  Value(double d) : v_(d) {}
-  Value(std::string s) : v_(std::move(s)) {}
-  Value(std::string_view s) : v_(std::string(s)) {}
-  Value(const char* s) : v_(std::string(s)) {}
+  Value(Null) : kind_(Kind::Null) {}
+  Value(bool b) : kind_(Kind::Bool), number_(b ? 1 : 0) {}
+  Value(std::int32_t i) : kind_(Kind::Int), number_(i) {}
+  Value(double d) : kind_(Kind::Double), number_(d) {}
+  Value(std::string s) : kind_(Kind::String), text_(std::move(s)) {}
+  Value(std::string_view s) : kind_(Kind::String), text_(s) {}
+  Value(const char* s) : kind_(Kind::String), text_(s) {}
   Value(std::shared_ptr<Object> o);
 
-  bool isEmpty() const { return std::holds_alternative<std::monostate>(v_); }
-  bool isNull() const { return std::holds_alternative<Null>(v_); }
-  bool isBool() const { return std::holds_alternative<bool>(v_); }
-  bool isInt() const { return std::holds_alternative<std::int32_t>(v_); }
-  bool isDouble() const { return std::holds_alternative<double>(v_); }
-  bool isString() const { return std::holds_alternative<std::string>(v_); }
-  bool isObject() const { return std::holds_alternative<std::shared_ptr<Object>>(v_); }
+  bool isEmpty() const { return kind_ == Kind::Empty; }
+  bool isNull() const { return kind_ == Kind::Null; }
+  bool isBool() const { return kind_ == Kind::Bool; }
+  bool isInt() const { return kind_ == Kind::Int; }
+  bool isDouble() const { return kind_ == Kind::Double; }
+  bool isString() const { return kind_ == Kind::String; }
+  bool isObject() const { return kind_ == Kind::Object; }
   bool isNumber() const { return isInt() || isDouble(); }
 
   // Coercions as an automation caller sees them; each throws TypeMismatch for a
@@ -49,9 +48,14 @@ class Value {
   bool operator==(const Value& other) const;
 
  private:
-  std::variant<std::monostate, Null, bool, std::int32_t, double, std::string,
-               std::shared_ptr<Object>>
-      v_;
+  // Plain members rather than a std::variant: copying and destroying a value
+  // then makes no call through a table of functions, which in the browser
+  // build would cost a trip out of the module whenever a failure could pass.
+  enum class Kind : std::uint8_t { Empty, Null, Bool, Int, Double, String, Object };
+  Kind kind_ = Kind::Empty;
+  double number_ = 0;  // a Boolean as 1 or 0, an integer exactly
+  std::string text_;
+  std::shared_ptr<Object> object_;
 };
 
 }  // namespace reVoziz
