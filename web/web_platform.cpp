@@ -7,6 +7,7 @@
 
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "core/error.h"
 #include "web/web_object.h"
@@ -18,6 +19,21 @@
 EM_JS(double, revoziz_change_stamp, (emscripten::EM_VAL node), {
   const stamps = Module["revozizChangeStamp"];
   return typeof stamps === "function" ? stamps(Emval.toValue(node)) : 0;
+});
+
+// The timer's rest condition (restTicks of tick_timer.js) in one crossing, as
+// every changing tick leaves a new one. The host layer answers a failure
+// record rather than throwing; answers whether it took the rest.
+EM_JS(int, revoziz_rest_ticks, (double id, const emscripten::EM_VAL* documents, const double* stamps, int count,
+                                emscripten::EM_VAL player, double low, int lowIncluded, double high, int highIncluded), {
+  const host = Module["revozizHost"];
+  const condition = { documents: [], stamps: [], player: Emval.toValue(player), low, lowIncluded: lowIncluded !== 0,
+                      high, highIncluded: highIncluded !== 0 };
+  for (let i = 0; i < count; i++) {
+    condition.documents.push(Emval.toValue(HEAPU32[(documents >> 2) + i]));
+    condition.stamps.push(HEAPF64[(stamps >> 3) + i]);
+  }
+  return host.kindOf(host.restTicks(id, condition)) === 7 ? 0 : 1;
 });
 // clang-format on
 
@@ -56,7 +72,8 @@ void WebTimer::setInterval(std::int32_t ms) {
   stop();
   interval_ = ms;
   if (ms > 0) {
-    static const emscripten::val fireByKey = emscripten::val::module_property("revozizFireTimer");
+    // Called straight, without embind's invoker: an entry twice a second.
+    static const emscripten::val fireByKey = emscripten::val::module_property("_revoziz_fire_timer");
     id_ = callHost("startTicks", ms, fireByKey, key_).as<double>();
   }
 }
@@ -69,27 +86,19 @@ void WebTimer::restWhile(std::optional<QuietTicks> quiet) {
     resting_ = false;
     return;
   }
-  emscripten::val documents = emscripten::val::array();
-  emscripten::val stamps = emscripten::val::array();
+  std::vector<emscripten::EM_VAL> documents;
+  std::vector<double> stamps;
   for (const QuietTicks::Stamped& d : quiet->documents) {
     const auto* document = dynamic_cast<const WebObject*>(d.document.get());
     if (!document) return restWhile(std::nullopt);
-    documents.call<void>("push", document->handle());
-    stamps.call<void>("push", static_cast<double>(d.stamp));
+    documents.push_back(document->handle().as_handle());
+    stamps.push_back(static_cast<double>(d.stamp));
   }
   const auto* player = dynamic_cast<const WebObject*>(quiet->player.get());
   if (!player) return restWhile(std::nullopt);
-  emscripten::val condition = emscripten::val::object();
-  condition.set("documents", documents);
-  condition.set("stamps", stamps);
-  condition.set("player", player->handle());
   const RealSpan& p = quiet->positions;
-  condition.set("low", p.low);
-  condition.set("lowIncluded", p.lowIncluded);
-  condition.set("high", p.high);
-  condition.set("highIncluded", p.highIncluded);
-  callHost("restTicks", id_, condition);
-  resting_ = true;
+  resting_ = revoziz_rest_ticks(id_, documents.data(), stamps.data(), static_cast<int>(documents.size()),
+                                player->handle().as_handle(), p.low, p.lowIncluded, p.high, p.highIncluded) != 0;
 }
 
 void WebTimer::fire(int key) {
@@ -103,7 +112,7 @@ void WebTimer::fire(int key) {
   tick();
 }
 
-EMSCRIPTEN_BINDINGS(revoziz_timer) { emscripten::function("revozizFireTimer", &WebTimer::fire); }
+extern "C" EMSCRIPTEN_KEEPALIVE void revoziz_fire_timer(int key) { WebTimer::fire(key); }
 
 std::string WebFileDialog::pick(Purpose purpose) {
   const char* picker = purpose == Purpose::Save ? "pickSave" : "pickOpen";
