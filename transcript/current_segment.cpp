@@ -4,37 +4,34 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <optional>
 
 #include "core/checked_arithmetic.h"
-#include "core/css_cleaning.h"
 #include "core/page_lookups.h"
 #include "core/skip_failure.h"
 #include "core/text.h"
+#include "transcript/restyle_reach.h"
 #include "transcript/transcript.h"
 
 namespace reVoziz {
 namespace {
 
-// Whether a style that sets only these properties leaves every box with the
-// height it had, or at least with some: colours, paint, font weight and style.
-bool keepsBoxes(std::string_view property) {
-  static constexpr auto kNames = std::to_array<std::string_view>(
-      {"color", "opacity", "visibility", "cursor", "caret-color", "accent-color", "box-shadow", "text-shadow",
-       "font-weight", "font-style", "background", "outline", "text-decoration", "border-color"});
-  static constexpr auto kFamilies = std::to_array<std::string_view>(
-      {"background-", "outline-", "text-decoration-", "scroll-padding", "scroll-margin"});
-  const auto startsWith = [&](std::string_view prefix) { return property.starts_with(prefix); };
-  return std::find(kNames.begin(), kNames.end(), property) != kNames.end() ||
-         std::any_of(kFamilies.begin(), kFamilies.end(), startsWith) ||
-         (property.starts_with("border-") && property.ends_with("-color"));
-}
-
-// Whether restyling with `css` can neither hide a segment nor show one.
-bool restyleKeepsDisplay(std::string_view css) {
-  const auto properties = declaredProperties(css);
-  return properties && std::all_of(properties->begin(), properties->end(),
-                                   [](const std::string& p) { return keepsBoxes(p); });
+// What the marking's restyle can change: the looks it replaces and those it
+// writes. Heights do not count in "single" mode, which the caller tells
+// apart. A look that cannot be read reaches anything here and fails where
+// it is used.
+RestyleReach reachOfMarking(SegmentWalk& walk, std::size_t current, const std::string& oldSegment,
+                            std::optional<std::size_t> oldIndex) {
+  RestyleReach reach = RestyleReach::Anything;
+  skipFailure([&] {
+    const RestyleReach old = oldSegment.empty() ? RestyleReach::Paint
+                             : oldIndex         ? walk.reachOf(walk.lookOf(*oldIndex))
+                                                : RestyleReach::Anything;
+    reach = std::max({walk.reachOf(walk.containerProperty("tq_current")),
+                      walk.reachOf(walk.containerProperty("tq_nonCurrent")), walk.reachOf(walk.lookOf(current)), old});
+  });
+  return reach;
 }
 
 }  // namespace
@@ -65,27 +62,20 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   const bool changed = refresh == "1" || oldSegment != segId;
   if (!found || !changed) return restingUnder(documentStamp, walk.spanOf(current));
 
-  // Everything that depends on layout is read before the first write and
-  // after the last restyle, so that the browser lays the page out once.
+  // Everything that depends on layout is read before the first write, or
+  // else after the last restyle, so that the browser lays the page out once.
   const Element seg = walk.segment(*current);
   const bool single = walk.single();
   // The old segment is most often the one the walk found last time.
   const std::optional<std::size_t> oldIndex = walk.indexOfUniqueId(oldSegment);
-  // A restyle that replaces looks that only paint by others that only paint
-  // leaves every segment displayed as it was: what the walk read holds
-  // without reading the page again. Heights do not count in "single" mode.
-  // A look that cannot be read fails below, where it is used.
-  bool keepsDisplay = single;
-  if (!single) {
-    skipFailure([&] {
-      keepsDisplay = walk.looksKeepDisplay([&] {
-        return restyleKeepsDisplay(walk.containerProperty("tq_current")) &&
-               restyleKeepsDisplay(walk.containerProperty("tq_nonCurrent"));
-      });
-      keepsDisplay = keepsDisplay && restyleKeepsDisplay(walk.lookOf(*current)) &&
-                     (oldSegment.empty() || (oldIndex && restyleKeepsDisplay(walk.lookOf(*oldIndex))));
-    });
-  }
+  const RestyleReach reach = single ? RestyleReach::Anything : reachOfMarking(walk, *current, oldSegment, oldIndex);
+  // Every segment stays displayed as it was: what the walk read holds without
+  // reading the page again.
+  const bool keepsDisplay = single || reach <= RestyleReach::Heights;
+  // Every box keeps its place, so the segment's place is read before the
+  // first write and the tick leaves the restyle to the browser's next
+  // rendering. A refresh also writes an attribute the sheets may select on.
+  const bool keepsPlaces = reach == RestyleReach::Paint && refresh == "0";
   const Element old = oldSegment.empty() ? Element()
                       : oldIndex          ? walk.segment(*oldIndex)
                                           : Element(iText.all().item(oldSegment));
@@ -94,6 +84,13 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
   const Element& band = walk.band();
   const std::int32_t scrollTop = band.scrollTop();
   const std::int32_t bandHeight = band.clientHeight();
+  struct Place {
+    std::int32_t top;
+    std::int32_t height;
+  };
+  const auto placeOfSegment = [&] { return Place{seg.offsetTop(), seg.offsetHeight()}; };
+  std::optional<Place> place;
+  if (keepsPlaces) place = placeOfSegment();
 
   // Writing the value it has would change nothing.
   if (refresh != "0") iText.setAttribute("tq_refresh", "0");
@@ -116,8 +113,9 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
     walk.wroteLook(*current, walk.containerProperty("tq_current"));
   }
 
-  const std::int32_t top = seg.offsetTop();
-  const std::int32_t height = seg.offsetHeight();
+  if (!place) place = placeOfSegment();
+  const std::int32_t top = place->top;
+  const std::int32_t height = place->height;
   bool survives = keepsDisplay;
   // Deciding reads the page once more; a failure there only costs the walk.
   if (!survives) {

@@ -107,6 +107,12 @@ const std::string& SegmentWalk::lookOf(std::size_t index) {
   return *c.look;
 }
 
+RestyleReach SegmentWalk::reachOf(const std::string& look) {
+  const auto found = reachOfLook_.find(look);
+  if (found != reachOfLook_.end()) return found->second;
+  return reachOfLook_.emplace(look, restyleReachOf(look)).first->second;
+}
+
 std::optional<std::size_t> SegmentWalk::indexOfUniqueId(const std::string& uniqueId) const {
   const auto found = byUniqueId_.find(uniqueId);
   return found == byUniqueId_.end() ? std::nullopt : std::optional(found->second);

@@ -19,6 +19,7 @@
 
 #include "core/dom.h"
 #include "core/platform.h"
+#include "transcript/restyle_reach.h"
 
 namespace reVoziz {
 
@@ -86,13 +87,9 @@ class SegmentWalk {
   const std::string& containerProperty(std::string_view name);
   // What the marking wrote to the container, as reading it back would give.
   void rememberMarking(const std::string& uniqueId);
-  // Whether restyling with the container's looks leaves every segment
-  // displayed as it was, as `find` works it out the first time.
-  template <class Find>
-  bool looksKeepDisplay(Find&& find) {
-    if (!looksKeepDisplay_) looksKeepDisplay_ = std::forward<Find>(find)();
-    return *looksKeepDisplay_;
-  }
+  // What restyling with `look` can change, judged the first time the walk
+  // meets that text: the marking meets the same few looks tick after tick.
+  RestyleReach reachOf(const std::string& look);
 
  private:
   struct Counted {
@@ -122,7 +119,7 @@ class SegmentWalk {
   std::optional<Element> band_;
   std::map<std::string, std::string, std::less<>> values_;
   std::map<std::string, std::string, std::less<>> properties_;
-  std::optional<bool> looksKeepDisplay_;
+  std::unordered_map<std::string, RestyleReach> reachOfLook_;
   std::unordered_map<std::string, std::size_t> byUniqueId_;
 };
 

@@ -213,6 +213,35 @@ TEST(MarkCurrentSegment, ScrollsTheSegmentIntoTheVisibleBand) {
   }
 }
 
+// Looks that only paint leave the segment where it was, so where it sits may
+// be read before the looks are written; one that hides the old segment above
+// moves the new one up, and the scroll must follow where it ends up.
+TEST(MarkCurrentSegment, ScrollsByWhereTheSegmentSitsAfterTheNewLooks) {
+  struct Case {
+    const char* nonCurrent;
+    bool scrolls;
+  };
+  const Case cases[] = {
+      {"", true},                   // s3 at 60 to 80, below the 60 px band
+      {"color: blue", true},        // only paints
+      {"font-weight: bold", true},  // a height the model does not change
+      {"display: none", false},     // s2 hidden: s3 moves up to 40 to 60
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.nonCurrent);
+    const SegmentPage page("spine_scroll");
+    const NodePtr band = page.at("band");
+    band->setLayoutOverride({.clientHeight = 60});
+    page.at("iText")->setAttribute("tq_nonCurrent", c.nonCurrent);
+    page.mark("iText", 25);  // s2, 40 to 60: fits
+    ASSERT_EQ(band->scrollTop, 0);
+    page.mark("iText", 35);
+    EXPECT_EQ(page.marked("iText"), "s3");
+    EXPECT_EQ(page.scrolls(), c.scrolls ? 1u : 0u);
+    EXPECT_EQ(band->scrollTop, c.scrolls ? 20 : 0);
+  }
+}
+
 TEST(MarkCurrentSegment, AnUnchangedSegmentWritesNothingAndIsNotScrolledBack) {
   const SegmentPage page("spine_scroll");
   const NodePtr band = page.at("band");
