@@ -23,7 +23,13 @@ const ROWS = [
   ["JavaScript marking, same moves", (p) => micro(median(p.figures.reference, "reference"))],
   [
     "changing tick ÷ JavaScript marking",
-    (p) => `${(median(p.figures.changing, "changing") / median(p.figures.reference, "reference")).toFixed(1)}×`,
+    (p) => `${(median(p.figures.changing, "changing") / median(p.figures.reference, "reference")).toFixed(2)}×`,
+  ],
+  ["reVoziz tick, segment changing, and the restyle and layout it leaves to the rendering", (p) => micro(median(p.figures["changing, rendered"], "changing, rendered"))],
+  ["JavaScript marking, same moves, and what it leaves to the rendering", (p) => micro(median(p.figures["reference, rendered"], "reference, rendered"))],
+  [
+    "the same, reVoziz ÷ JavaScript marking",
+    (p) => `${(median(p.figures["changing, rendered"], "changing, rendered") / median(p.figures["reference, rendered"], "reference, rendered")).toFixed(2)}×`,
   ],
   ["reVoziz tick after a changing one (same position)", (p) => micro(median(p.figures["after changing"], "after changing"))],
   ...["an unrelated change", "a tabindex move", "a body class change"].flatMap((change) => {

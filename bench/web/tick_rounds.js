@@ -55,6 +55,16 @@ export function roundsAt(place) {
       prepare: controlAt(place),
       steps: [{ name: "reference", before: movingFrom(place), tick: () => bench().referenceMarkingTick() }],
     },
+    // The same ticks with the restyle each leaves to the rendering: a tick
+    // may read the layout before it writes and leave the restyle to the
+    // browser, which the rendering then pays.
+    { prepare: controlAt(place), steps: [{ name: "changing, rendered", before: movingFrom(place), tick, rendered: true }] },
+    {
+      prepare: controlAt(place),
+      steps: [
+        { name: "reference, rendered", before: movingFrom(place), tick: () => bench().referenceMarkingTick(), rendered: true },
+      ],
+    },
     ...Object.entries(CHANGES).flatMap(([what, change]) => [
       { prepare: controlAt(place), steps: [{ name: `control after ${what}`, before: change, tick }] },
       { prepare: scanAt(place), steps: [{ name: `linear after ${what}`, before: change, tick: () => bench().linearScanTick() }] },
