@@ -792,16 +792,17 @@ export const host = {
       const kind = kindOfObject(o);
       const special = TABLE[kind].get?.[name];
       if (special) return special(o);
+      // No prototype captured below reads these, nor can they back an
+      // attribute: the tick reads them of every segment it marks.
+      const layout = kind === "element" ? LAYOUT_READS.get(name) : undefined;
+      if (layout) return layout(o);
       // Never a named control or image in place of the node's own member.
       if (canRead(o, name)) return read(o, name);
       // Such a member is missing once its attribute is, as in the page model.
       if (kind === "element" && backExpando(o, name)) {
         return attributeOf(o, name) ?? memberNotFound(name);
       }
-      if (name in o) {
-        const layout = kind === "element" ? LAYOUT_READS.get(name) : undefined;
-        return layout ? layout(o) : o[name];
-      }
+      if (name in o) return o[name];
       if (kind === "element" && invoke(o, "hasAttribute", name)) return invoke(o, "getAttribute", name);
       if (kind === "list") {
         const found = o.named(name);
@@ -819,6 +820,9 @@ export const host = {
       const special = TABLE[kind].put?.[name];
       if (kind === "element") backExpando(o, name);
       if (special) special(o, value);
+      // A declaration has no node's members: the tick writes a look to two
+      // at every marking.
+      else if (kind === "style") o[name] = value;
       else if (write(o, name, value)) return undefined;
       // An expando on an element is backed by the attribute of that name.
       else if (kind === "element" && !(name in o)) invoke(o, "setAttribute", name, String(value));
