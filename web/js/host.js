@@ -796,6 +796,8 @@ export const host = {
       // attribute: the tick reads them of every segment it marks.
       const layout = kind === "element" ? LAYOUT_READS.get(name) : undefined;
       if (layout) return layout(o);
+      // A plain object (the player's) has no node's members to prefer.
+      if (kind === "plain" && name in o) return o[name];
       // Never a named control or image in place of the node's own member.
       if (canRead(o, name)) return read(o, name);
       // Such a member is missing once its attribute is, as in the page model.
