@@ -34,6 +34,31 @@ RestyleReach reachOfMarking(SegmentWalk& walk, std::size_t current, const std::s
   return reach;
 }
 
+// Gives the old segment, when one was marked, the look of segments not
+// current and the new one the current look; in "single" mode it shows only
+// the new one.
+void writeLooks(SegmentWalk& walk, std::size_t current, const std::optional<Element>& old,
+                std::optional<std::size_t> oldIndex) {
+  const auto oldStyle = [&] { return oldIndex ? walk.styleOf(*oldIndex) : old->style(); };
+  const Style& segStyle = walk.styleOf(current);
+  if (walk.single()) {
+    if (old) {
+      const Style style = oldStyle();
+      style.setCssText(walk.containerProperty("tq_nonCurrent"));
+      style.setDisplay("");  // the sheet hides it again
+    }
+    segStyle.setCssText(walk.containerValue("tq_single"));
+    segStyle.setDisplay("inline");
+    return;
+  }
+  if (old) {
+    oldStyle().setCssText(walk.containerProperty("tq_nonCurrent"));
+    if (oldIndex) walk.wroteLook(*oldIndex, walk.containerProperty("tq_nonCurrent"));
+  }
+  segStyle.setCssText(walk.containerProperty("tq_current"));
+  walk.wroteLook(current, walk.containerProperty("tq_current"));
+}
+
 }  // namespace
 
 Element Transcript::getCurrentSegment(const Element& iText, std::int32_t time) const {
@@ -94,24 +119,7 @@ std::optional<Transcript::Rest> Transcript::markCurrentSegment(
 
   // Writing the value it has would change nothing.
   if (refresh != "0") iText.setAttribute("tq_refresh", "0");
-  const auto oldStyle = [&] { return oldIndex ? walk.styleOf(*oldIndex) : old.style(); };
-  const Style& segStyle = walk.styleOf(*current);
-  if (single) {
-    if (!oldSegment.empty()) {
-      const Style style = oldStyle();
-      style.setCssText(walk.containerProperty("tq_nonCurrent"));
-      style.setDisplay("");  // the sheet hides it again
-    }
-    segStyle.setCssText(walk.containerValue("tq_single"));
-    segStyle.setDisplay("inline");
-  } else {
-    if (!oldSegment.empty()) {
-      oldStyle().setCssText(walk.containerProperty("tq_nonCurrent"));
-      if (oldIndex) walk.wroteLook(*oldIndex, walk.containerProperty("tq_nonCurrent"));
-    }
-    segStyle.setCssText(walk.containerProperty("tq_current"));
-    walk.wroteLook(*current, walk.containerProperty("tq_current"));
-  }
+  writeLooks(walk, *current, oldSegment.empty() ? std::nullopt : std::optional(old), oldIndex);
 
   if (!place) place = placeOfSegment();
   const std::int32_t top = place->top;
