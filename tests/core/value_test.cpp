@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/error.h"
+#include "core/object.h"
 
 namespace reVoziz {
 namespace {
@@ -26,6 +27,48 @@ TEST(ValueToNumber, TextThatIsNoNumberIsATypeMismatch) {
       EXPECT_EQ(e.code(), ErrorCode::TypeMismatch) << text;
     }
   }
+}
+
+// Each kind of value as the automation caller sees it: its text, whether it
+// counts as true, and which values it equals (only those of its own kind).
+TEST(Value, EachKindConvertsAndComparesAsItsOwn) {
+  struct Case {
+    Value value;
+    const char* text;  // nullptr: a type mismatch
+    bool isTrue;
+  };
+  const Case cases[] = {
+      {Value(), "", false},
+      {Value(Null{}), nullptr, false},
+      {Value(std::shared_ptr<Object>()), nullptr, false},  // no object is Null
+      {Value(true), "True", true},
+      {Value(false), "False", false},
+      {Value(std::int32_t{-7}), "-7", true},
+      {Value(2.5), "2.5", true},
+      {Value(0.0), "0", false},
+      {Value("tRUe"), "tRUe", true},
+      {Value(std::string("0")), "0", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text ? c.text : "(no text)");
+    if (c.text) {
+      EXPECT_EQ(c.value.toText(), c.text);
+      EXPECT_EQ(c.value.toBool(), c.isTrue);
+    } else {
+      EXPECT_THROW(c.value.toText(), Error);
+      EXPECT_EQ(c.value.toObject(), nullptr);
+    }
+    const Value copy = c.value;
+    EXPECT_TRUE(copy == c.value);
+  }
+  EXPECT_FALSE(Value(std::int32_t{1}) == Value(1.0));
+  EXPECT_FALSE(Value() == Value(Null{}));
+  EXPECT_FALSE(Value(true) == Value(std::int32_t{1}));
+  EXPECT_FALSE(Value("a") == Value("b"));
+  EXPECT_TRUE(Value(Null{}) == Value(std::shared_ptr<Object>()));
+  EXPECT_EQ(Value(2.5).toInt32(), 2);  // halves to even
+  EXPECT_EQ(Value(true).toNumber(), -1);
+  EXPECT_THROW(Value("x").toObject(), Error);
 }
 
 }  // namespace
