@@ -18,7 +18,7 @@ import { layoutsInTicks, TRACE_CATEGORIES } from "./trace_layouts.mjs";
 
 // Batches per figure: at most so many, and by default only as many as fit in
 // the time each place may take, so that the default run of both sizes stays
-// within about ten minutes (the 100,000-segment page's linear scan near the
+// within about twelve minutes (the 100,000-segment page's linear scan near the
 // end takes about half a second a tick). At least one batch, whatever it takes.
 const MOST_BATCHES = 9;
 const PLACE_BUDGET_MS = 100000;
