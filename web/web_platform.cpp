@@ -1,6 +1,5 @@
 #include "web/web_platform.h"
 
-#include <emscripten/bind.h>
 #include <emscripten/em_js.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>

@@ -16,9 +16,10 @@ import { invoke, nodeTypeOf, read } from "./node_members.js";
 // Attributes that hide, size, time or name elements, or load what they show.
 const LAYOUT_ATTRIBUTES = new Set(["class", "style", "hidden", "open", "width", "height", "src", "srcdoc"]);
 const LOOKUP_ATTRIBUTES = new Set(["id", "name"]);
-// Elements whose every change reaches the layout: sheets and embedded pages.
-const SOURCES = new Set(["STYLE", "LINK", "IFRAME", "FRAME", "OBJECT", "EMBED"]);
-const SOURCE_NODES = "style, link, iframe, frame, object, embed";
+// Elements whose every change reaches the layout: embedded pages (sheets,
+// the other such source, are judged by touchesSheets).
+const EMBEDS = new Set(["IFRAME", "FRAME", "OBJECT", "EMBED"]);
+const EMBED_NODES = "iframe, frame, object, embed";
 // What the control looks up.
 const NAMED_NODES = "[id], [name]";
 const DIVS = new Set(["DIV"]);
@@ -59,7 +60,7 @@ function keepsText(segment, excluded) {
 function attributeMatters(record, lists, selectors) {
   const name = record.attributeName.toLowerCase();
   if (LOOKUP_ATTRIBUTES.has(name)) return true;
-  if (SOURCES.has(tagOf(record.target))) return true;
+  if (EMBEDS.has(tagOf(record.target))) return true;
   const chosen = selectors();
   const layout = LAYOUT_ATTRIBUTES.has(name) || name.startsWith("tq_") || chosen.attributes.has(name) || chosen.everything;
   return layout && (chosen.structural || placeOf(record.target, lists) !== "beside");
@@ -77,7 +78,7 @@ function nodesMatter(record, lists, selectors) {
   const nodes = [...record.addedNodes, ...record.removedNodes].filter(isElement);
   const holding = (node, tags, selector) => tags.has(tagOf(node)) || invoke(node, "querySelectorAll", selector).length > 0;
   for (const node of nodes) {
-    if (holding(node, SOURCES, SOURCE_NODES) || invoke(node, "hasAttribute", "id") || invoke(node, "hasAttribute", "name")) return true;
+    if (holding(node, EMBEDS, EMBED_NODES) || invoke(node, "hasAttribute", "id") || invoke(node, "hasAttribute", "name")) return true;
     if (invoke(node, "querySelectorAll", NAMED_NODES).length > 0) return true;
     for (const list of lists) if (holds(node, list)) return true;
   }

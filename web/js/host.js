@@ -687,6 +687,10 @@ function kindOfObject(o) {
   return kind;
 }
 
+// Only nodes have the prototypes' members that node_members.js captured: the
+// player and the style declarations a marking writes to skip looking there.
+const isNodeKind = (kind) => kind === "element" || kind === "document" || kind === "node";
+
 function tellKind(o) {
   if (isList(o)) return "list";
   if (isWindow(o)) return "window";
@@ -796,10 +800,8 @@ export const host = {
       // attribute: the tick reads them of every segment it marks.
       const layout = kind === "element" ? LAYOUT_READS.get(name) : undefined;
       if (layout) return layout(o);
-      // A plain object (the player's) has no node's members to prefer.
-      if (kind === "plain" && name in o) return o[name];
       // Never a named control or image in place of the node's own member.
-      if (canRead(o, name)) return read(o, name);
+      if (isNodeKind(kind) && canRead(o, name)) return read(o, name);
       // Such a member is missing once its attribute is, as in the page model.
       if (kind === "element" && backExpando(o, name)) {
         return attributeOf(o, name) ?? memberNotFound(name);
@@ -822,10 +824,7 @@ export const host = {
       const special = TABLE[kind].put?.[name];
       if (kind === "element") backExpando(o, name);
       if (special) special(o, value);
-      // A declaration has no node's members: the tick writes a look to two
-      // at every marking.
-      else if (kind === "style") o[name] = value;
-      else if (write(o, name, value)) return undefined;
+      else if (isNodeKind(kind) && write(o, name, value)) return undefined;
       // An expando on an element is backed by the attribute of that name.
       else if (kind === "element" && !(name in o)) invoke(o, "setAttribute", name, String(value));
       else o[name] = value;
